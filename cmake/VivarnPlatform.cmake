@@ -1,0 +1,32 @@
+# Compiler settings shared by every target, for the three builds:
+#   native   host compiler, plain logic and its tests and benchmarks
+#   asan     the same with AddressSanitizer and UndefinedBehaviorSanitizer
+#   win      mingw-w64 cross build of the screen saver and its wine tests
+if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
+  set(VIVARN_WINDOWS ON)
+else()
+  set(VIVARN_WINDOWS OFF)
+endif()
+
+add_library(vivarn_options INTERFACE)
+target_include_directories(vivarn_options INTERFACE ${CMAKE_SOURCE_DIR})
+target_compile_options(vivarn_options INTERFACE -Wall -Wextra -Wno-unused-parameter)
+
+if(VIVARN_WINDOWS)
+  # One self-contained .scr: no libstdc++, libgcc or winpthread DLLs needed.
+  target_compile_definitions(vivarn_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                                      _WIN32_WINNT=0x0601)
+  target_link_options(vivarn_options INTERFACE -static -static-libgcc -static-libstdc++)
+  # Cross-built libpng and libjpeg (tools/setup.sh).
+  if(NOT VIVARN_DEPS_PREFIX)
+    set(VIVARN_DEPS_PREFIX "$ENV{HOME}/.cache/vivarn/deps/mingw-prefix")
+  endif()
+  list(APPEND CMAKE_FIND_ROOT_PATH ${VIVARN_DEPS_PREFIX})
+elseif(VIVARN_SANITIZE)
+  target_compile_options(vivarn_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                  -fno-sanitize-recover=undefined)
+  target_link_options(vivarn_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+find_package(Threads REQUIRED)
+target_link_libraries(vivarn_options INTERFACE Threads::Threads)

@@ -1,0 +1,175 @@
+#include "engine/core/kernel.h"
+
+#include <algorithm>
+
+#include "engine/core/log.h"
+
+void VekKernelBase::OnCreate() {
+  threadPriority = 0;  // THREAD_PRIORITY_NORMAL
+  thread = kCurrentThreadPseudoHandle;
+  smoothing = 0.85f;
+  LifecycleLog() << "VekKernelBase this:" << std::hex << static_cast<const void*>(this) << std::dec
+                 << " created\n";
+}
+
+void VekKernelBase::OnDestroy() {
+  LifecycleLog() << "VekKernelBase this:" << std::hex << static_cast<const void*>(this) << std::dec
+                 << " destroyed\n";
+}
+
+VekKernelBase::~VekKernelBase() {
+  {
+    std::lock_guard<std::mutex> guard(msgHandlers.lock);
+    msgHandlers.items.clear();  // the handlers belong to whoever made them
+  }
+  ClearTasks();
+}
+
+bool VekKernelBase::AddTask(ITask* task) {
+  std::lock_guard<std::recursive_mutex> guard(tasks.lock);
+  auto* node = new TaskNode();
+  node->task = CRefCountPtrT<ITask>(task);
+  node->prev = tasks.tail;
+  if (tasks.tail) tasks.tail->next = node;
+  else tasks.head = node;
+  tasks.tail = node;
+  ++tasks.count;
+  return true;
+}
+
+int32_t VekKernelBase::AddMsgHandler(IWindowMsgHandler* handler) {
+  std::lock_guard<std::mutex> guard(msgHandlers.lock);
+  msgHandlers.items.push_back(handler);
+  return static_cast<int32_t>(msgHandlers.items.size() - 1);
+}
+
+bool VekKernelBase::DispatchMsg(NativeWindow window, uint32_t message, MessageWParam wParam,
+                                MessageLParam lParam) {
+  bool handled = false;
+  // Handlers are only added before the loop runs, so no lock here.
+  for (IWindowMsgHandler* handler : msgHandlers.items) {
+    handler->HandleMessage(window, message, wParam, lParam, handled);
+    if (handled) return true;
+  }
+  return false;
+}
+
+void VekKernelBase::StopAllTasks() {
+  // Held for the whole walk: the loop may be unlinking nodes on its thread.
+  std::lock_guard<std::recursive_mutex> guard(tasks.lock);
+  for (TaskNode* node = tasks.head; node; node = node->next)
+    node->task->killRequested.store(true, std::memory_order_relaxed);
+}
+
+void VekKernelBase::Abort(int32_t code) {
+  MainLog() << "<!> " << "msg << (code:" << std::hex << code << std::dec << ")\n";
+  StopAllTasks();
+}
+
+int32_t VekKernelBase::TaskCount() {
+  std::lock_guard<std::recursive_mutex> guard(tasks.lock);
+  return tasks.count;
+}
+
+// Unlinks and frees `node`; returns its successor so that a pass goes on with
+// the very next task (none is skipped after a removal).
+TaskNode* VekKernelBase::RemoveTask(TaskNode* node) {
+  std::lock_guard<std::recursive_mutex> guard(tasks.lock);
+  TaskNode* next = node->next;
+  if (node->prev) node->prev->next = node->next;
+  else tasks.head = node->next;
+  if (node->next) node->next->prev = node->prev;
+  else tasks.tail = node->prev;
+  --tasks.count;
+  delete node;  // the node's handle gives back the list's reference
+  return next;
+}
+
+void VekKernelBase::ClearTasks() {
+  std::lock_guard<std::recursive_mutex> guard(tasks.lock);
+  TaskNode* node = tasks.head;
+  while (node) {
+    TaskNode* next = node->next;
+    delete node;
+    node = next;
+  }
+  tasks.head = tasks.tail = nullptr;
+  tasks.count = 0;
+}
+
+void VekKernelBase::SortTasks() {
+  std::lock_guard<std::recursive_mutex> guard(tasks.lock);
+  std::vector<CRefCountPtrT<ITask>> sorted;
+  sorted.reserve(static_cast<size_t>(tasks.count));
+  for (TaskNode* node = tasks.head; node; node = node->next) sorted.push_back(node->task);
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const CRefCountPtrT<ITask>& a, const CRefCountPtrT<ITask>& b) {
+                     return a->order < b->order;
+                   });
+  ClearTasks();
+  for (auto& task : sorted) AddTask(task.get());
+}
+
+TaskNode* VekKernelBase::NextUnderLock(TaskNode* node) {
+  std::lock_guard<std::recursive_mutex> guard(tasks.lock);
+  return node ? node->next : tasks.head;
+}
+
+uint32_t VekKernelBase::Run() {
+  IKernelPlatform& host = platform ? *platform : DefaultKernelPlatform();
+
+  for (TaskNode* node = NextUnderLock(nullptr); node;) {
+    ITask* task = node->task.get();
+    if (task->Start()) {
+      MainLog() << "<i> " << "Task:" << task->name << " started successfully\n";
+      node = NextUnderLock(node);
+    } else {
+      node = RemoveTask(node);  // released without Stop
+    }
+  }
+  SortTasks();
+
+  int64_t frequency = 0, startCount = 0;
+  const bool haveCounter = host.QueryFrequency(frequency) && frequency > 0 && host.QueryCounter(startCount);
+  const float msPerTick = haveCounter ? 1000.0f / static_cast<float>(frequency) : 0.0f;
+  auto stampNow = [&]() -> float {
+    int64_t now = 0;
+    if (!haveCounter || !host.QueryCounter(now)) return 0.0f;
+    return static_cast<float>(now - startCount) * msPerTick;
+  };
+  // Without a counter every frame counts as the initial average.
+  const float kInitialAverage = 60.0f;
+  float lastDuration = haveCounter ? 0.0f : kInitialAverage;
+  float current = stampNow();
+
+  float smoothed = kInitialAverage;
+  while (TaskCount() > 0) {
+    smoothed = smoothing * smoothed + (1.0f - smoothing) * lastDuration;
+    host.PumpMessages(*this);
+
+    for (TaskNode* node = NextUnderLock(nullptr); node;) {
+      ITask* task = node->task.get();
+      if (task->killRequested.load(std::memory_order_relaxed)) {
+        task->Stop();
+        node = RemoveTask(node);
+        continue;
+      }
+      if (!task->paused.load(std::memory_order_relaxed)) {
+        task->frameTime = smoothed;
+        task->timeTotal += smoothed;
+        task->timeAccum += smoothed;
+        task->Update();
+      }
+      node = NextUnderLock(node);
+    }
+
+    if (haveCounter) {
+      const float previous = current;
+      current = stampNow();
+      lastDuration = current - previous;
+    }
+  }
+  // Returning from the thread entry ends a thread started with
+  // _beginthreadex just as _endthreadex(0) would, without skipping destructors.
+  return 0;
+}

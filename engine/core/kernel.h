@@ -1,0 +1,96 @@
+// The kernel: the engine's scheduler. It owns an ordered list of tasks and a
+// list of window-message handlers; Run() pumps the thread's messages through
+// the handlers and calls every task once per frame with the smoothed frame
+// time, until every task has been stopped and removed.
+//
+// The message pump and the clock are behind IKernelPlatform so that the loop
+// itself is portable: the Windows build pumps real messages and reads the
+// performance counter; tests drive it with a fake.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "engine/core/ref_count.h"
+#include "engine/core/singleton.h"
+#include "engine/core/task.h"
+
+class VekKernelBase;
+
+class IKernelPlatform {
+ public:
+  virtual ~IKernelPlatform() = default;
+  virtual bool QueryFrequency(int64_t& ticksPerSecond) = 0;
+  virtual bool QueryCounter(int64_t& ticks) = 0;
+  // Fetches every pending message of the calling thread, offers each to
+  // kernel.DispatchMsg and translates and dispatches the ones not consumed.
+  virtual void PumpMessages(VekKernelBase& kernel) = 0;
+};
+
+// The platform of this build (Win32 in the program, an idle one natively).
+IKernelPlatform& DefaultKernelPlatform();
+
+// GetCurrentThread()'s pseudo-handle: `thread` keeps it while the loop runs on
+// the thread that called Run directly.
+inline void* const kCurrentThreadPseudoHandle = reinterpret_cast<void*>(intptr_t{-2});
+
+struct TaskNode {
+  CRefCountPtrT<ITask> task;
+  TaskNode* next = nullptr;
+  TaskNode* prev = nullptr;
+};
+
+struct TaskList {
+  TaskNode* head = nullptr;
+  TaskNode* tail = nullptr;
+  int32_t count = 0;
+  std::recursive_mutex lock;
+};
+
+class VekKernelBase : public IRefCountPtrBase {
+ public:
+  VekKernelBase() = default;
+  ~VekKernelBase() override;
+  void OnCreate() override;
+  void OnDestroy() override;
+
+  bool AddTask(ITask* task);
+  int32_t AddMsgHandler(IWindowMsgHandler* handler);
+  bool DispatchMsg(NativeWindow window, uint32_t message, MessageWParam wParam, MessageLParam lParam);
+  void StopAllTasks();
+  void Abort(int32_t code);
+
+  // The loop. Returns 0 when the task list is empty.
+  uint32_t Run();
+  // Thread entry form: the argument is the kernel.
+  static uint32_t RunEntry(void* kernel) { return static_cast<VekKernelBase*>(kernel)->Run(); }
+
+  void SetPlatform(IKernelPlatform* p) { platform = p; }
+  int32_t TaskCount();
+
+  TaskList tasks;
+  int32_t threadPriority = 0;
+  void* thread = kCurrentThreadPseudoHandle;
+  float smoothing = 0.85f;
+
+ private:
+  TaskNode* RemoveTask(TaskNode* node);
+  void SortTasks();
+  void ClearTasks();
+  TaskNode* NextUnderLock(TaskNode* node);
+
+  struct HandlerArray {
+    std::vector<IWindowMsgHandler*> items;
+    std::mutex lock;
+  } msgHandlers;
+  IKernelPlatform* platform = nullptr;
+};
+
+class VekKernel : public CRefCountPtrT<VekKernelBase> {
+ public:
+  using CRefCountPtrT<VekKernelBase>::CRefCountPtrT;
+  static VekKernel& Instance() {
+    return SingletonInstance<VekKernel, VekKernelBase, SingletonSlot::VekKernel>();
+  }
+};

@@ -1,0 +1,45 @@
+// The kernel's two plug-in interfaces: tasks run once per frame, message
+// handlers see every window message of the loop's thread first.
+// Portable: window handles and message parameters are plain integers here.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "engine/core/ref_count.h"
+
+using NativeWindow = void*;     // HWND
+using MessageWParam = uintptr_t;  // WPARAM
+using MessageLParam = intptr_t;   // LPARAM
+
+class ITask : public IRefCountPtrBase {
+ public:
+  ~ITask() override = default;
+
+  virtual bool Start() = 0;
+  virtual void Update() = 0;
+  virtual void Stop() = 0;
+  virtual void Pause() { paused.store(true, std::memory_order_relaxed); }
+  virtual void Resume() { paused.store(false, std::memory_order_relaxed); }
+
+  // Written by any thread (the configuration sheet stops the preview from the
+  // main thread), read by the loop at its next task pass.
+  std::atomic<bool> killRequested{false};
+  std::atomic<bool> paused{false};
+  int32_t order = 5000;
+  float timeTotal = 0.0f;
+  float frameTime = 0.0f;
+  float timeAccum = 0.0f;
+  std::string name = "unnamed";
+};
+
+class IWindowMsgHandler {
+ public:
+  // Set `handled` to consume the message; the result is not used.
+  virtual intptr_t HandleMessage(NativeWindow window, uint32_t message, MessageWParam wParam,
+                                 MessageLParam lParam, bool& handled) = 0;
+
+ protected:
+  ~IWindowMsgHandler() = default;  // owners destroy handlers through their own type
+};

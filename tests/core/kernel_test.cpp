@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <future>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/core/kernel.h"
+#include "tests/support/log_capture.h"
+
+namespace {
+// A clock that advances a fixed number of milliseconds per reading.
+class FakePlatform : public IKernelPlatform {
+ public:
+  bool haveCounter = true;
+  int64_t msPerReading = 20;
+  int pumps = 0;
+  std::function<void(VekKernelBase&)> onPump;
+
+  bool QueryFrequency(int64_t& f) override {
+    f = 1000;
+    return haveCounter;
+  }
+  bool QueryCounter(int64_t& t) override {
+    t = now;
+    now += msPerReading;
+    return haveCounter;
+  }
+  void PumpMessages(VekKernelBase& k) override {
+    ++pumps;
+    if (onPump) onPump(k);
+  }
+
+ private:
+  int64_t now = 1000;
+};
+
+struct Journal {
+  std::vector<std::string> events;
+  std::vector<float> frameTimes;
+};
+
+class ScriptedTask : public ITask {
+ public:
+  ScriptedTask(Journal& j, std::string id, int32_t sortKey, bool startOk = true)
+      : journal(j), startResult(startOk) {
+    name = std::move(id);
+    order = sortKey;
+  }
+  ~ScriptedTask() override { journal.events.push_back(name + ".released"); }
+  bool Start() override {
+    journal.events.push_back(name + ".start");
+    return startResult;
+  }
+  void Update() override {
+    journal.events.push_back(name + ".update");
+    journal.frameTimes.push_back(frameTime);
+    if (onUpdate) onUpdate();
+  }
+  void Stop() override { journal.events.push_back(name + ".stop"); }
+
+  std::function<void()> onUpdate;
+
+ private:
+  Journal& journal;
+  bool startResult;
+};
+
+class KernelTest : public ::testing::Test {
+ protected:
+  KernelTest() : kernel(new VekKernelBase()) { kernel->SetPlatform(&platform); }
+  ScriptedTask* Add(const std::string& id, int32_t order, bool startOk = true) {
+    auto* task = new ScriptedTask(journal, id, order, startOk);
+    kernel->AddTask(task);
+    return task;
+  }
+  Journal journal;
+  FakePlatform platform;
+  CRefCountPtrT<VekKernelBase> kernel;
+};
+}  // namespace
+
+TEST_F(KernelTest, StartsInAddedOrderThenRunsSortedUntilAllStopped) {
+  Add("video", 100000);
+  Add("life", 100);
+  ScriptedTask* middle = Add("middle", 5000);
+  int frames = 0;
+  middle->onUpdate = [&] {
+    if (++frames == 2) kernel->StopAllTasks();
+  };
+  LogCapture log;
+  EXPECT_EQ(kernel->Run(), 0u);
+  EXPECT_EQ(journal.events,
+            (std::vector<std::string>{"video.start", "life.start", "middle.start",
+                                      "life.update", "middle.update", "video.update",
+                                      "life.update", "middle.update",  // video is flagged by now
+                                      "video.stop", "video.released",
+                                      "life.stop", "life.released", "middle.stop", "middle.released"}));
+  EXPECT_EQ(log.Text(),
+            "<i> Task:video started successfully\n<i> Task:life started successfully\n"
+            "<i> Task:middle started successfully\n");
+  EXPECT_EQ(kernel->TaskCount(), 0);
+}
+
+TEST_F(KernelTest, FailedStartIsReleasedWithoutStopAndTheNextTaskStillStarts) {
+  Add("broken", 1, /*startOk=*/false);
+  ScriptedTask* next = Add("next", 2);
+  next->onUpdate = [&] { kernel->StopAllTasks(); };
+  kernel->Run();
+  EXPECT_EQ(journal.events, (std::vector<std::string>{"broken.start", "broken.released", "next.start",
+                                                      "next.update", "next.stop", "next.released"}));
+}
+
+TEST_F(KernelTest, PausedTaskGetsNoUpdatesButIsStillStopped) {
+  ScriptedTask* sleeper = Add("sleeper", 1);
+  ScriptedTask* driver = Add("driver", 2);
+  sleeper->Pause();
+  int frames = 0;
+  driver->onUpdate = [&] {
+    if (++frames == 3) kernel->StopAllTasks();
+  };
+  kernel->Run();
+  EXPECT_EQ(std::count(journal.events.begin(), journal.events.end(), "sleeper.update"), 0);
+  EXPECT_EQ(std::count(journal.events.begin(), journal.events.end(), "sleeper.stop"), 1);
+}
+
+TEST_F(KernelTest, FrameTimeStartsAt51AndFollowsTheSmoothing) {
+  ScriptedTask* task = Add("t", 1);
+  task->onUpdate = [&] {
+    if (journal.frameTimes.size() == 4) kernel->StopAllTasks();
+  };
+  kernel->Run();
+  ASSERT_EQ(journal.frameTimes.size(), 4u);
+  float expected = 0.85f * 60.0f;
+  EXPECT_FLOAT_EQ(journal.frameTimes[0], 51.0f);
+  for (size_t i = 1; i < 4; ++i) {
+    expected = 0.85f * expected + 0.15f * 20.0f;
+    EXPECT_FLOAT_EQ(journal.frameTimes[i], expected) << "frame " << i;
+  }
+}
+
+TEST_F(KernelTest, WithoutACounterTheFrameTimeStaysAtTheInitialAverage) {
+  platform.haveCounter = false;
+  ScriptedTask* task = Add("t", 1);
+  task->onUpdate = [&] {
+    if (journal.frameTimes.size() == 3) kernel->StopAllTasks();
+  };
+  kernel->Run();
+  EXPECT_EQ(journal.frameTimes, (std::vector<float>{60.0f, 60.0f, 60.0f}));
+}
+
+TEST_F(KernelTest, EmptyListReturnsAtOnceWithoutPumping) {
+  EXPECT_EQ(kernel->Run(), 0u);
+  EXPECT_EQ(platform.pumps, 0);
+}
+
+TEST_F(KernelTest, AbortLogsTheCodeInHexAndStopsEverything) {
+  ScriptedTask* task = Add("t", 1);
+  task->onUpdate = [&] { kernel->Abort(87); };
+  LogCapture log;
+  kernel->Run();
+  kernel->Abort(0);
+  const std::string text = log.Text();
+  EXPECT_NE(text.find("<!> msg << (code:57)\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("<!> msg << (code:0)\n"), std::string::npos) << text;
+  EXPECT_EQ(std::count(journal.events.begin(), journal.events.end(), "t.update"), 1);
+}
+
+TEST_F(KernelTest, HandlersAreOfferedMessagesInOrderUntilOneConsumes) {
+  struct Handler : IWindowMsgHandler {
+    std::vector<uint32_t>* seen;
+    uint32_t consumes;
+    intptr_t HandleMessage(NativeWindow, uint32_t m, MessageWParam, MessageLParam, bool& handled) override {
+      seen->push_back(m);
+      handled = (m == consumes);
+      return 0;
+    }
+  };
+  std::vector<uint32_t> firstSeen, secondSeen;
+  Handler first, second;
+  first.seen = &firstSeen;
+  first.consumes = 1;
+  second.seen = &secondSeen;
+  second.consumes = 2;
+  EXPECT_FALSE(kernel->DispatchMsg(nullptr, 7, 0, 0));  // no handlers yet
+  EXPECT_EQ(kernel->AddMsgHandler(&first), 0);
+  EXPECT_EQ(kernel->AddMsgHandler(&second), 1);
+  EXPECT_TRUE(kernel->DispatchMsg(nullptr, 1, 0, 0));
+  EXPECT_TRUE(kernel->DispatchMsg(nullptr, 2, 0, 0));
+  EXPECT_FALSE(kernel->DispatchMsg(nullptr, 3, 0, 0));
+  EXPECT_EQ(firstSeen, (std::vector<uint32_t>{1, 2, 3}));
+  EXPECT_EQ(secondSeen, (std::vector<uint32_t>{2, 3}));
+}
+
+TEST_F(KernelTest, StopAllTasksFromAnotherThreadEndsTheLoop) {
+  // Real time here: the loop spins freely on its own thread.
+  kernel->SetPlatform(&DefaultKernelPlatform());
+  std::atomic<int> updates{0};
+  ScriptedTask* a = Add("a", 1);
+  Add("b", 2);
+  a->onUpdate = [&] { updates.fetch_add(1); };
+  auto done = std::async(std::launch::async, [&] { return kernel->Run(); });
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (updates.load() < 50 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  kernel->StopAllTasks();
+  ASSERT_EQ(done.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  EXPECT_EQ(done.get(), 0u);
+  EXPECT_GE(updates.load(), 50);
+  EXPECT_EQ(kernel->TaskCount(), 0);
+}
