@@ -1,0 +1,96 @@
+# Helpers for tests that run Windows programs under wine in a private X server.
+# Source this file; every process started here is ended by its process id.
+#
+#   vivarn_start_xvfb [WxH]      start Xvfb on a free display; sets DISPLAY, XVFB_PID
+#   vivarn_stop_xvfb             end that Xvfb
+#   vivarn_template_prefix       path of the booted prefix shared by the build (made once)
+#   vivarn_private_prefix        copy the template into a new temporary WINEPREFIX
+#   vivarn_end_wine              end the prefix's wineserver and remove a private prefix
+#   vivarn_screenshot FILE       capture the whole Xvfb screen as PNG
+#   vivarn_reg_query NAME        print one value of the saver's settings key
+#   vivarn_wait_for CMD... -t S  run CMD until it succeeds or S seconds pass
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+VIVARN_SETTINGS_KEY='HKCU\SOFTWARE\Vivarn Screen Saver 2\Settings'
+
+vivarn_start_xvfb() {
+  local size="${1:-1280x1024}" n
+  for n in $(seq 90 400); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 1 100); do
+      if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null
+  done
+  echo "wine-env: no free display for Xvfb" >&2
+  return 1
+}
+
+vivarn_stop_xvfb() {
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
+  fi
+}
+
+# One booted prefix per build tree; made under a lock so parallel tests wait.
+vivarn_template_prefix() {
+  local dir="${VIVARN_BUILD_DIR:-$PWD}/wineprefix"
+  (
+    flock 9
+    if [ ! -f "$dir/.booted" ]; then
+      rm -rf "$dir"
+      WINEPREFIX="$dir" wineboot -i >/dev/null 2>&1
+      WINEPREFIX="$dir" wineserver -w
+      touch "$dir/.booted"
+    fi
+  ) 9>"${dir}.lock"
+  echo "$dir"
+}
+
+vivarn_private_prefix() {
+  local template
+  template="$(vivarn_template_prefix)"
+  VIVARN_PRIVATE_PREFIX="$(mktemp -d /tmp/vivarn-prefix.XXXXXX)"
+  cp -a "$template/." "$VIVARN_PRIVATE_PREFIX/"
+  export WINEPREFIX="$VIVARN_PRIVATE_PREFIX"
+}
+
+vivarn_end_wine() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1
+  if [ -n "${VIVARN_PRIVATE_PREFIX:-}" ]; then
+    rm -rf "$VIVARN_PRIVATE_PREFIX"
+    VIVARN_PRIVATE_PREFIX=""
+  fi
+}
+
+vivarn_screenshot() {
+  import -display "$DISPLAY" -window root "$1"
+}
+
+vivarn_reg_query() {
+  wine reg query "$VIVARN_SETTINGS_KEY" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $2, $3}'
+}
+
+vivarn_wait_for() {
+  local seconds=10 args=()
+  while [ $# -gt 0 ]; do
+    if [ "$1" = "-t" ]; then seconds="$2"; shift 2; else args+=("$1"); shift; fi
+  done
+  local deadline=$(( $(date +%s%N) + seconds * 1000000000 ))
+  while [ "$(date +%s%N)" -lt "$deadline" ]; do
+    "${args[@]}" && return 0
+    sleep 0.1
+  done
+  return 1
+}
