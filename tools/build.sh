@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Configures (once) and builds the three trees:
+#   build/native  host compiler, optimised, tests and benchmarks
+#   build/asan    host compiler with AddressSanitizer and UBSan, tests
+#   build/win     mingw-w64 cross build: build/win/vivarn.scr and the wine tests
+# Usage: tools/build.sh [all|native|asan|win]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+which="${1:-all}"
+prefix_file="${VIVARN_DEPS_DIR:-$HOME/.cache/vivarn/deps}/prefix-path"
+
+configure() {  # dir, cmake args...
+  local dir="$1"; shift
+  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+}
+
+if [ "$which" = all ] || [ "$which" = native ]; then
+  configure build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build build/native
+fi
+if [ "$which" = all ] || [ "$which" = asan ]; then
+  configure build/asan -DCMAKE_BUILD_TYPE=Debug -DVIVARN_SANITIZE=ON -DVIVARN_BENCHMARKS=OFF
+  cmake --build build/asan
+fi
+if [ "$which" = all ] || [ "$which" = win ]; then
+  configure build/win -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DVIVARN_DEPS_PREFIX="$(cat "$prefix_file")"
+  cmake --build build/win
+fi
