@@ -28,6 +28,7 @@ run_ctest() {  # build dir, ctest args...
 
 run_ctest build/native "$@"
 run_ctest build/asan "$@"
+run_ctest build/fuzz "$@"
 run_ctest build/win "$@"
 
 echo

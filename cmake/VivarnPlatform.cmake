@@ -22,6 +22,10 @@ if(VIVARN_WINDOWS)
     set(VIVARN_DEPS_PREFIX "$ENV{HOME}/.cache/vivarn/deps/mingw-prefix")
   endif()
   list(APPEND CMAKE_FIND_ROOT_PATH ${VIVARN_DEPS_PREFIX})
+elseif(VIVARN_FUZZ)
+  # Every library is instrumented for coverage; the fuzzers add the driver.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
 elseif(VIVARN_SANITIZE)
   target_compile_options(vivarn_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
                                                   -fno-sanitize-recover=undefined)

@@ -2,8 +2,9 @@
 # Configures (once) and builds the three trees:
 #   build/native  host compiler, optimised, tests and benchmarks
 #   build/asan    host compiler with AddressSanitizer and UBSan, tests
+#   build/fuzz    clang with libFuzzer, ASan and UBSan: the fuzz targets
 #   build/win     mingw-w64 cross build: build/win/vivarn.scr and the wine tests
-# Usage: tools/build.sh [all|native|asan|win]
+# Usage: tools/build.sh [all|native|asan|fuzz|win]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -22,6 +23,11 @@ fi
 if [ "$which" = all ] || [ "$which" = asan ]; then
   configure build/asan -DCMAKE_BUILD_TYPE=Debug -DVIVARN_SANITIZE=ON -DVIVARN_BENCHMARKS=OFF
   cmake --build build/asan
+fi
+if [ "$which" = all ] || [ "$which" = fuzz ]; then
+  configure build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIVARN_FUZZ=ON -DVIVARN_BENCHMARKS=OFF \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+  cmake --build build/fuzz
 fi
 if [ "$which" = all ] || [ "$which" = win ]; then
   configure build/win -DCMAKE_BUILD_TYPE=Release \

@@ -5,6 +5,7 @@
 #   vivarn_stop_xvfb             end that Xvfb
 #   vivarn_template_prefix       path of the booted prefix shared by the build (made once)
 #   vivarn_private_prefix        copy the template into a new temporary WINEPREFIX
+#                                (each test its own wineserver and desktop)
 #   vivarn_end_wine              end the prefix's wineserver and remove a private prefix
 #   vivarn_screenshot FILE       capture the whole Xvfb screen as PNG
 #   vivarn_reg_query NAME        print one value of the saver's settings key
@@ -62,7 +63,14 @@ vivarn_private_prefix() {
   local template
   template="$(vivarn_template_prefix)"
   VIVARN_PRIVATE_PREFIX="$(mktemp -d /tmp/vivarn-prefix.XXXXXX)"
-  cp -a "$template/." "$VIVARN_PRIVATE_PREFIX/"
+  # Hard links make the copy instant; the registry files, the only files wine
+  # rewrites, get real copies so the template never changes.
+  cp -al "$template/." "$VIVARN_PRIVATE_PREFIX/"
+  local reg
+  for reg in "$VIVARN_PRIVATE_PREFIX"/*.reg; do
+    [ -f "$reg" ] || continue
+    cp --remove-destination "$template/$(basename "$reg")" "$reg"
+  done
   export WINEPREFIX="$VIVARN_PRIVATE_PREFIX"
 }
 

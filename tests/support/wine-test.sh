@@ -10,10 +10,11 @@ export VIVARN_BUILD_DIR="${VIVARN_BUILD_DIR:-$(dirname "$(dirname "$(readlink -f
 while [ ! -f "$VIVARN_BUILD_DIR/CMakeCache.txt" ] && [ "$VIVARN_BUILD_DIR" != / ]; do
   VIVARN_BUILD_DIR="$(dirname "$VIVARN_BUILD_DIR")"
 done
-WINEPREFIX="$(vivarn_template_prefix)"
-export WINEPREFIX
+# A private prefix: wine's desktop process belongs to the prefix and to the
+# X display it first saw, so tests running side by side must not share one.
+vivarn_private_prefix
+trap 'vivarn_end_wine; vivarn_stop_xvfb' EXIT
 vivarn_start_xvfb 1280x1024 || exit 1
-trap vivarn_stop_xvfb EXIT
 wine "$@"
 status=$?
 exit $status
