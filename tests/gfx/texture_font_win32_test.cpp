@@ -23,12 +23,23 @@ int Occurrences(const std::string& text, const std::string& piece) {
   return n;
 }
 
+// One window and context per suite: making a context costs seconds under wine.
 class GlFixture : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() {
+    shared = new GlTestContext();
+    created = shared->Create();
+  }
+  static void TearDownTestSuite() {
+    delete shared;
+    shared = nullptr;
+  }
+
   void SetUp() override {
-    ASSERT_TRUE(gl.Create());
+    ASSERT_TRUE(created);
     ASSERT_NE(module = UseProgramResources(), nullptr);
     ResetBoundTextures();
+    glBindTexture(GL_TEXTURE_2D, 0);
   }
   void TearDown() override {
     // The libraries' objects belong to this context: empty them before it goes.
@@ -37,7 +48,9 @@ class GlFixture : public ::testing::Test {
     VekModule::Instance()->instance = nullptr;
     FreeLibrary(module);
   }
-  GlTestContext gl;
+  static inline GlTestContext* shared = nullptr;
+  static inline bool created = false;
+  GlTestContext& gl = *shared;
   HMODULE module = nullptr;
 };
 
