@@ -312,3 +312,19 @@ TEST(Blocks, NestedReadBlockWithUnequalLengthsIsRefused) {
   EXPECT_FALSE(file->BeginBlock(true, IVekFileBase::ModeRead));
   EXPECT_EQ(file->BlockDepth(), 1);
 }
+
+TEST(Blocks, ImplausibleLengthsAreRefusedBeforeAnyBufferIsMade) {
+  // 23 stored bytes claimed, 16 present; then 16 stored bytes claiming to
+  // unpack to 256 MB, far beyond what deflate can expand to.
+  const Bytes shortStored = {23, 0, 0, 0, 0, 0, 0, 0, 16, 0, 0, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  Bytes hugeUnpacked = {16, 0, 0, 0, 0, 0, 0, 0x10};
+  hugeUnpacked.resize(8 + 16, 0x78);
+  for (const Bytes& bytes : {shortStored, hugeUnpacked}) {
+    LogCapture capture;
+    auto file = MemoryStream(bytes);
+    EXPECT_FALSE(file->BeginBlock(true, IVekFileBase::ModeRead));
+    EXPECT_EQ(file->BlockDepth(), 0);
+    EXPECT_EQ(file->Tell(), 8);  // only the header was consumed
+  }
+}
+
