@@ -1,13 +1,14 @@
-// Entry point of the screen saver.
+// Entry point of the screen saver. The exit code is 0 in every mode: the
+// screen saver host does not read it, and a failure has already been logged.
 #include <windows.h>
 
-#include "engine/core/kernel.h"
+#include "app/saver_app_win32.h"
 #include "engine/core/log.h"
-#include "engine/core/module.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   MainLog().SetConsole(false);
-  VekModule::Instance()->instance = instance;
-  VekKernel::Instance()->Run();
-  return 0;
+  g_programInstance = GetModuleHandleW(nullptr);
+  const int32_t parsed = ParseCommandLine();
+  SaverApp app;
+  return app.Run(parsed);
 }

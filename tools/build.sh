@@ -9,7 +9,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 which="${1:-all}"
-prefix_file="${VIVARN_DEPS_DIR:-$HOME/.cache/vivarn/deps}/prefix-path"
+prefix_file="${VIVARN_DEPS_DIR:-${HOME:-/root}/.cache/vivarn/deps}/prefix-path"
 
 configure() {  # dir, cmake args...
   local dir="$1"; shift

@@ -7,7 +7,7 @@
 #                     (default: ~/.cache/vivarn/deps, kept across clones)
 set -euo pipefail
 
-DEPS_DIR="${VIVARN_DEPS_DIR:-$HOME/.cache/vivarn/deps}"
+DEPS_DIR="${VIVARN_DEPS_DIR:-${HOME:-/root}/.cache/vivarn/deps}"
 PREFIX="$DEPS_DIR/mingw-prefix"
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/.." && pwd)"
@@ -15,7 +15,7 @@ root="$(cd "$here/.." && pwd)"
 packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
-  wine64 xvfb xdotool imagemagick libgl1-mesa-dri x11-utils
+  wine wine64 xvfb xdotool imagemagick libgl1-mesa-dri x11-utils
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev fonts-dejavu-core
   clang libclang-rt-14-dev dpkg-dev

@@ -1,0 +1,30 @@
+// The input rule that ends the full-screen saver: a key press, or a mouse
+// move to a position other than the last one seen. The very first move never
+// closes, because Windows reports one when the window appears under a cursor
+// that did not move. Clicks, the wheel and Alt-key combinations leave the
+// saver running. The handler never consumes a message.
+//
+// Portable: how a close request reaches the window is injected (the Win32
+// side posts WM_CLOSE, see MakeScreenSaverMsgsHandler).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "engine/core/task.h"
+
+class ScreenSaverMsgsHandler final : public IWindowMsgHandler {
+ public:
+  using CloseRequest = std::function<void(NativeWindow)>;
+  explicit ScreenSaverMsgsHandler(CloseRequest requestClose) : requestClose_(std::move(requestClose)) {}
+  ~ScreenSaverMsgsHandler() = default;
+
+  intptr_t HandleMessage(NativeWindow window, uint32_t message, MessageWParam wParam, MessageLParam lParam,
+                         bool& handled) override;
+
+  // The packed position word of the last mouse move; -1 while none was seen.
+  int32_t lastMousePos = -1;
+
+ private:
+  CloseRequest requestClose_;
+};

@@ -1,0 +1,16 @@
+// The few Win32 message numbers the portable shell code reacts to. They are
+// part of the Windows ABI; saver_app_win32.cpp checks them against
+// <windows.h> at compile time.
+#pragma once
+
+#include <cstdint>
+
+namespace winmsg {
+inline constexpr uint32_t kClose = 0x0010;        // WM_CLOSE
+inline constexpr uint32_t kKeyDown = 0x0100;      // WM_KEYDOWN
+inline constexpr uint32_t kSysKeyDown = 0x0104;   // WM_SYSKEYDOWN
+inline constexpr uint32_t kMouseMove = 0x0200;    // WM_MOUSEMOVE
+inline constexpr uint32_t kLButtonDown = 0x0201;  // WM_LBUTTONDOWN
+inline constexpr uint32_t kMouseWheel = 0x020A;   // WM_MOUSEWHEEL
+inline constexpr uint32_t kMouseLast = 0x020E;    // WM_MOUSELAST (WM_MOUSEHWHEEL)
+}  // namespace winmsg

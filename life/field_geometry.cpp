@@ -1,0 +1,140 @@
+// The colour side of the field: the colour table, the colour of a cell value
+// and the vertex, texture-coordinate, colour and index arrays that draw the
+// whole field with one indexed call. The arrays are updated cell by cell as
+// values are stored (SetCell), so drawing needs no pass over the cells.
+#include <algorithm>
+#include <cmath>
+
+#include "life/vivarn_task.h"
+
+namespace {
+constexpr int32_t kBuiltInEntries = 1000;
+}  // namespace
+
+void VivarnTaskBse::BuildColourTable() {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  AlignedArray<float> table;
+  table.Allocate(kBuiltInEntries * 4);
+  const float d = 1.0f / 500.0f;
+  const int32_t h = 250;
+  for (int32_t i = 0; i < 500; ++i) {
+    const float red = i <= h ? (0.5f - static_cast<float>(i) * d) * 2.0f : 0.0f;
+    const float blue = i >= h ? (static_cast<float>(i) * d - 0.5f) * 2.0f : 0.0f;
+    const float green = i < h ? 1.0f - red : 1.0f - blue;
+    float* entry = &table[static_cast<size_t>(i) * 4];
+    entry[0] = red;
+    entry[1] = green;
+    entry[2] = blue;
+    entry[3] = 1.0f;
+  }
+  for (int32_t k = 0; k < 500; ++k)
+    std::copy_n(&table[static_cast<size_t>(499 - k) * 4], 4, &table[static_cast<size_t>(500 + k) * 4]);
+  paletteColours = std::move(table);
+  paletteSize = kBuiltInEntries;
+}
+
+void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {
+  if (count <= 0 || bgr == nullptr) return;  // keep the table that exists
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  AlignedArray<float> table;
+  table.Allocate(static_cast<size_t>(count) * 4);
+  for (int32_t i = 0; i < count; ++i) {
+    const uint8_t* source = bgr + static_cast<size_t>(i) * 3;
+    float* entry = &table[static_cast<size_t>(i) * 4];
+    entry[0] = source[2] / 255.0f;
+    entry[1] = source[1] / 255.0f;
+    entry[2] = source[0] / 255.0f;
+    entry[3] = 0.0f;
+  }
+  paletteColours = std::move(table);
+  paletteSize = count;
+}
+
+Rgba VivarnTaskBse::CellColour(float value) const {
+  const float magnitude = std::fabs(value);
+  if (magnitude < kCellEpsilon) return Rgba{BkColor[0], BkColor[1], BkColor[2], 1.0f};
+  int32_t index = static_cast<int32_t>(magnitude);
+  if (index >= paletteSize) index %= paletteSize;
+  const float* entry = &paletteColours[static_cast<size_t>(index) * 4];
+  const float alpha = value < 0.0f ? 1.0f - 1.0f / (magnitude + 1.0f) : 1.0f;
+  return Rgba{entry[0], entry[1], entry[2], alpha};
+}
+
+void VivarnTaskBse::ReleaseGeometry() {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  vertices.Free();
+  indices.Free();
+  colours.Free();
+  texCoords.Free();
+  vertexCount = texCoordCount = colourCount = indexCount = 0;
+}
+
+void VivarnTaskBse::AllocateGeometry(int32_t columnCount, int32_t rowCount) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  const int32_t count = DrawMode() == 0 ? columnCount * rowCount * 4 : (columnCount + 1) * (rowCount + 1);
+  vertexCount = texCoordCount = colourCount = count;
+  indexCount = columnCount * rowCount * 6;
+  vertices.Allocate(static_cast<size_t>(count) * 2);
+  vertices.FillZero();
+  texCoords.Allocate(static_cast<size_t>(count) * 2);
+  texCoords.FillZero();
+  colours.Allocate(static_cast<size_t>(count) * 4);
+  std::fill_n(colours.get(), colours.size(), 1.0f);
+  indices.Allocate(static_cast<size_t>(indexCount));
+}
+
+void VivarnTaskBse::BuildGeometry(int32_t columnCount, int32_t rowCount) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  ReleaseGeometry();
+  AllocateGeometry(columnCount, rowCount);
+  vertices.FillZero();
+  texCoords.FillZero();
+  colours.FillZero();
+  indices.FillZero();
+
+  float* position = vertices.get();
+  float* texture = texCoords.get();
+  uint32_t* index = indices.get();
+  auto emitCell = [&index](uint32_t c0, uint32_t c1, uint32_t c2, uint32_t c3) {
+    *index++ = c1;
+    *index++ = c3;
+    *index++ = c0;
+    *index++ = c1;
+    *index++ = c2;
+    *index++ = c3;
+  };
+
+  if (DrawMode() == 1) {
+    const uint32_t stride = static_cast<uint32_t>(columnCount) + 1;
+    for (int32_t j = 0; j <= rowCount; ++j) {
+      for (int32_t i = 0; i <= columnCount; ++i) {
+        const size_t v = static_cast<size_t>(j) * stride + static_cast<size_t>(i);
+        position[v * 2] = static_cast<float>(i);
+        position[v * 2 + 1] = static_cast<float>(j);
+        texture[v * 2] = static_cast<float>(i % 2);
+        texture[v * 2 + 1] = static_cast<float>(j % 2);
+        if (i < columnCount && j < rowCount) {
+          const uint32_t c0 = static_cast<uint32_t>(v);
+          emitCell(c0, c0 + 1, c0 + stride + 1, c0 + stride);
+        }
+      }
+    }
+    return;
+  }
+
+  const uint32_t latticeWidth = static_cast<uint32_t>(columnCount) * 2;
+  for (int32_t y = 0; y < rowCount; ++y) {
+    for (int32_t x = 0; x < columnCount; ++x) {
+      const uint32_t c0 = static_cast<uint32_t>(2 * y) * latticeWidth + static_cast<uint32_t>(2 * x);
+      const uint32_t corner[4] = {c0, c0 + 1, c0 + latticeWidth + 1, c0 + latticeWidth};
+      const int offsets[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+      for (int k = 0; k < 4; ++k) {
+        position[corner[k] * 2] = static_cast<float>(x + offsets[k][0]);
+        position[corner[k] * 2 + 1] = static_cast<float>(y + offsets[k][1]);
+        texture[corner[k] * 2] = static_cast<float>(offsets[k][0]);
+        texture[corner[k] * 2 + 1] = static_cast<float>(offsets[k][1]);
+      }
+      emitCell(corner[0], corner[1], corner[2], corner[3]);
+    }
+  }
+}

@@ -1,0 +1,19 @@
+// Headless output: a plain size that tests and benchmarks choose.
+#include <atomic>
+
+#include "life/output_size.h"
+
+namespace {
+std::atomic<int32_t> headlessWidth{640};
+std::atomic<int32_t> headlessHeight{640};
+}  // namespace
+
+OutputSize CurrentOutputSize() {
+  return OutputSize{headlessWidth.load(std::memory_order_relaxed),
+                    headlessHeight.load(std::memory_order_relaxed)};
+}
+
+void SetHeadlessOutputSize(int32_t width, int32_t height) {
+  headlessWidth.store(width, std::memory_order_relaxed);
+  headlessHeight.store(height, std::memory_order_relaxed);
+}

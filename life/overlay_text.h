@@ -1,0 +1,24 @@
+// The texts of the overlays: the four statistics lines and the frame-rate
+// line, formatted as the task draws them. Portable; the formats come from the
+// English string table in the program.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The statistics formats, top line first (string ids 108, 109, 115, 116).
+struct StatisticsFormats {
+  std::string total = "Total        : %d";
+  std::string averageAge = "Average age  : %3.1f";
+  std::string generation = "Generation   : %d";
+  std::string averageTotal = "Average total: %u";
+};
+
+// Each line fits the 128-character buffer the panel prints from.
+std::array<std::string, 4> StatisticsLines(const StatisticsFormats& formats, uint32_t population,
+                                           float averageAge, uint32_t generation,
+                                           uint32_t populationSum);
+
+// "FPS:%3.1f" of 1000 / frameTime, in a 32-character buffer.
+std::string FrameRateLine(float frameTimeMs);

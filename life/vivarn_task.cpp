@@ -1,0 +1,65 @@
+// Construction, the settings setters and the generation timer of the Life task.
+#include "life/vivarn_task.h"
+
+VivarnTaskBse::VivarnTaskBse() {
+  order = 100;
+  name = "SimpleLifeTask";
+  // A table exists from the start so that a field stepped before Start (the
+  // configuration preview, tests) never indexes an empty table.
+  BuildColourTable();
+}
+
+VivarnTaskBse::~VivarnTaskBse() { ReleaseGeometry(); }
+
+bool VivarnTaskBse::AdvanceGenerationTimer(float frameTimeMs) {
+  generationTimer += frameTimeMs;
+  if (!(generationTimer >= LifeSpeed)) return false;
+  Step();
+  generationTimer = 0.0f;
+  return true;
+}
+
+void VivarnTaskBse::SetRuleSurvive(int index, bool on) {
+  if (index < 0 || index > 8) return;
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  RuleSurvive[index] = on ? 1 : 0;
+}
+
+void VivarnTaskBse::SetCellSize(int32_t size) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  CellSize = size;
+}
+
+void VivarnTaskBse::SetResetMode(int32_t mode) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  ResetMode = mode;
+}
+
+void VivarnTaskBse::SetShowStat(bool on) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  ShowStat = on;
+}
+
+void VivarnTaskBse::SetShowFPS(bool on) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  ShowFPS = on;
+}
+
+void VivarnTaskBse::SetAutoReset(bool on) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  AutoReset = on;
+}
+
+void VivarnTaskBse::SetFieldDrawMode(int32_t mode) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  FieldDrawMode = mode == 1 ? 1 : 0;
+  BuildGeometry(columns, rows);
+}
+
+void VivarnTaskBse::SetBkColor(float red, float green, float blue, float alpha) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  BkColor[0] = red;
+  BkColor[1] = green;
+  BkColor[2] = blue;
+  BkColor[3] = alpha;
+}

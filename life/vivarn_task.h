@@ -1,0 +1,155 @@
+// The Life task: the one object that owns the automaton's settings, the field
+// and its statistics, the drawing arrays and the colour table. The kernel runs
+// it every frame (Start once, then Update); the configuration pages change its
+// settings from another thread, always under `lock`.
+//
+// Sections of the implementation:
+//   vivarn_task.cpp            construction, setters, generation timer
+//   field_step.cpp             field size, neighbours, SetCell, Step
+//   seeding.cpp                NextRandom, ResetPopulation, the reset rules
+//   field_geometry.cpp         colour table, cell colours, vertex arrays
+//   vivarn_task_headless.cpp   Start/Update without a GL context (native build)
+//
+// Depends on engine/core (ITask, handles, singletons) only; no GL, no Win32.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+
+#include "engine/core/singleton.h"
+#include "engine/core/task.h"
+#include "life/aligned_array.h"
+
+// One colour: red, green, blue, alpha (vertex colours and colour table entries).
+struct Rgba {
+  float r = 0.0f;
+  float g = 0.0f;
+  float b = 0.0f;
+  float a = 0.0f;
+};
+
+// Magnitudes below this count as 0 throughout the field.
+constexpr float kCellEpsilon = 1e-7f;
+
+class VivarnTaskBse : public ITask {
+ public:
+  VivarnTaskBse();
+  ~VivarnTaskBse() override;
+
+  bool Start() override;
+  void Update() override;
+  void Stop() override {}
+
+  // Adds one frame's time to the generation timer and runs at most one Step
+  // when `LifeSpeed` milliseconds have gathered; the leftover time is dropped.
+  // Returns whether a generation was computed.
+  bool AdvanceGenerationTimer(float frameTimeMs);
+
+  // --- Setters (each under `lock`) ---
+  void SetRuleSurvive(int index, bool on);
+  void SetCellSize(int32_t size);
+  void SetResetMode(int32_t mode);
+  void SetShowStat(bool on);
+  void SetShowFPS(bool on);
+  void SetAutoReset(bool on);
+  // Values other than 0 and 1 are stored as 0; rebuilds the geometry.
+  void SetFieldDrawMode(int32_t mode);
+  // The GL clear colour follows in the program (see the platform file).
+  void SetBkColor(float red, float green, float blue, float alpha);
+
+  // --- Field and generation step ---
+  void ApplyCellSize();
+  void ResizeField();
+  int32_t CountNeighbours(const float* grid, int32_t column, int32_t row) const;
+  void SetCell(float* grid, int32_t column, int32_t row, float value);
+  void Step();
+
+  // --- Seeding and resets ---
+  void ResetPopulation();
+  // The periodic and auto reset rules that Step asks before each generation.
+  bool ResetRuleFires() const;
+  // The field's diagonal in cells, truncated: the auto reset's stagnation limit.
+  uint32_t StagnationLimit() const;
+
+  // --- Colours and geometry ---
+  // The built-in ramp: red, green, blue and back, 1000 entries.
+  void BuildColourTable();
+  // From a gradient's table of `count` entries of three bytes blue, green, red.
+  void BuildColourTableFromBgr(int32_t count, const uint8_t* bgr);
+  Rgba CellColour(float value) const;
+  void ReleaseGeometry();
+  void AllocateGeometry(int32_t columnCount, int32_t rowCount);
+  void BuildGeometry(int32_t columnCount, int32_t rowCount);
+  // The draw mode the geometry follows: 1 for "Draw Field", 0 for anything else.
+  int32_t DrawMode() const { return FieldDrawMode == 1 ? 1 : 0; }
+  // The cell size the field uses: `CellSize`, or 10 when it is below 1.
+  int32_t EffectiveCellSize() const { return CellSize >= 1 ? CellSize : 10; }
+
+  // Guards every field below against the configuration pages' thread.
+  mutable std::recursive_mutex lock;
+  float generationTimer = 0.0f;
+  uint32_t panelList = 0;
+
+  uint32_t generation = 0;
+  uint32_t steadyPopulationCount = 0;
+  uint32_t population = 0;
+  uint32_t populationSum = 0;
+  uint32_t steadyAverageCount = 0;
+  float averageAge = 0.0f;
+
+  int32_t cellWidth = 5;
+  int32_t cellHeight = 5;
+  int32_t columns = 0;
+  int32_t rows = 0;
+  AlignedArray<float> cells;
+  AlignedArray<float> nextCells;
+
+  uint8_t RuleBorn[9] = {0, 0, 0, 1, 0, 0, 0, 0, 0};
+  uint8_t RuleSurvive[9] = {0, 0, 1, 1, 0, 0, 0, 0, 0};
+  bool ShowStat = false;
+  bool ShowFPS = false;
+  float BkColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+  int32_t CellSize = 10;
+  int32_t ResetMode = 0;
+  bool PeriodicResetOn = true;
+  uint32_t ResetPeriod = 1000;
+  bool AutoReset = true;
+  bool DieSlowly = true;
+  int32_t FieldDrawMode = 0;
+  float LifeSpeed = 0.0f;
+  float DieStep = 0.9f;
+
+  int32_t vertexCount = 0;
+  AlignedArray<float> vertices;   // (x, y) per vertex, in cell units
+  int32_t texCoordCount = 0;
+  AlignedArray<float> texCoords;  // (s, t) per vertex
+  int32_t colourCount = 0;
+  AlignedArray<float> colours;    // (r, g, b, a) per vertex
+  int32_t indexCount = 0;
+  AlignedArray<uint32_t> indices;
+
+  int32_t paletteSize = 0;
+  AlignedArray<float> paletteColours;  // (r, g, b, unused) per entry
+
+ private:
+  // Working rows of the generation step, sized with the field so that a
+  // generation allocates nothing.
+  AlignedArray<uint8_t> liveScratch;
+  AlignedArray<uint8_t> countScratch;
+  void AllocateStepScratch();
+  template <int Mode>
+  void StepCells(uint32_t& ageSum);
+};
+
+// Process-wide state of the seeding generator: set once from the calendar
+// time at start-up, then changed only by NextRandom (under the task's lock).
+extern uint32_t randomState;
+// 214013 / 2531011 linear congruence; returns bits 16..30 of the new state.
+int32_t NextRandom();
+
+class VivarnTask : public CRefCountPtrT<VivarnTaskBse> {
+ public:
+  static VivarnTask& Instance() {
+    return SingletonInstance<VivarnTask, VivarnTaskBse, SingletonSlot::VivarnTask>();
+  }
+};

@@ -1,0 +1,12 @@
+// The Life task without a GL context (native build): the same lifecycle with
+// nothing drawn, so tests and benchmarks can run the task through the kernel.
+#include "life/vivarn_task.h"
+
+bool VivarnTaskBse::Start() {
+  BuildColourTable();
+  ApplyCellSize();
+  ResetPopulation();
+  return true;
+}
+
+void VivarnTaskBse::Update() { AdvanceGenerationTimer(frameTime); }

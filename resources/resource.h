@@ -1,0 +1,74 @@
+// Identifiers of the configuration dialogs, their controls and the string
+// table. Shared by the .rc files and the C++ code, so it holds #defines only.
+#pragma once
+
+// Icon shown in the sheet's caption and on the About page.
+#define IDI_VIVARN 101
+
+// Dialog templates.
+#define IDD_PALETTE_SETUP 101
+#define IDD_PAGE_ABOUT 102
+#define IDD_PAGE_RULES 103
+#define IDD_PAGE_VIDEO 104
+#define IDD_PAGE_FIELD 105
+#define IDD_PAGE_GENERAL 106
+
+// Strings.
+#define IDS_SHEET_TITLE 100
+#define IDS_OK 101
+#define IDS_CANCEL 102
+#define IDS_FILL_CIRCLE 103
+#define IDS_FILL_FULL 104
+#define IDS_FILL_SQUARE 105
+#define IDS_ADVANCED 106
+#define IDS_CELL_LARGE 110
+#define IDS_CELL_MEDIUM 111
+#define IDS_CELL_SMALL 112
+#define IDS_CELL_VERY_LARGE 113
+#define IDS_CELL_VERY_SMALL 114
+#define IDS_SPEED_FORMAT 118
+#define IDS_SPEED_MAX 119
+#define IDS_PALETTE_EDIT 120
+#define IDS_PALETTE_DEFAULT 121
+#define IDS_COLOUR_CUSTOM 122
+#define IDS_NAME_TITLE 123
+#define IDS_NAME_LABEL 124
+#define IDS_DIE_STEP_FORMAT 125
+#define IDS_DIE_STEP_ZOMBIE 126
+
+// Controls created by the sheet itself.
+#define IDC_ADVANCED 106
+#define IDC_PREVIEW 320
+
+// Controls of the page and dialog templates.
+#define IDC_SHOW_FPS 1003
+#define IDC_SHOW_STAT 1004
+#define IDC_BORN_0 1005  // ... IDC_BORN_0 + 8
+#define IDC_SURVIVE_0 1014  // ... IDC_SURVIVE_0 + 8
+#define IDC_RESET_EVERY 1023
+#define IDC_RESET_PERIOD 1024
+#define IDC_FILL_MODE 1025
+#define IDC_GENERATIONS 1026
+#define IDC_VSYNC 1027
+#define IDC_RESET_NOW 1028
+#define IDC_AUTO_RESET 1029
+#define IDC_DRAW_BY_CELL 1030
+#define IDC_DRAW_FIELD 1031
+#define IDC_CELL_SIZE 1032
+#define IDC_LINK_WEB 1033
+#define IDC_LINK_MAIL 1034
+#define IDC_TRACKBAR 1035
+#define IDC_TRACKBAR_LABEL 1036
+#define IDC_BK_COLOR 1037
+#define IDC_DIE_SLOWLY 1038
+#define IDC_PALETTE_LIST 1042
+#define IDC_GRADIENT 1043
+#define IDC_SAVE_AS 1046
+#define IDC_DELETE 1047
+#define IDC_NAME_EDIT 1048
+#define IDC_SLOWER 1049
+#define IDC_FASTER 1050
+
+// Gradient control styles used by the templates (the control's own header
+// names them; the resource compiler cannot include C++ headers).
+#define IDR_GRADIENT_EDITING 0x0014  // end pegs, pegs after the bar

@@ -1,0 +1,76 @@
+# Shared steps of the end-to-end scripts. Source after tests/support/wine-env.sh.
+#
+#   e2e_begin                 private prefix + private Xvfb, cleaned up on exit
+#   e2e_fail MESSAGE          print and exit 1 (cleanup runs)
+#   e2e_start_saver ARGS...   start the saver under wine; sets SAVER_PID
+#   e2e_wait_exit PID SECONDS wait for PID to end; sets EXIT_CODE; 1 on timeout
+#   e2e_census FILE [CROP]    "total black background colourful" pixel counts
+#   e2e_wine_path FILE        the Z: path of a host file
+set -u
+
+E2E_PIDS=()
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  done
+  vivarn_end_wine
+  vivarn_stop_xvfb
+  [ -n "${E2E_TMP:-}" ] && rm -rf "$E2E_TMP"
+}
+
+e2e_begin() {
+  : "${VIVARN_SCR:?VIVARN_SCR is not set}"
+  E2E_TMP="$(mktemp -d /tmp/vivarn-e2e.XXXXXX)"
+  trap e2e_cleanup EXIT
+  vivarn_private_prefix
+  vivarn_start_xvfb 1280x1024 || e2e_fail "no Xvfb"
+  # Start the prefix's wineserver now, so the saver's start-up is not timed
+  # together with the server's.
+  wine cmd /c exit >/dev/null 2>&1
+}
+
+e2e_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+e2e_start_saver() {
+  wine "$VIVARN_SCR" "$@" >"$E2E_TMP/saver.out" 2>&1 &
+  SAVER_PID=$!
+  E2E_PIDS+=("$SAVER_PID")
+}
+
+e2e_wait_exit() {
+  local pid="$1" seconds="$2"
+  vivarn_wait_for bash -c "! kill -0 $pid 2>/dev/null" -t "$seconds" || return 1
+  wait "$pid"
+  EXIT_CODE=$?
+  return 0
+}
+
+# Background: the saver's default colour (0, 0, 0.3) = RGB (0, 0, 76).
+# Colourful: a saturated pixel (channels spread by more than 60), as drawn cells
+# of the rainbow palette are, whatever the blending with the background.
+e2e_census() {
+  local file="$1" crop="${2:-}"
+  local args=("$file")
+  [ -n "$crop" ] && args+=(-crop "$crop" +repage)
+  convert "${args[@]}" -depth 8 -format %c histogram:info:- |
+    sed -E 's/^ *([0-9]+): *\( *([0-9]+), *([0-9]+), *([0-9]+).*/\1 \2 \3 \4/' |
+    awk '{
+      n = $1; r = $2; g = $3; b = $4
+      total += n
+      if (r < 8 && g < 8 && b < 8) black += n
+      else if (r < 10 && g < 10 && b >= 66 && b <= 86) bg += n
+      else {
+        hi = r; if (g > hi) hi = g; if (b > hi) hi = b
+        lo = r; if (g < lo) lo = g; if (b < lo) lo = b
+        if (hi - lo > 60) colourful += n
+      }
+    } END { printf "%d %d %d %d\n", total, black, bg, colourful }'
+}
+
+e2e_wine_path() {
+  printf 'Z:%s' "$(readlink -f "$1" | tr / '\\')"
+}

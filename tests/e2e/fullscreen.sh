@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# "/S": the saver covers the whole screen with the dark-blue background and
+# coloured cells; a key press ends it with exit code 0 within 2 s; the first
+# mouse move does not end it, a second move to another position does; the
+# settings key then holds its sixteen values.
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
+. "$here/e2e-lib.sh"
+e2e_begin
+shots="$VIVARN_BUILD_DIR/e2e-shots"
+mkdir -p "$shots"
+
+# True once a screenshot shows the saver's picture over the whole screen.
+covered() {
+  vivarn_screenshot "$E2E_TMP/now.png" || return 1
+  local total black bg colourful
+  read -r total black bg colourful < <(e2e_census "$E2E_TMP/now.png")
+  [ "$total" -gt 0 ] && [ $((black * 100)) -lt "$total" ] && [ $((bg * 100)) -ge $((30 * total)) ] &&
+    [ $((colourful * 1000)) -ge $((2 * total)) ]
+}
+
+screen_changes() {
+  vivarn_screenshot "$E2E_TMP/a.png" && sleep 0.2 && vivarn_screenshot "$E2E_TMP/b.png" || return 1
+  [ "$(compare -metric AE "$E2E_TMP/a.png" "$E2E_TMP/b.png" null: 2>&1 | cut -d' ' -f1)" != 0 ]
+}
+
+alive() { kill -0 "$SAVER_PID" 2>/dev/null; }
+
+# --- a key press ends the saver
+e2e_start_saver /S
+started=$(date +%s%N)
+vivarn_wait_for covered -t 60 || e2e_fail "the screen was never covered by the saver's picture"
+# The picture must hold from 2 s on, not only flash by.
+while [ $(( ($(date +%s%N) - started) / 1000000 )) -lt 2000 ]; do sleep 0.1; done
+vivarn_wait_for covered -t 10 || e2e_fail "the picture did not hold at 2 s"
+cp "$E2E_TMP/now.png" "$shots/fullscreen.png"
+read -r total black bg colourful < <(e2e_census "$E2E_TMP/now.png")
+echo "screen: $total pixels, $black black, $bg background, $colourful colourful"
+alive || e2e_fail "the saver ended by itself"
+
+xdotool key space
+e2e_wait_exit "$SAVER_PID" 2 || e2e_fail "still running 2 s after a key press"
+[ "$EXIT_CODE" = 0 ] || e2e_fail "exit code $EXIT_CODE after a key press"
+
+# --- the first mouse move is ignored, the second to a new place ends it
+xdotool mousemove 640 512
+e2e_start_saver /S
+vivarn_wait_for covered -t 60 || e2e_fail "the screen was never covered (second run)"
+xdotool mousemove 100 100
+# The saver must go on drawing after the first move.
+moved=$(date +%s%N)
+vivarn_wait_for screen_changes -t 10 || e2e_fail "the picture stopped changing after the first mouse move"
+while alive && [ $(( ($(date +%s%N) - moved) / 1000000 )) -lt 1000 ]; do sleep 0.1; done
+alive || e2e_fail "the first mouse move ended the saver"
+xdotool mousemove 700 600
+e2e_wait_exit "$SAVER_PID" 2 || e2e_fail "still running 2 s after a second mouse move"
+[ "$EXIT_CODE" = 0 ] || e2e_fail "exit code $EXIT_CODE after the mouse moves"
+
+# --- the settings were written back with their defaults
+values=$(wine reg query "$VIVARN_SETTINGS_KEY" 2>/dev/null | tr -d '\r' | grep -cE '^ +[A-Za-z]+ +REG_')
+[ "$values" = 16 ] || e2e_fail "the settings key holds $values values, not 16"
+for name in ShowAdvancedCFG ShowFPS ShowStat VSyncOn PeriodicResetOn ResetPeriod ResetMode CellSize AutoReset \
+  RuleBorn RuleSurvive DieSlowly DieStep FieldDrawMode LifeSpeed BkColor; do
+  [ -n "$(vivarn_reg_query "$name")" ] || e2e_fail "registry value $name is missing"
+done
+echo "PASS"

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <utility>
+
+#include "tests/life/life_test_support.h"
+
+namespace {
+
+using Cells = std::set<std::pair<int, int>>;
+
+Cells LiveCells(const VivarnTaskBse& task) {
+  Cells live;
+  for (int y = 0; y < task.rows; ++y)
+    for (int x = 0; x < task.columns; ++x)
+      if (CellAt(task, x, y) > 0.0f) live.insert({x, y});
+  return live;
+}
+
+TEST(FieldStep, BlinkerAgesDiesAndCounts) {
+  auto task = MakeFieldTask(7, 7);
+  PutCell(*task, 2, 3, 1.0f);
+  PutCell(*task, 3, 3, 1.0f);
+  PutCell(*task, 4, 3, 1.0f);
+  task->population = 3;
+  task->PeriodicResetOn = false;
+
+  task->Step();
+
+  EXPECT_EQ(CellAt(*task, 3, 3), 2.0f);
+  EXPECT_EQ(CellAt(*task, 2, 3), -1.0f);
+  EXPECT_EQ(CellAt(*task, 4, 3), -1.0f);
+  EXPECT_EQ(CellAt(*task, 3, 2), 1.0f);
+  EXPECT_EQ(CellAt(*task, 3, 4), 1.0f);
+  EXPECT_EQ(task->population, 3u);
+  EXPECT_EQ(task->steadyPopulationCount, 1u);
+  EXPECT_FLOAT_EQ(task->averageAge, 4.0f / 3.0f);
+  EXPECT_EQ(task->generation, 1u);
+  EXPECT_EQ(task->populationSum, 3u);
+}
+
+TEST(FieldStep, GliderWrapsAcrossBothEdgesKeepingItsShape) {
+  auto task = MakeFieldTask(10, 10);
+  task->AutoReset = false;
+  task->PeriodicResetOn = false;
+  // A glider heading right (+x) and up (+y) one cell every four generations.
+  const Cells shape = {{1, 0}, {2, 1}, {0, 2}, {1, 2}, {2, 2}};
+  for (const auto& c : shape) PutCell(*task, c.first + 6, c.second + 6, 1.0f);
+
+  for (int k = 1; k <= 10; ++k) {
+    for (int g = 0; g < 4; ++g) task->Step();
+    Cells expected;
+    for (const auto& c : shape) expected.insert({(c.first + 6 + k) % 10, (c.second + 6 + k) % 10});
+    ASSERT_EQ(LiveCells(*task), expected) << "after " << 4 * k << " generations";
+  }
+}
+
+TEST(FieldStep, DyingCellFadesByDieStepAndSnapsToZero) {
+  auto task = MakeFieldTask(5, 5);
+  task->AutoReset = false;
+  task->PeriodicResetOn = false;
+  PutCell(*task, 2, 2, 3.0f);
+  task->Step();
+  ASSERT_EQ(CellAt(*task, 2, 2), -3.0f);
+  float expected = -3.0f;
+  int generations = 0;
+  while (expected != 0.0f) {
+    const float faded = expected * 0.9f;
+    expected = std::fabs(faded) < 1e-7f ? 0.0f : faded;
+    task->Step();
+    ASSERT_EQ(CellAt(*task, 2, 2), expected);
+    ++generations;
+    ASSERT_LT(generations, 1000);
+  }
+  EXPECT_GT(generations, 100);  // 3 x 0.9^n falls below 1e-7 only after ~160 steps
+  EXPECT_FLOAT_EQ(-3.0f * 0.9f, -2.7f);
+}
+
+TEST(FieldStep, DieSlowlyOffEmptiesAtOnce) {
+  auto task = MakeFieldTask(5, 5);
+  task->DieSlowly = false;
+  PutCell(*task, 2, 2, 3.0f);
+  task->Step();
+  EXPECT_EQ(CellAt(*task, 2, 2), 0.0f);
+}
+
+TEST(FieldStep, ZombieCellsNeverFade) {
+  auto task = MakeFieldTask(5, 5);
+  task->AutoReset = false;
+  task->PeriodicResetOn = false;
+  task->DieStep = 1.0f;
+  PutCell(*task, 2, 2, 3.0f);
+  for (int g = 0; g < 200; ++g) task->Step();
+  EXPECT_EQ(CellAt(*task, 2, 2), -3.0f);
+}
+
+TEST(FieldStep, DyingCellWithBirthCountIsReborn) {
+  auto task = MakeFieldTask(6, 6);
+  PutCell(*task, 1, 1, 1.0f);
+  PutCell(*task, 2, 1, 1.0f);
+  PutCell(*task, 3, 1, 1.0f);
+  PutCell(*task, 2, 2, -2.5f);
+  task->Step();
+  EXPECT_EQ(CellAt(*task, 2, 2), 1.0f);
+}
+
+TEST(FieldStep, DyingCellsAreNotNeighbours) {
+  auto task = MakeFieldTask(6, 6);
+  PutCell(*task, 1, 1, -5.0f);
+  PutCell(*task, 2, 1, -5.0f);
+  PutCell(*task, 3, 1, -5.0f);
+  task->Step();
+  EXPECT_EQ(CellAt(*task, 2, 2), 0.0f);
+  EXPECT_EQ(task->population, 0u);
+  // A cell that stays empty gets no colour: its vertices are cleared.
+  const float* vertex = &task->colours[static_cast<size_t>((2 * 2) * (2 * 6) + 2 * 2) * 4];
+  EXPECT_EQ(vertex[3], 0.0f);
+  EXPECT_EQ(vertex[0], 0.0f);
+}
+
+TEST(FieldStep, BornOnZeroFillsAnEmptyField) {
+  auto task = MakeFieldTask(6, 4);
+  task->RuleBorn[0] = 1;
+  task->Step();
+  EXPECT_EQ(task->population, 24u);
+  EXPECT_EQ(LiveCells(*task).size(), 24u);
+}
+
+TEST(FieldStep, EmptyFieldCountsSteadyAverageEveryGeneration) {
+  auto task = MakeFieldTask(8, 8);
+  task->AutoReset = false;
+  task->PeriodicResetOn = false;
+  for (int g = 0; g < 5; ++g) task->Step();
+  EXPECT_EQ(task->averageAge, 0.0f);
+  EXPECT_EQ(task->populationSum, 0u);
+  EXPECT_EQ(task->steadyAverageCount, 5u);
+  EXPECT_EQ(task->steadyPopulationCount, 5u);
+}
+
+TEST(FieldStep, ChangingPopulationLeavesSteadyCountAlone) {
+  auto task = MakeFieldTask(8, 8);
+  PutCell(*task, 3, 3, 1.0f);  // a lone cell: population goes 0 (was 5) then stays 0
+  task->population = 5;
+  task->Step();
+  EXPECT_EQ(task->population, 0u);
+  EXPECT_EQ(task->steadyPopulationCount, 0u);
+}
+
+TEST(FieldStep, SteadyAverageUsesTruncatedAverages) {
+  auto task = MakeFieldTask(8, 8);
+  task->AutoReset = false;
+  task->PeriodicResetOn = false;
+  // A block: 4 live cells every generation. Sums 4, 8, 12 over g = 2, 3, 4:
+  // 4/2 = 2 vs 0/2 = 0 differs; 8/3 = 2 vs 4/3 = 1 differs; 12/4 = 3 vs 8/4 = 2 differs.
+  for (auto c : {std::pair<int, int>{2, 2}, {3, 2}, {2, 3}, {3, 3}}) PutCell(*task, c.first, c.second, 1.0f);
+  for (int g = 0; g < 3; ++g) task->Step();
+  EXPECT_EQ(task->steadyAverageCount, 0u);
+  EXPECT_EQ(task->populationSum, 12u);
+}
+
+TEST(FieldSize, FollowsCellSizeAndKeepsCellsWhenUnchanged) {
+  CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
+  SetHeadlessOutputSize(1024, 768);
+  task->CellSize = 10;
+  task->ApplyCellSize();
+  EXPECT_EQ(task->columns, 102);
+  EXPECT_EQ(task->rows, 76);
+  PutCell(*task, 5, 5, 1.0f);
+
+  task->SetCellSize(20);
+  task->ApplyCellSize();
+  EXPECT_EQ(task->columns, 51);
+  EXPECT_EQ(task->rows, 38);
+  EXPECT_EQ(task->indexCount, 51 * 38 * 6);
+  for (int i = 0; i < 51 * 38; ++i) ASSERT_EQ(task->cells[i], 0.0f);
+
+  PutCell(*task, 5, 5, 1.0f);
+  task->ApplyCellSize();
+  EXPECT_EQ(CellAt(*task, 5, 5), 1.0f);
+}
+
+TEST(FieldSize, CellSizeBelowOneIsTreatedAsTen) {
+  CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
+  SetHeadlessOutputSize(1024, 768);
+  for (int32_t size : {0, -3}) {
+    task->CellSize = size;
+    task->ApplyCellSize();
+    EXPECT_EQ(task->cellWidth, 10);
+    EXPECT_EQ(task->columns, 102);
+  }
+}
+
+TEST(FieldSize, OutputSmallerThanACellGivesAnEmptyFieldThatStillSteps) {
+  CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
+  SetHeadlessOutputSize(8, 600);
+  task->CellSize = 10;
+  task->ApplyCellSize();
+  EXPECT_EQ(task->columns, 0);
+  task->ResetPopulation();
+  task->Step();
+  EXPECT_EQ(task->generation, 1u);
+  EXPECT_EQ(task->population, 0u);
+}
+
+TEST(FieldNeighbours, WrapAroundTheTorus) {
+  auto task = MakeFieldTask(5, 4);
+  PutCell(*task, 4, 3, 1.0f);  // diagonal neighbour of (0, 0) across both edges
+  PutCell(*task, 0, 3, 2.0f);
+  PutCell(*task, 4, 0, -1.0f);  // dying: not counted
+  EXPECT_EQ(task->CountNeighbours(task->cells.get(), 0, 0), 2);
+  EXPECT_EQ(task->CountNeighbours(nullptr, 0, 0), 0);
+}
+
+}  // namespace

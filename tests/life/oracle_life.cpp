@@ -1,0 +1,162 @@
+#include "tests/life/oracle_life.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+OracleLife OracleLife::From(const VivarnTaskBse& task, uint32_t randomSeed) {
+  OracleLife o;
+  o.columns = task.columns;
+  o.rows = task.rows;
+  const size_t n = static_cast<size_t>(task.columns) * task.rows;
+  o.cells.assign(task.cells.get(), task.cells.get() + n);
+  o.nextCells.assign(n, 0.0f);
+  o.colours.assign(task.colours.get(), task.colours.get() + static_cast<size_t>(task.colourCount) * 4);
+  o.drawMode = task.FieldDrawMode;
+  std::memcpy(o.ruleBorn, task.RuleBorn, 9);
+  std::memcpy(o.ruleSurvive, task.RuleSurvive, 9);
+  o.dieSlowly = task.DieSlowly;
+  o.dieStep = task.DieStep;
+  std::memcpy(o.bkColor, task.BkColor, sizeof o.bkColor);
+  o.tableSize = task.paletteSize;
+  o.table.assign(task.paletteColours.get(), task.paletteColours.get() + static_cast<size_t>(task.paletteSize) * 4);
+  o.resetMode = task.ResetMode;
+  o.periodicResetOn = task.PeriodicResetOn;
+  o.resetPeriod = task.ResetPeriod;
+  o.autoReset = task.AutoReset;
+  o.random = randomSeed;
+  o.generation = task.generation;
+  o.steadyPopulationCount = task.steadyPopulationCount;
+  o.population = task.population;
+  o.populationSum = task.populationSum;
+  o.steadyAverageCount = task.steadyAverageCount;
+  o.averageAge = task.averageAge;
+  return o;
+}
+
+int32_t OracleLife::NextRandom() {
+  random = random * 214013u + 2531011u;
+  return static_cast<int32_t>((random >> 16) & 0x7FFF);
+}
+
+int32_t OracleLife::CountNeighbours(const std::vector<float>& grid, int32_t x, int32_t y) const {
+  const int32_t offsets[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
+  int32_t count = 0;
+  for (int k = 0; k < 8; ++k) {
+    int32_t nx = x + offsets[k][0];
+    int32_t ny = y + offsets[k][1];
+    if (nx == -1) nx = columns - 1;
+    if (nx == columns) nx = 0;
+    if (ny == -1) ny = rows - 1;
+    if (ny == rows) ny = 0;
+    const float v = grid[ny * columns + nx];
+    if (v > 0.0f && !(std::fabs(v) < 1e-7f)) count++;
+  }
+  return count;
+}
+
+Rgba OracleLife::CellColour(float v) const {
+  if (std::fabs(v) < 1e-7f) return Rgba{bkColor[0], bkColor[1], bkColor[2], 1.0f};
+  if (v < 0.0f) {
+    const float a = std::fabs(v);
+    int32_t i = static_cast<int32_t>(a);
+    if (i >= tableSize) i = i % tableSize;
+    return Rgba{table[i * 4], table[i * 4 + 1], table[i * 4 + 2], 1.0f - 1.0f / (a + 1.0f)};
+  }
+  int32_t i = static_cast<int32_t>(v);
+  if (i >= tableSize) i = i % tableSize;
+  return Rgba{table[i * 4], table[i * 4 + 1], table[i * 4 + 2], 1.0f};
+}
+
+void OracleLife::SetCell(std::vector<float>& grid, int32_t x, int32_t y, float v) {
+  const Rgba k = CellColour(v);
+  auto put = [&](int32_t vertex) {
+    colours[vertex * 4] = k.r;
+    colours[vertex * 4 + 1] = k.g;
+    colours[vertex * 4 + 2] = k.b;
+    colours[vertex * 4 + 3] = k.a;
+  };
+  if (drawMode == 0) {
+    for (int dy = 0; dy < 2; ++dy)
+      for (int dx = 0; dx < 2; ++dx) put((2 * y + dy) * (2 * columns) + 2 * x + dx);
+  } else {
+    put(y * (columns + 1) + x);
+    if (x == columns - 1 && y == rows - 1) put(rows * (columns + 1) + columns);
+    if (x == columns - 1) put(y * (columns + 1) + columns);
+    if (y == rows - 1) put(rows * (columns + 1) + x);
+  }
+  grid[y * columns + x] = v;
+}
+
+void OracleLife::ResetPopulation() {
+  std::fill(cells.begin(), cells.end(), 0.0f);
+  std::fill(nextCells.begin(), nextCells.end(), 0.0f);
+  steadyPopulationCount = 0;
+  generation = 0;
+  populationSum = 0;
+  steadyAverageCount = 0;
+  averageAge = 0.0f;
+  const int32_t W = columns;
+  const int32_t H = rows;
+  auto randomCell = [this] { return (2 * NextRandom()) / 32768 == 0 ? 1.0f : 0.0f; };
+  if (resetMode == 0) {
+    for (int32_t x = 0; x < W; x++)
+      for (int32_t y = 0; y < H; y++) SetCell(cells, x, y, randomCell());
+  } else if (resetMode == 1) {
+    for (int32_t x = W / 2 - W / 8; x < W / 2 + W / 8; x++)
+      for (int32_t y = H / 2 - H / 8; y < H / 2 + H / 8; y++) SetCell(cells, x, y, randomCell());
+  } else if (resetMode == 2) {
+    const int32_t R = std::min(W, H) / 10;
+    for (int32_t y = H / 2 - R; y < H / 2 + R; y++) {
+      for (int32_t x = W / 2 - R; x < W / 2 + R; x++) {
+        const int32_t sum = (H / 2 - y) * (H / 2 - y) + (W / 2 - x) * (W / 2 - x);
+        const int32_t d = static_cast<int32_t>(std::sqrt(static_cast<float>(sum)));
+        if (d <= R) SetCell(cells, x, y, randomCell());
+      }
+    }
+  }
+}
+
+void OracleLife::Step() {
+  bool reset = periodicResetOn && generation >= resetPeriod;
+  const float diagonal = std::sqrt(static_cast<float>(columns * columns + rows * rows));
+  const uint32_t D = static_cast<uint32_t>(diagonal);
+  if (autoReset && (steadyAverageCount > resetPeriod || steadyPopulationCount > D)) reset = true;
+  if (reset) ResetPopulation();
+
+  const uint32_t previous = population;
+  population = 0;
+  uint32_t ageSum = 0;
+  std::fill(nextCells.begin(), nextCells.end(), 0.0f);
+  std::fill(colours.begin(), colours.end(), 0.0f);
+  for (int32_t y = 0; y < rows; y++) {
+    for (int32_t x = 0; x < columns; x++) {
+      const int32_t n = CountNeighbours(cells, x, y);
+      const float v = cells[y * columns + x];
+      if (v > 0.0f) {
+        if (ruleSurvive[n]) {
+          SetCell(nextCells, x, y, v + 1.0f);
+          population += 1;
+          ageSum += static_cast<uint32_t>(v) + 1;
+        } else {
+          SetCell(nextCells, x, y, dieSlowly ? -v : 0.0f);
+        }
+      } else if (ruleBorn[n]) {
+        SetCell(nextCells, x, y, 1.0f);
+        population += 1;
+        ageSum += 1;
+      } else if (v < 0.0f) {
+        const float e = v * dieStep;
+        SetCell(nextCells, x, y, std::fabs(e) < 1e-7f ? 0.0f : e);
+      }
+    }
+  }
+  cells = nextCells;
+  generation += 1;
+  averageAge = population != 0 ? static_cast<float>(ageSum) / static_cast<float>(population) : 0.0f;
+  if (population == previous) steadyPopulationCount += 1;
+  const uint32_t oldSum = populationSum;
+  populationSum += population;
+  const double g = static_cast<double>(generation) + 1.0;
+  if (static_cast<uint32_t>(populationSum / g) == static_cast<uint32_t>(oldSum / g)) steadyAverageCount += 1;
+}

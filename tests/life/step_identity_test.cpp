@@ -1,0 +1,97 @@
+// The fast generation step against the plain transcription in oracle_life.cpp:
+// cells, vertex colours and counters must agree bit for bit, generation after
+// generation, through reseeds, for random rules in both draw modes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ostream>
+#include <random>
+
+#include "tests/life/life_test_support.h"
+#include "tests/life/oracle_life.h"
+
+namespace {
+
+struct IdentityCase {
+  int32_t columns;
+  int32_t rows;
+  int32_t drawMode;
+  bool dieSlowly;
+  uint32_t ruleSeed;
+};
+
+void PrintTo(const IdentityCase& c, std::ostream* os) {
+  *os << c.columns << "x" << c.rows << " mode " << c.drawMode << (c.dieSlowly ? " fading" : " sudden")
+      << " rules " << c.ruleSeed;
+}
+
+class StepIdentity : public ::testing::TestWithParam<IdentityCase> {};
+
+void ExpectSameState(const VivarnTaskBse& task, const OracleLife& oracle, int generation) {
+  const size_t n = static_cast<size_t>(task.columns) * task.rows;
+  ASSERT_EQ(std::memcmp(task.cells.get(), oracle.cells.data(), n * sizeof(float)), 0)
+      << "cells differ after generation " << generation;
+  ASSERT_EQ(std::memcmp(task.colours.get(), oracle.colours.data(), oracle.colours.size() * sizeof(float)), 0)
+      << "vertex colours differ after generation " << generation;
+  ASSERT_EQ(task.generation, oracle.generation) << generation;
+  ASSERT_EQ(task.population, oracle.population) << generation;
+  ASSERT_EQ(task.populationSum, oracle.populationSum) << generation;
+  ASSERT_EQ(task.steadyPopulationCount, oracle.steadyPopulationCount) << generation;
+  ASSERT_EQ(task.steadyAverageCount, oracle.steadyAverageCount) << generation;
+  ASSERT_EQ(std::memcmp(&task.averageAge, &oracle.averageAge, sizeof(float)), 0) << generation;
+}
+
+TEST_P(StepIdentity, ThousandGenerationsBitForBit) {
+  const IdentityCase& c = GetParam();
+  auto task = MakeFieldTask(c.columns, c.rows, c.drawMode);
+  std::mt19937 rules(c.ruleSeed);
+  if (c.ruleSeed != 0) {
+    for (int k = 0; k < 9; ++k) {
+      task->RuleBorn[k] = rules() % 4 == 0 ? 1 : 0;
+      task->RuleSurvive[k] = rules() % 3 == 0 ? 1 : 0;
+    }
+    task->RuleBorn[0] = 0;
+  }
+  task->DieSlowly = c.dieSlowly;
+  task->DieStep = 0.5f + static_cast<float>(rules() % 100) / 200.0f;
+  task->SetBkColor(0.0f, 0.0f, 0.3f, 1.0f);
+  task->ResetMode = static_cast<int32_t>(c.ruleSeed % 3);
+  task->PeriodicResetOn = true;
+  task->ResetPeriod = 300;
+  task->AutoReset = true;
+  randomState = 1000u + c.ruleSeed;
+  task->ResetPopulation();
+  OracleLife oracle = OracleLife::From(*task, randomState);
+
+  for (int g = 1; g <= 1000; ++g) {
+    task->Step();
+    oracle.Step();
+    ASSERT_NO_FATAL_FAILURE(ExpectSameState(*task, oracle, g));
+  }
+  EXPECT_EQ(randomState, oracle.random);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RulesModesAndFading, StepIdentity,
+    ::testing::Values(IdentityCase{37, 23, 0, true, 0}, IdentityCase{37, 23, 1, true, 0},
+                      IdentityCase{37, 23, 0, false, 0}, IdentityCase{37, 23, 1, false, 0},
+                      IdentityCase{41, 29, 0, true, 11}, IdentityCase{41, 29, 1, true, 12},
+                      IdentityCase{31, 45, 0, false, 13}, IdentityCase{31, 45, 1, false, 14},
+                      IdentityCase{53, 19, 1, true, 15}, IdentityCase{1, 7, 0, true, 16},
+                      IdentityCase{9, 1, 1, true, 17}, IdentityCase{3, 3, 1, true, 18}));
+
+TEST(StepIdentityRuleBornZero, EveryEmptyCellBorn) {
+  auto task = MakeFieldTask(13, 11, 1);
+  task->RuleBorn[0] = 1;
+  task->RuleSurvive[8] = 1;
+  randomState = 5;
+  task->ResetPopulation();
+  OracleLife oracle = OracleLife::From(*task, randomState);
+  for (int g = 1; g <= 200; ++g) {
+    task->Step();
+    oracle.Step();
+    ASSERT_NO_FATAL_FAILURE(ExpectSameState(*task, oracle, g));
+  }
+}
+
+}  // namespace
