@@ -7,7 +7,8 @@
 // record; the parent can veto creating, recolouring and deleting by answering
 // non-zero.
 // Depends on: config/ui, gradient_layout.h, picker_wnd_win32.h,
-// color_dialog_win32.h, palette/gradient.h.
+// color_dialog_win32.h, palette/gradient.h and the palette list binding's
+// IGradientView, which it implements.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,7 @@
 #include "config/picker_wnd_win32.h"
 #include "config/ui/window_impl_win32.h"
 #include "palette/gradient.h"
+#include "palette/gradient_view.h"
 
 constexpr UINT GCN_PEGMOVED = 1;
 constexpr UINT GCN_PEGDROPPED = 2;
@@ -32,7 +34,7 @@ struct GradientNotify {
   int32_t index;
 };
 
-class CGradientCtrl : public CWindowImpl {
+class CGradientCtrl : public CWindowImpl, public IGradientView {
  public:
   static constexpr const wchar_t* kClassName = L"WTLGradientCtrl";
 
@@ -47,10 +49,11 @@ class CGradientCtrl : public CWindowImpl {
   bool Attach(HWND window);
   void ApplyOrientationFromStyle();
 
-  // Copies the gradient in (CopyFrom); the caller repaints.
-  void SetGradient(const CGradient& gradient);
+  // Copies the gradient in (CopyFrom); the caller repaints (Invalidate).
+  void SetGradient(const CGradient& gradient) override;
   CGradient& GetGradient() { return gradient_; }
-  const CGradient& GetGradient() const { return gradient_; }
+  const CGradient& GetGradient() const override { return gradient_; }
+  void Invalidate() override { Redraw(); }
 
   int32_t GetOrientation() const { return orientation_; }
   bool IsHorizontal() const;

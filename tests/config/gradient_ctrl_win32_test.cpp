@@ -9,6 +9,7 @@
 
 #include "config/gradient_ctrl_win32.h"
 #include "config/ui/dialog_impl_win32.h"
+#include "palette/palette_combo_win32.h"
 #include "tests/config/dialog_template_builder.h"
 #include "tests/config/test_host_win32.h"
 
@@ -374,6 +375,24 @@ TEST_F(GradientFixture, FixedBackgroundSurvivesASystemColourChange) {
   EXPECT_EQ(control.GetBackgroundColour(), RGB(1, 2, 3));
   Snapshot shot(control.Handle());
   EXPECT_EQ(shot.At(150, 79), RGB(1, 2, 3));
+}
+
+TEST_F(GradientFixture, PaletteBindingShowsItsGradientThroughTheViewInterface) {
+  ASSERT_NE(Make(kEditing, 300, 80), nullptr);
+  control.SetSelectedPeg(0);
+  CGradient g;
+  g.AddPeg(RGB(9, 8, 7), 0.5);
+  ValidateRect(control.Handle(), nullptr);
+  SetControlGradient(&control, g);
+  IGradientView& view = control;
+  ASSERT_EQ(view.GetGradient().GetPegCount(), 1);
+  EXPECT_EQ(view.GetGradient().GetPeg(0).colour, RGB(9, 8, 7));
+  // A repaint is pending for the new gradient.
+  RECT dirty{};
+  EXPECT_TRUE(GetUpdateRect(control.Handle(), &dirty, FALSE));
+  // An empty gradient drops a selection that no longer names a peg.
+  SetControlGradient(&control, CGradient());
+  EXPECT_EQ(control.GetSelectedPeg(), PEG_NONE);
 }
 
 TEST_F(GradientFixture, FontMessagesRoundTrip) {
