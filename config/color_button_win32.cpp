@@ -24,12 +24,12 @@ CColorButton::CColorButton() : patternBrush_(MakePatternBrush()) {}
 
 CColorButton::~CColorButton() {
   CloseTheme();
-  if (Handle() != nullptr) UnsubclassWindow();
+  if (Handle() != nullptr) Unsubclass();
   DeleteObject(patternBrush_);
 }
 
 bool CColorButton::Attach(HWND button) {
-  if (!SubclassWindow(button)) return false;
+  if (!Subclass(button)) return false;
   LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
   if ((style & BS_TYPEMASK) != BS_OWNERDRAW)
     SetWindowLongPtrW(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);

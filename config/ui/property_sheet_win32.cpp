@@ -149,7 +149,7 @@ int CALLBACK CPropertySheetImpl::SheetCallback(HWND window, UINT message, LPARAM
   if (message == PSCB_INITIALIZED && t_sheetCreating != nullptr) {
     CPropertySheetImpl* self = t_sheetCreating;
     t_sheetCreating = nullptr;
-    if (self->SubclassWindow(window)) self->OnSheetInitialized();
+    if (self->Subclass(window)) self->OnSheetInitialized();
   }
   return 0;
 }

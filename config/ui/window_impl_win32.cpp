@@ -10,8 +10,8 @@ thread_local CWindowImpl* t_creating = nullptr;
 
 CWindowImpl::~CWindowImpl() {
   if (window_ == nullptr) return;
-  if (previousProc_ != nullptr) {
-    UnsubclassWindow();
+  if (subclassed_) {
+    Unsubclass();
   } else {
     HWND w = window_;
     RemovePropW(w, kObjectProperty);
@@ -54,25 +54,34 @@ HWND CWindowImpl::Create(const wchar_t* className, HWND parent, const RECT& rect
   return w;
 }
 
-bool CWindowImpl::SubclassWindow(HWND window) {
+bool CWindowImpl::Subclass(HWND window) {
   if (window_ != nullptr || !IsWindow(window) || FromHandle(window) != nullptr) return false;
   Bind(window);
+  subclassed_ = true;
+  auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+  if (current == StaticWindowProc) {
+    // Our own class: chaining to ourselves would recurse forever.
+    previousProc_ = nullptr;
+    return true;
+  }
   previousProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWindowProc)));
   if (previousProc_ == nullptr) {
     RemovePropW(window, kObjectProperty);
     window_ = nullptr;
+    subclassed_ = false;
     return false;
   }
   return true;
 }
 
-HWND CWindowImpl::UnsubclassWindow() {
-  if (window_ == nullptr || previousProc_ == nullptr) return nullptr;
+HWND CWindowImpl::Unsubclass() {
+  if (window_ == nullptr || !subclassed_) return nullptr;
   HWND w = window_;
-  SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+  if (previousProc_ != nullptr) SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
   RemovePropW(w, kObjectProperty);
   previousProc_ = nullptr;
+  subclassed_ = false;
   window_ = nullptr;
   return w;
 }
@@ -116,6 +125,7 @@ LRESULT CALLBACK CWindowImpl::StaticWindowProc(HWND window, UINT message, WPARAM
     RemovePropW(window, kObjectProperty);
     self->window_ = nullptr;
     self->previousProc_ = nullptr;
+    self->subclassed_ = false;
     self->OnFinalMessage(window);
   }
   return result;

@@ -24,12 +24,16 @@ class CWindowImpl : public CMessageMap {
 
   HWND Create(const wchar_t* className, HWND parent, const RECT& rect, const wchar_t* text, DWORD style,
               DWORD exStyle = 0, UINT_PTR idOrMenu = 0);
-  bool SubclassWindow(HWND window);
+  // Takes over an existing window (named Subclass, not SubclassWindow,
+  // because <windowsx.h> defines a macro of that name). A window of a class
+  // registered here that no object owns yet (a dialog template's control) is
+  // simply bound.
+  bool Subclass(HWND window);
   // Gives the window its previous procedure back; returns the window.
-  HWND UnsubclassWindow();
+  HWND Unsubclass();
 
   HWND Handle() const { return window_; }
-  bool IsSubclassed() const { return previousProc_ != nullptr; }
+  bool IsSubclassed() const { return subclassed_; }
   // The object bound to a window of this layer, or null.
   static CWindowImpl* FromHandle(HWND window);
 
@@ -45,5 +49,7 @@ class CWindowImpl : public CMessageMap {
  private:
   void Bind(HWND window);
   HWND window_ = nullptr;
+  // The procedure to chain to; null for DefWindowProcW.
   WNDPROC previousProc_ = nullptr;
+  bool subclassed_ = false;
 };

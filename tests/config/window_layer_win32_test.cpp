@@ -89,10 +89,10 @@ TEST(WindowImpl, SubclassingSeesTheControlsMessagesAndKeepsItsBehaviour) {
   ASSERT_TRUE(host.Open());
   HWND button = MakeButton(host.Handle(), 300, L"before");
   Recorder sub;
-  ASSERT_TRUE(sub.SubclassWindow(button));
+  ASSERT_TRUE(sub.Subclass(button));
   EXPECT_TRUE(sub.IsSubclassed());
   Recorder second;
-  EXPECT_FALSE(second.SubclassWindow(button));  // one object per window
+  EXPECT_FALSE(second.Subclass(button));  // one object per window
 
   SetWindowTextW(button, L"after");
   EXPECT_TRUE(sub.Saw(WM_SETTEXT));
@@ -101,7 +101,7 @@ TEST(WindowImpl, SubclassingSeesTheControlsMessagesAndKeepsItsBehaviour) {
   EXPECT_STREQ(text, L"after");  // the button's own procedure still ran
   EXPECT_EQ(SendMessageW(button, kPing, 4, 0), 8);
 
-  EXPECT_EQ(sub.UnsubclassWindow(), button);
+  EXPECT_EQ(sub.Unsubclass(), button);
   sub.seen.clear();
   EXPECT_EQ(SendMessageW(button, kPing, 4, 0), 0);
   EXPECT_FALSE(sub.Saw(kPing));
@@ -113,7 +113,7 @@ TEST(WindowImpl, SubclassedControlUnbindsWhenDestroyed) {
   ASSERT_TRUE(host.Open());
   HWND button = MakeButton(host.Handle(), 300, L"x");
   Recorder sub;
-  ASSERT_TRUE(sub.SubclassWindow(button));
+  ASSERT_TRUE(sub.Subclass(button));
   DestroyWindow(button);
   EXPECT_EQ(sub.Handle(), nullptr);
   EXPECT_EQ(sub.finalMessages, 1);
@@ -124,7 +124,7 @@ TEST(Reflection, ParentSendsCommandNotifyAndDrawItemBackToTheChild) {
   ASSERT_TRUE(host.Open());
   HWND button = MakeButton(host.Handle(), 301, L"x");
   Recorder child;
-  ASSERT_TRUE(child.SubclassWindow(button));
+  ASSERT_TRUE(child.Subclass(button));
 
   SendMessageW(button, BM_CLICK, 0, 0);
   ASSERT_EQ(host.CountCommands(BN_CLICKED), 1);
@@ -320,4 +320,23 @@ TEST(MessageLoop, FiltersConsumeMessagesAndIdleHandlersRunWhenTheQueueIsEmpty) {
   EXPECT_TRUE(window.Saw(WM_USER + 2));
   EXPECT_TRUE(window.Saw(WM_USER + 3));
   EXPECT_EQ(idle.calls, 2);
+}
+
+TEST(WindowImpl, OwnClassWindowMadeWithoutAnObjectCanBeTakenOver) {
+  // As a dialog template makes a registered control before a page attaches.
+  ASSERT_TRUE(CWindowImpl::RegisterWindowClass(L"VivarnLayerTest", 0, nullptr, nullptr));
+  HWND w = CreateWindowExW(0, L"VivarnLayerTest", L"orphan", WS_POPUP, 0, 0, 20, 20, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(CWindowImpl::FromHandle(w), nullptr);
+  Recorder late;
+  ASSERT_TRUE(late.Subclass(w));
+  EXPECT_EQ(SendMessageW(w, kPing, 5, 0), 10);
+  SetWindowTextW(w, L"adopted");  // default processing, no endless chaining
+  wchar_t text[16] = {};
+  GetWindowTextW(w, text, 16);
+  EXPECT_STREQ(text, L"adopted");
+  EXPECT_EQ(late.Unsubclass(), w);
+  EXPECT_EQ(SendMessageW(w, kPing, 5, 0), 0);
+  DestroyWindow(w);
 }
