@@ -14,6 +14,7 @@ host_exe="$VIVARN_BUILD_DIR/preview_host.exe"
 stop="$E2E_TMP/stop"
 out="$E2E_TMP/host.out"
 
+: >"$out"
 wine "$host_exe" "$(e2e_wine_path "$VIVARN_SCR")" "$(e2e_wine_path "$E2E_TMP")\\stop" >"$out" 2>/dev/null &
 host_pid=$!
 E2E_PIDS+=("$host_pid")
