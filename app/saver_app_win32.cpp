@@ -8,6 +8,9 @@
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
 #include "engine/core/module.h"
+#include "engine/gfx/gl_window_settings.h"
+#include "engine/gfx/video_update_task.h"
+#include "life/vivarn_task.h"
 
 static_assert(winmsg::kClose == WM_CLOSE && winmsg::kKeyDown == WM_KEYDOWN && winmsg::kSysKeyDown == WM_SYSKEYDOWN &&
                   winmsg::kMouseMove == WM_MOUSEMOVE && winmsg::kLButtonDown == WM_LBUTTONDOWN &&
@@ -34,20 +37,32 @@ bool SaverApp::SetupMode(int32_t parseResult) {
   const RunPlan plan = PlanRun(parseResult, IsExistingWindow);
   mode = plan.mode;
   VekModule module = VekModule::Instance();
+  GLWindowSettings settings = GLWindowSettings::Instance();
   module->instance = g_programInstance;
   if (plan.action == RunAction::End) {
     MainLog() << "<!> " << "nothing to run for this command line\n";
     return false;
+  }
+  if (plan.window.apply) {
+    settings->windowWidth = plan.window.width;
+    settings->windowHeight = plan.window.height;
+    settings->fullScreen = plan.window.fullScreen;
+    settings->parentWindow = plan.window.parent;
   }
   return true;
 }
 
 void SaverApp::AddTasks() {
   VekKernel kernel = VekKernel::Instance();
+  // First: the kernel starts tasks in the order they were added, and the
+  // video task's start creates the GL window and context that the Life
+  // task's start needs for its texture and font.
+  kernel->AddTask(VideoUpdateTask::Instance().get());
   if (mode == kFullScreen) {
     msgHandler = MakeScreenSaverMsgsHandler();
     kernel->AddMsgHandler(msgHandler.get());
   }
+  kernel->AddTask(VivarnTask::Instance().get());
 }
 
 void SaverApp::RunKernel() {
