@@ -1,0 +1,128 @@
+#include "config/dlg_page_general_win32.h"
+
+#include <mutex>
+
+#include "life/vivarn_task.h"
+#include "resources/resource.h"
+
+COLORREF ColourFromBkColor(const float bk[4]) {
+  auto channel = [](float v) {
+    const float scaled = v * 255.0f;
+    return static_cast<COLORREF>(scaled <= 0.0f ? 0 : scaled >= 255.0f ? 255 : static_cast<int>(scaled));
+  };
+  return RGB(channel(bk[0]), channel(bk[1]), channel(bk[2]));
+}
+
+void ApplyBkColorFromButton(const CColorButton& button) {
+  const COLORREF colour = button.GetColour();
+  if (colour == CLR_NONE) return;
+  VivarnTask::Instance()->SetBkColor(GetRValue(colour) / 255.0f, GetGValue(colour) / 255.0f,
+                                     GetBValue(colour) / 255.0f, 1.0f);
+}
+
+CDlgPageGeneral::CDlgPageGeneral() : CConfigPage(IDD_PAGE_GENERAL) {}
+
+void CDlgPageGeneral::Load() {
+  {
+    VivarnTaskBse& task = Task();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    for (int k = 0; k < 9; ++k) {
+      RuleBorn[k] = task.RuleBorn[k];
+      RuleSurvive[k] = task.RuleSurvive[k];
+    }
+    AutoReset = task.AutoReset;
+    ResetMode = task.ResetMode;
+    FieldDrawMode = task.FieldDrawMode;
+    CellSize = task.CellSize;
+    ShowStat = task.ShowStat;
+    BkColour = ColourFromBkColor(task.BkColor);
+  }
+  LoadRuleBoxes(RuleBorn, RuleSurvive);
+  SetChecked(IDC_AUTO_RESET, AutoReset);
+  FillFillModeCombo(IDC_FILL_MODE);
+  SelectByData(IDC_FILL_MODE, ResetMode);
+  CheckRadioButton(Handle(), IDC_DRAW_BY_CELL, IDC_DRAW_FIELD, FieldDrawMode == 1 ? IDC_DRAW_FIELD : IDC_DRAW_BY_CELL);
+  FillCellSizeCombo(IDC_CELL_SIZE);
+  SelectByData(IDC_CELL_SIZE, CellSize);
+  SetChecked(IDC_SHOW_STAT, ShowStat);
+  colourButton.SetColour(BkColour);
+}
+
+void CDlgPageGeneral::Save() {
+  SaveRuleBoxes(RuleBorn, RuleSurvive);
+  AutoReset = IsChecked(IDC_AUTO_RESET);
+  ResetMode = static_cast<int32_t>(SelectedData(IDC_FILL_MODE, ResetMode));
+  FieldDrawMode = IsChecked(IDC_DRAW_FIELD) ? 1 : 0;
+  CellSize = static_cast<int32_t>(SelectedData(IDC_CELL_SIZE, CellSize));
+  ShowStat = IsChecked(IDC_SHOW_STAT);
+  BkColour = colourButton.GetColour();
+  ApplyBkColorFromButton(colourButton);
+}
+
+bool CDlgPageGeneral::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           LRESULT& result) {
+  switch (message) {
+    case WM_INITDIALOG:
+      colourButton.Attach(Item(IDC_BK_COLOR));
+      colourButton.SetDefaultColour(kDefaultBkColour);
+      Load();
+      result = TRUE;
+      return true;
+    case WM_DRAWITEM:
+      if (wParam == IDC_BK_COLOR) return ReflectNotifications(message, wParam, lParam, result);
+      return false;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (id == IDC_BK_COLOR) {
+        if (code == CLRN_CHANGED) {
+          Save();
+          return true;
+        }
+        // Clicks and the picker's answers belong to the button itself.
+        return ReflectNotifications(message, wParam, lParam, result);
+      }
+      const bool click = code == BN_CLICKED;
+      const bool chosen = code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE);
+      if (!click && !chosen) return false;
+      VivarnTaskBse& task = Task();
+      if (id == IDC_RESET_NOW) {
+        task.ResetPopulation();
+        return true;
+      }
+      Save();
+      if (ApplyRuleBox(id)) return true;
+      switch (id) {
+        case IDC_AUTO_RESET: task.SetAutoReset(AutoReset); return true;
+        case IDC_FILL_MODE: task.SetResetMode(ResetMode); return true;
+        case IDC_DRAW_BY_CELL:
+        case IDC_DRAW_FIELD: task.SetFieldDrawMode(FieldDrawMode); return true;
+        case IDC_CELL_SIZE:
+          task.SetCellSize(CellSize);
+          task.ApplyCellSize();
+          return true;
+        case IDC_SHOW_STAT: task.SetShowStat(ShowStat); return true;
+        default: return false;
+      }
+    }
+    case WM_NOTIFY:
+      switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+        case PSN_SETACTIVE:
+          Load();
+          result = 0;
+          return true;
+        case PSN_KILLACTIVE:
+          Save();
+          result = FALSE;
+          return true;
+        case PSN_APPLY:
+          Save();
+          result = PSNRET_NOERROR;
+          return true;
+        default:
+          return false;
+      }
+    default:
+      return false;
+  }
+}
