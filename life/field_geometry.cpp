@@ -4,6 +4,9 @@
 // values are stored (SetCell), so drawing needs no pass over the cells.
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "palette/gradient.h"
 
 #include "life/vivarn_task.h"
 
@@ -31,6 +34,18 @@ void VivarnTaskBse::BuildColourTable() {
     std::copy_n(&table[static_cast<size_t>(499 - k) * 4], 4, &table[static_cast<size_t>(500 + k) * 4]);
   paletteColours = std::move(table);
   paletteSize = kBuiltInEntries;
+}
+
+void VivarnTaskBse::BuildColourTable(int32_t count, const CGradient* gradient) {
+  if (gradient == nullptr) {
+    BuildColourTable();
+    return;
+  }
+  if (count <= 0) return;
+  // Zeroed first: a gradient without a valid blending rule leaves it as is.
+  std::vector<uint8_t> bgr(static_cast<size_t>(count) * 3, 0);
+  gradient->FillColourTable(bgr.data(), count);
+  BuildColourTableFromBgr(count, bgr.data());
 }
 
 void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {

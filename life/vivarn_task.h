@@ -10,7 +10,8 @@
 //   field_geometry.cpp         colour table, cell colours, vertex arrays
 //   vivarn_task_headless.cpp   Start/Update without a GL context (native build)
 //
-// Depends on engine/core (ITask, handles, singletons) only; no GL, no Win32.
+// Depends on engine/core (ITask, handles, singletons) and palette (CGradient);
+// no GL, no Win32.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,8 @@
 #include "engine/core/singleton.h"
 #include "engine/core/task.h"
 #include "life/aligned_array.h"
+
+class CGradient;
 
 // One colour: red, green, blue, alpha (vertex colours and colour table entries).
 struct Rgba {
@@ -74,6 +77,8 @@ class VivarnTaskBse : public ITask {
   // --- Colours and geometry ---
   // The built-in ramp: red, green, blue and back, 1000 entries.
   void BuildColourTable();
+  // From a gradient sampled at `count` points; no gradient builds the ramp.
+  void BuildColourTable(int32_t count, const CGradient* gradient);
   // From a gradient's table of `count` entries of three bytes blue, green, red.
   void BuildColourTableFromBgr(int32_t count, const uint8_t* bgr);
   Rgba CellColour(float value) const;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "palette/gradient.h"
 #include "tests/life/life_test_support.h"
 
 namespace {
@@ -120,6 +123,31 @@ TEST(ColourTable, FromGradientBytesInBlueGreenRedOrder) {
   EXPECT_FLOAT_EQ(second.g, 128 / 255.0f);
   task->BuildColourTableFromBgr(0, bgr);  // nothing to build from: the table stays
   EXPECT_EQ(task->paletteSize, 2);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ColourTable, FromAGradientFollowsItsTable) {
+  CGradient gradient;
+  gradient.SetMethod(Linear);
+  gradient.AddPeg(0x0000FF00u, 0.5);  // green in the middle
+  std::vector<uint8_t> bgr(1000 * 3);
+  gradient.FillColourTable(bgr.data(), 1000);
+  CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
+  task->BuildColourTable(1000, &gradient);
+  ASSERT_EQ(task->paletteSize, 1000);
+  for (int i : {1, 250, 500, 999}) {
+    const Rgba c = task->CellColour(static_cast<float>(i));
+    EXPECT_EQ(c.r, bgr[i * 3 + 2] / 255.0f) << i;
+    EXPECT_EQ(c.g, bgr[i * 3 + 1] / 255.0f) << i;
+    EXPECT_EQ(c.b, bgr[i * 3] / 255.0f) << i;
+  }
+  EXPECT_EQ(task->CellColour(500.0f).g, 1.0f);
+  task->BuildColourTable(1000, nullptr);  // no gradient: the built-in ramp
+  EXPECT_NEAR(task->CellColour(250.0f).g, 1.0f, 1e-6f);
+  EXPECT_NEAR(task->CellColour(1.0f).r, 0.996f, 1e-6f);
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+// Loading and saving the sixteen settings through a registry key. The
+// portable part works on ISettingsKey; settings_store_win32.cpp opens the
+// real key and adds the palette store.
+#pragma once
+
+#include <cstdint>
+
+#include "life/settings_table.h"
+
+class VivarnTaskBse;
+
+class ISettingsKey {
+ public:
+  virtual ~ISettingsKey() = default;
+  // Reads the value into `buffer` (at most `size` bytes) and sets `read` to
+  // the number of bytes stored. False when the value is missing or its data
+  // is longer than `size`; the buffer may then hold anything.
+  virtual bool Query(const char* name, uint8_t* buffer, uint32_t size, uint32_t& read) = 0;
+  // Failures are not reported: the settings go on with the values in memory.
+  virtual void Write(const char* name, RegistryType type, const uint8_t* data, uint32_t size) = 0;
+};
+
+// The two values under the key that belong to other parts of the program:
+// whether the configuration sheet shows its advanced pages, and vertical sync.
+struct SharedSettingValues {
+  uint32_t ShowAdvancedCFG = 0;
+  uint32_t VSyncOn = 0;
+};
+
+// Reads every value in the loader's order into the task (each store under its
+// lock) and `shared`. A value that cannot be read takes its default, which is
+// written back at once; data shorter than the value keeps the defaults in the
+// bytes it does not cover. Values that would harm the field are made safe:
+// `FieldDrawMode` other than 1 becomes 0, a `DieStep` outside 0.001..1 or a
+// `LifeSpeed` that is not a finite number takes its default.
+void LoadSettingsFrom(ISettingsKey& key, VivarnTaskBse& task, SharedSettingValues& shared);
+
+// Writes every value in the saver's order with its saved type.
+void SaveSettingsTo(ISettingsKey& key, const VivarnTaskBse& task, const SharedSettingValues& shared);
+
+// The stored form of one value as the task and `shared` hold it now.
+void SettingBytes(SettingId id, const VivarnTaskBse& task, const SharedSettingValues& shared, uint8_t out[16]);
+// Stores one value's bytes into the task or `shared`.
+void StoreSetting(SettingId id, const uint8_t bytes[16], VivarnTaskBse& task, SharedSettingValues& shared);

@@ -1,0 +1,90 @@
+// Generation-step speed: the task's Step against the plain transcription the
+// tests keep, on random soups of full-HD and 4K outputs at cell size 5, with
+// the default rule and slow dying. Reported as time per cell per generation
+// (the "per_cell" counter).
+//
+//   build/native/tests/bench/life_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/core/ref_count.h"
+#include "life/output_size.h"
+#include "life/vivarn_task.h"
+#include "tests/life/oracle_life.h"
+
+namespace {
+
+constexpr int kWarmUpGenerations = 200;
+
+// A field of the output size at cell size 5, seeded in mode 0 from a fixed
+// state and run for the warm-up: the soup is then mostly dying cells.
+CRefCountPtrT<VivarnTaskBse> WarmSoup(int32_t width, int32_t height, int32_t drawMode) {
+  CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
+  SetHeadlessOutputSize(width, height);
+  task->CellSize = 5;
+  task->FieldDrawMode = drawMode;
+  task->ResetMode = 0;
+  task->PeriodicResetOn = false;
+  task->AutoReset = false;
+  task->DieSlowly = true;
+  task->SetBkColor(0.0f, 0.0f, 0.3f, 1.0f);
+  randomState = 20261208u;
+  task->ApplyCellSize();
+  task->ResetPopulation();
+  for (int g = 0; g < kWarmUpGenerations; ++g) task->Step();
+  return task;
+}
+
+void ReportPerCell(benchmark::State& state, int32_t columns, int32_t rows) {
+  state.counters["per_cell"] = benchmark::Counter(
+      static_cast<double>(columns) * rows,
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["columns"] = columns;
+  state.counters["rows"] = rows;
+}
+
+void BM_Step(benchmark::State& state) {
+  auto task = WarmSoup(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
+                       static_cast<int32_t>(state.range(2)));
+  uint32_t nonEmpty = 0;
+  for (int i = 0; i < task->columns * task->rows; ++i) nonEmpty += task->cells[i] != 0.0f;
+  state.counters["non_empty"] = static_cast<double>(nonEmpty) / (task->columns * task->rows);
+  for (auto _ : state) {
+    task->Step();
+    benchmark::DoNotOptimize(task->population);
+  }
+  ReportPerCell(state, task->columns, task->rows);
+}
+
+void BM_OracleStep(benchmark::State& state) {
+  auto task = WarmSoup(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
+                       static_cast<int32_t>(state.range(2)));
+  OracleLife oracle = OracleLife::From(*task, randomState);
+  for (auto _ : state) {
+    oracle.Step();
+    benchmark::DoNotOptimize(oracle.population);
+  }
+  ReportPerCell(state, oracle.columns, oracle.rows);
+}
+
+// Arguments: output width, output height, draw mode.
+void Sizes(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"w", "h", "mode"});
+  for (int mode : {0, 1}) {
+    b->Args({1920, 1080, mode});
+    b->Args({3840, 2160, mode});
+  }
+  b->Unit(benchmark::kMillisecond);
+  // On a shared machine the fastest repetition is the figure least disturbed
+  // by other work.
+  b->ComputeStatistics("min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
+}
+
+BENCHMARK(BM_Step)->Apply(Sizes);
+BENCHMARK(BM_OracleStep)->Apply(Sizes);
+
+}  // namespace
+
+BENCHMARK_MAIN();

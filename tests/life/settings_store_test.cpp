@@ -1,0 +1,228 @@
+// The loader and saver over an in-memory key: order, types, defaults written
+// back, and what odd stored data turns into.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "life/settings_store.h"
+#include "tests/life/life_test_support.h"
+
+namespace {
+
+struct StoredValue {
+  RegistryType type;
+  std::vector<uint8_t> data;
+};
+
+class MemoryKey : public ISettingsKey {
+ public:
+  bool Query(const char* name, uint8_t* buffer, uint32_t size, uint32_t& read) override {
+    queried.push_back(name);
+    auto it = values.find(name);
+    if (it == values.end() || it->second.data.size() > size) return false;
+    std::memcpy(buffer, it->second.data.data(), it->second.data.size());
+    read = static_cast<uint32_t>(it->second.data.size());
+    return true;
+  }
+  void Write(const char* name, RegistryType type, const uint8_t* data, uint32_t size) override {
+    written.push_back(name);
+    values[name] = StoredValue{type, std::vector<uint8_t>(data, data + size)};
+  }
+  void PutDword(const char* name, uint32_t v) {
+    values[name] = StoredValue{RegistryType::Dword, {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}};
+  }
+  void PutFloat(const char* name, float f, RegistryType type) {
+    uint32_t bits;
+    std::memcpy(&bits, &f, 4);
+    PutDword(name, bits);
+    values[name].type = type;
+  }
+  uint32_t Dword(const char* name) const {
+    const auto& d = values.at(name).data;
+    return uint32_t(d[0]) | uint32_t(d[1]) << 8 | uint32_t(d[2]) << 16 | uint32_t(d[3]) << 24;
+  }
+  std::map<std::string, StoredValue> values;
+  std::vector<std::string> queried;
+  std::vector<std::string> written;
+};
+
+std::vector<std::string> Names(const std::array<SettingId, kSettingCount>& order) {
+  std::vector<std::string> names;
+  for (SettingId id : order) names.push_back(Setting(id).name);
+  return names;
+}
+
+float AsFloat(uint32_t bits) {
+  float f;
+  std::memcpy(&f, &bits, 4);
+  return f;
+}
+
+TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
+  MemoryKey key;
+  auto task = MakeFieldTask(10, 10);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+
+  const std::vector<std::string> loadOrder = {"ShowAdvancedCFG", "ShowFPS",   "ShowStat",    "VSyncOn",
+                                              "PeriodicResetOn", "ResetPeriod", "ResetMode", "CellSize",
+                                              "AutoReset",       "RuleBorn",  "RuleSurvive", "DieSlowly",
+                                              "DieStep",         "FieldDrawMode", "LifeSpeed", "BkColor"};
+  EXPECT_EQ(key.queried, loadOrder);
+  EXPECT_EQ(key.written, loadOrder);
+  ASSERT_EQ(key.values.size(), 16u);
+  EXPECT_EQ(key.values["DieStep"].type, RegistryType::Dword);
+  EXPECT_EQ(AsFloat(key.Dword("DieStep")), 0.9f);
+  EXPECT_EQ(key.values["LifeSpeed"].type, RegistryType::Binary);
+  EXPECT_EQ(key.values["RuleBorn"].data, (std::vector<uint8_t>{0, 0, 0, 1, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(key.values["RuleSurvive"].data, (std::vector<uint8_t>{0, 0, 1, 1, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(key.values["BkColor"].type, RegistryType::Binary);
+  EXPECT_EQ(key.values["BkColor"].data.size(), 16u);
+  EXPECT_EQ(key.Dword("CellSize"), 10u);
+  EXPECT_EQ(key.Dword("ResetPeriod"), 1000u);
+  EXPECT_EQ(key.Dword("AutoReset"), 1u);
+  EXPECT_EQ(key.Dword("DieSlowly"), 1u);
+  EXPECT_EQ(key.Dword("PeriodicResetOn"), 0u);
+
+  EXPECT_FALSE(task->PeriodicResetOn);
+  EXPECT_TRUE(task->AutoReset);
+  EXPECT_EQ(task->BkColor[2], 0.3f);
+  EXPECT_EQ(task->BkColor[3], 1.0f);
+  EXPECT_EQ(task->DieStep, 0.9f);
+  EXPECT_EQ(task->CellSize, 10);
+}
+
+TEST(SettingsLoad, SecondRunWritesNothing) {
+  MemoryKey key;
+  auto task = MakeFieldTask(10, 10);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+  key.written.clear();
+  LoadSettingsFrom(key, *task, shared);
+  EXPECT_TRUE(key.written.empty());
+}
+
+struct FlagCase {
+  uint32_t stored;
+  bool on;
+};
+class SettingsFlag : public ::testing::TestWithParam<FlagCase> {};
+
+TEST_P(SettingsFlag, OnlyOneMeansOn) {
+  MemoryKey key;
+  key.PutDword("ShowFPS", GetParam().stored);
+  key.PutDword("DieSlowly", GetParam().stored);
+  auto task = MakeFieldTask(10, 10);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+  EXPECT_EQ(task->ShowFPS, GetParam().on);
+  EXPECT_EQ(task->DieSlowly, GetParam().on);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SettingsFlag,
+                         ::testing::Values(FlagCase{0, false}, FlagCase{1, true}, FlagCase{2, false},
+                                           FlagCase{0xFFFFFFFFu, false}));
+
+TEST(SettingsLoad, TooLongRuleIsReplacedByTheDefault) {
+  MemoryKey key;
+  key.values["RuleBorn"] = StoredValue{RegistryType::Binary, std::vector<uint8_t>(10, 1)};
+  auto task = MakeFieldTask(10, 10);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+  EXPECT_EQ(key.values["RuleBorn"].data, (std::vector<uint8_t>{0, 0, 0, 1, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(task->RuleBorn[3], 1);
+  EXPECT_EQ(task->RuleBorn[0], 0);
+}
+
+TEST(SettingsLoad, ShortRuleKeepsDefaultsInTheBytesItLacks) {
+  MemoryKey key;
+  key.values["RuleSurvive"] = StoredValue{RegistryType::Binary, {1, 1, 0, 0}};
+  auto task = MakeFieldTask(10, 10);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+  const uint8_t expected[9] = {1, 1, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(std::memcmp(task->RuleSurvive, expected, 9), 0);
+  EXPECT_EQ(key.values["RuleSurvive"].data.size(), 4u);  // accepted as read, not rewritten
+}
+
+TEST(SettingsLoad, DieStepLoadsFromEitherType) {
+  for (RegistryType type : {RegistryType::Dword, RegistryType::Binary}) {
+    MemoryKey key;
+    key.PutFloat("DieStep", 0.5f, type);
+    auto task = MakeFieldTask(10, 10);
+    SharedSettingValues shared;
+    LoadSettingsFrom(key, *task, shared);
+    EXPECT_EQ(task->DieStep, 0.5f);
+  }
+}
+
+struct UnsafeCase {
+  const char* name;
+  float stored;
+};
+class SettingsUnsafeFloat : public ::testing::TestWithParam<UnsafeCase> {};
+
+TEST_P(SettingsUnsafeFloat, TakesTheDefault) {
+  MemoryKey key;
+  key.PutFloat(GetParam().name, GetParam().stored, RegistryType::Binary);
+  auto task = MakeFieldTask(10, 10);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+  EXPECT_EQ(task->DieStep, 0.9f);
+  EXPECT_EQ(task->LifeSpeed, 0.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, SettingsUnsafeFloat,
+                         ::testing::Values(UnsafeCase{"DieStep", 1.5f}, UnsafeCase{"DieStep", -0.5f},
+                                           UnsafeCase{"DieStep", NAN}, UnsafeCase{"DieStep", 0.0f},
+                                           UnsafeCase{"LifeSpeed", NAN}, UnsafeCase{"LifeSpeed", INFINITY}));
+
+TEST(SettingsLoad, OddNumbersNeverReachTheField) {
+  MemoryKey key;
+  key.PutDword("FieldDrawMode", 5);
+  key.PutDword("CellSize", 0);
+  key.PutDword("ResetMode", 7);
+  auto task = MakeFieldTask(30, 20, 1);
+  SetHeadlessOutputSize(300, 200);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+  EXPECT_EQ(task->FieldDrawMode, 0);
+  EXPECT_EQ(task->vertexCount, 30 * 20 * 4);  // geometry rebuilt for cell mode
+  task->ApplyCellSize();
+  EXPECT_EQ(task->columns, 30);  // cell size 10
+  randomState = 1;
+  task->ResetPopulation();
+  EXPECT_EQ(randomState, 1u);  // an unknown fill pattern draws nothing
+}
+
+TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
+  MemoryKey key;
+  auto task = MakeFieldTask(10, 10);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+  key.written.clear();
+  task->ResetPeriod = 250;
+  task->DieStep = 0.25f;
+  shared.ShowAdvancedCFG = 1;
+  SaveSettingsTo(key, *task, shared);
+  EXPECT_EQ(key.written, Names(SaveOrder()));
+  EXPECT_EQ(key.written.front(), "ShowAdvancedCFG");
+  EXPECT_EQ(key.written.back(), "BkColor");
+  EXPECT_EQ(key.Dword("ResetPeriod"), 250u);
+  EXPECT_EQ(key.Dword("ShowAdvancedCFG"), 1u);
+  EXPECT_EQ(key.values["DieStep"].type, RegistryType::Binary);
+  EXPECT_EQ(AsFloat(key.Dword("DieStep")), 0.25f);
+
+  auto reloaded = MakeFieldTask(10, 10);
+  SharedSettingValues sharedAgain;
+  LoadSettingsFrom(key, *reloaded, sharedAgain);
+  EXPECT_EQ(reloaded->ResetPeriod, 250u);
+  EXPECT_EQ(reloaded->DieStep, 0.25f);
+  EXPECT_EQ(sharedAgain.ShowAdvancedCFG, 1u);
+}
+
+}  // namespace
