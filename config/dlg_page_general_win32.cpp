@@ -2,7 +2,11 @@
 
 #include <mutex>
 
+#include "config/dlg_palette_edit_win32.h"
+#include "config/palette_ui_win32.h"
+#include "config/resource_loader_win32.h"
 #include "life/vivarn_task.h"
+#include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
 COLORREF ColourFromBkColor(const float bk[4]) {
@@ -46,6 +50,24 @@ void CDlgPageGeneral::Load() {
   SelectByData(IDC_CELL_SIZE, CellSize);
   SetChecked(IDC_SHOW_STAT, ShowStat);
   colourButton.SetColour(BkColour);
+  SyncPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), false, gradientView);
+}
+
+void CDlgPageGeneral::RefillPalettes() {
+  const std::wstring label = LoadResourceString(IDS_PALETTE_DEFAULT), extra = LoadResourceString(IDS_PALETTE_EDIT);
+  FillPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), label.c_str(), extra.c_str());
+}
+
+void CDlgPageGeneral::EditPalettes() {
+  CDlgPaletteEdit dialog;
+  if (dialog.DoModal(Handle()) == IDOK) {
+    RefillPalettes();
+    Load();
+    if (const CGradient* current = CurrentGradient(*CPaletteContainer::Instance().get())) RebuildColourTable(*current);
+  } else {
+    // The list still shows "Edit...": put the current palette back.
+    SyncPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), false, gradientView);
+  }
 }
 
 void CDlgPageGeneral::Save() {
@@ -57,6 +79,10 @@ void CDlgPageGeneral::Save() {
   ShowStat = IsChecked(IDC_SHOW_STAT);
   BkColour = colourButton.GetColour();
   ApplyBkColorFromButton(colourButton);
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  SyncPaletteCombo(Item(IDC_PALETTE_LIST), store, true, gradientView);
+  const CGradient* shown = gradientView != nullptr ? &gradientView->GetGradient() : CurrentGradient(store);
+  if (shown != nullptr) RebuildColourTable(*shown);
 }
 
 bool CDlgPageGeneral::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -65,6 +91,7 @@ bool CDlgPageGeneral::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
     case WM_INITDIALOG:
       colourButton.Attach(Item(IDC_BK_COLOR));
       colourButton.SetDefaultColour(kDefaultBkColour);
+      RefillPalettes();
       Load();
       result = TRUE;
       return true;
@@ -81,6 +108,14 @@ bool CDlgPageGeneral::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
         }
         // Clicks and the picker's answers belong to the button itself.
         return ReflectNotifications(message, wParam, lParam, result);
+      }
+      if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
+        if (SelectedData(IDC_PALETTE_LIST, 0) == -1) {
+          EditPalettes();
+        } else {
+          Save();
+        }
+        return true;
       }
       const bool click = code == BN_CLICKED;
       const bool chosen = code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE);
@@ -108,6 +143,7 @@ bool CDlgPageGeneral::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
     case WM_NOTIFY:
       switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
         case PSN_SETACTIVE:
+          RefillPalettes();
           Load();
           result = 0;
           return true;

@@ -5,6 +5,7 @@
 
 #include "config/color_button_win32.h"
 #include "config/config_page_win32.h"
+#include "palette/gradient_view.h"
 
 // Background colour button shared by the General and Video pages: the task
 // keeps four floats, the button a 0x00BBGGRR colour.
@@ -30,8 +31,13 @@ class CDlgPageGeneral : public CConfigPage {
   COLORREF BkColour = kDefaultBkColour;
 
   CColorButton colourButton;
+  // The control showing the current palette, once one is attached to 1043.
+  IGradientView* gradientView = nullptr;
 
  private:
   void Load();
   void Save();
+  void RefillPalettes();
+  // "Edit...": the palette setup dialog, then the list and colours follow it.
+  void EditPalettes();
 };

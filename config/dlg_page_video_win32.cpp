@@ -3,7 +3,11 @@
 #include <mutex>
 
 #include "config/dlg_page_general_win32.h"
+#include "config/dlg_input_text_win32.h"
+#include "config/palette_ui_win32.h"
+#include "config/resource_loader_win32.h"
 #include "life/vivarn_task.h"
+#include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
 CDlgPageVideo::CDlgPageVideo() : CConfigPage(IDD_PAGE_VIDEO) {}
@@ -24,6 +28,53 @@ void CDlgPageVideo::Load() {
   SetChecked(IDC_SHOW_STAT, ShowStat);
   SetChecked(IDC_SHOW_FPS, ShowFPS);
   colourButton.SetColour(BkColour);
+  SyncPalettes(false);
+}
+
+void CDlgPageVideo::RefillPalettes() {
+  const std::wstring label = LoadResourceString(IDS_PALETTE_DEFAULT);
+  FillPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), label.c_str(), nullptr);
+}
+
+void CDlgPageVideo::SyncPalettes(bool commit) {
+  SyncPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), commit, gradientView);
+  Enable(IDC_DELETE, PaletteDeletable(Item(IDC_PALETTE_LIST)));
+}
+
+void CDlgPageVideo::SaveAs() {
+  CDlgInputText name;
+  name.SetText(SelectedComboText(Item(IDC_PALETTE_LIST)));
+  if (name.DoModal(Handle()) != IDOK) return;
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const CGradient* shown = gradientView != nullptr ? &gradientView->GetGradient() : CurrentGradient(store);
+  CGradient gradient;
+  if (shown != nullptr) gradient.CopyFrom(*shown);
+  const int32_t index = store.AddPalette(gradient, name.GetText().c_str());
+  if (index >= 0) store.currentGuid = store.palettes[static_cast<size_t>(index)]->guid;
+  RefillPalettes();
+  Load();
+}
+
+void CDlgPageVideo::DeleteSelected() {
+  HWND combo = Item(IDC_PALETTE_LIST);
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (selected < 0) return;
+  const LRESULT removed = SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
+  if (removed < 0 || removed >= store.Count()) return;
+  SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  const LRESULT next = selected < count ? selected : count - 1;
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(next), 0);
+  // Identity, not index: removing shifts the indices after it.
+  const LRESULT nextIndex = next >= 0 ? SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(next), 0) : -1;
+  PaletteGuid nextGuid;
+  if (nextIndex >= 0 && nextIndex < store.Count()) nextGuid = store.palettes[static_cast<size_t>(nextIndex)]->guid;
+  store.RemoveAt(static_cast<int32_t>(removed));
+  store.currentGuid = nextGuid;
+  RefillPalettes();
+  Load();
+  if (const CGradient* current = CurrentGradient(store)) RebuildColourTable(*current);
 }
 
 void CDlgPageVideo::Save() {
@@ -33,6 +84,10 @@ void CDlgPageVideo::Save() {
   ShowFPS = IsChecked(IDC_SHOW_FPS);
   BkColour = colourButton.GetColour();
   ApplyBkColorFromButton(colourButton);
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  SyncPalettes(true);
+  const CGradient* shown = gradientView != nullptr ? &gradientView->GetGradient() : CurrentGradient(store);
+  if (shown != nullptr) RebuildColourTable(*shown);
 }
 
 bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -40,6 +95,7 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
       colourButton.Attach(Item(IDC_BK_COLOR));
       colourButton.SetDefaultColour(kDefaultBkColour);
+      RefillPalettes();
       Load();
       result = TRUE;
       return true;
@@ -56,8 +112,16 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
         }
         return ReflectNotifications(message, wParam, lParam, result);
       }
+      if (id == IDC_SAVE_AS && code == BN_CLICKED) {
+        SaveAs();
+        return true;
+      }
+      if (id == IDC_DELETE && code == BN_CLICKED) {
+        DeleteSelected();
+        return true;
+      }
       const bool click = code == BN_CLICKED;
-      const bool chosen = code == CBN_SELENDOK && id == IDC_CELL_SIZE;
+      const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_PALETTE_LIST);
       if (!click && !chosen) return false;
       Save();
       VivarnTaskBse& task = Task();
@@ -76,6 +140,7 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
     case WM_NOTIFY:
       switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
         case PSN_SETACTIVE:
+          RefillPalettes();
           Load();
           result = 0;
           return true;

@@ -4,6 +4,7 @@
 
 #include "config/color_button_win32.h"
 #include "config/config_page_win32.h"
+#include "palette/gradient_view.h"
 
 class CDlgPageVideo : public CConfigPage {
  public:
@@ -19,8 +20,16 @@ class CDlgPageVideo : public CConfigPage {
   COLORREF BkColour = 0x4C0000;
 
   CColorButton colourButton;
+  // The control showing the current palette, once one is attached to 1043.
+  IGradientView* gradientView = nullptr;
 
  private:
   void Load();
   void Save();
+  void RefillPalettes();
+  // Follows the list (storing the shown gradient first with `commit`) and
+  // enables "Delete" unless "Default" is selected.
+  void SyncPalettes(bool commit);
+  void SaveAs();
+  void DeleteSelected();
 };

@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "config/dlg_config_sheet_win32.h"
+#include "config/dlg_palette_edit_win32.h"
+#include "palette/palette_container.h"
+#include "tests/config/modal_driver_win32.h"
 #include "life/output_size.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
@@ -280,4 +283,144 @@ TEST_F(ConfigSheetTest, OkQuitsWithOneAndCancelAndCloseBoxWithZero) {
     EXPECT_EQ(sheet->result, c.code);
     sheet.reset();
   }
+}
+
+namespace {
+std::vector<std::wstring> ComboTexts(HWND combo) {
+  std::vector<std::wstring> texts;
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t buffer[300] = {};
+    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
+    texts.push_back(buffer);
+  }
+  return texts;
+}
+
+int ComboIndexOf(HWND combo, const wchar_t* text) {
+  const auto texts = ComboTexts(combo);
+  for (size_t i = 0; i < texts.size(); ++i)
+    if (texts[i] == text) return static_cast<int>(i);
+  return -1;
+}
+
+std::wstring CurrentName() {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const PaletteRecord* r = store.FindByGuid(store.currentGuid);
+  return r != nullptr ? std::wstring(r->name) : std::wstring();
+}
+
+// A store of three palettes whose names sort before "Default": Aqua (current), Blaze, Default.
+class PaletteSheetTest : public ConfigSheetTest {
+ protected:
+  void SetUp() override {
+    ConfigSheetTest::SetUp();
+    CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+    store.Clear();
+    CGradient aqua, blaze;
+    aqua.AddPeg(RGB(0, 200, 255), 0.5);
+    blaze.AddPeg(RGB(255, 80, 0), 0.25);
+    blaze.AddPeg(RGB(255, 255, 0), 0.75);
+    const int32_t a = store.AddPalette(aqua, L"Aqua");
+    store.AddPalette(blaze, L"Blaze");
+    store.EnsureDefaultPalette();
+    store.currentGuid = store.palettes[static_cast<size_t>(a)]->guid;
+  }
+};
+}  // namespace
+
+TEST_F(PaletteSheetTest, EditEntryOpensPaletteSetupAndTheListIsRebuiltAfterOk) {
+  Open(0);
+  HWND page = Page();
+  HWND combo = GetDlgItem(page, IDC_PALETTE_LIST);
+  EXPECT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Aqua", L"Blaze", L"Default", L"Edit..."}));
+  EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 3, 0), -1);
+  bool sawDelete = false;
+  ModalDriver driver(L"Palette setup", [&](HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_PALETTE_LIST);
+    // Delete "Blaze" inside the dialog, then OK.
+    SendMessageW(list, CB_SETCURSEL, ComboIndexOf(list, L"Blaze"), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PALETTE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+    sawDelete = IsWindowEnabled(GetDlgItem(dialog, IDC_DELETE)) != FALSE;
+    SendMessageW(GetDlgItem(dialog, IDC_DELETE), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  });
+  Choose(page, IDC_PALETTE_LIST, 3);
+  EXPECT_TRUE(driver.Acted());
+  EXPECT_FALSE(driver.TimedOut());
+  EXPECT_TRUE(sawDelete);
+  EXPECT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Aqua", L"Default", L"Edit..."}));
+  EXPECT_EQ(CPaletteContainer::Instance()->Count(), 2);
+  // The entry after the deleted one became current and is selected.
+  EXPECT_EQ(CurrentName(), L"Default");
+  EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), 1);
+}
+
+TEST_F(PaletteSheetTest, PaletteSetupCancelLeavesTheStoreUnchanged) {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const PaletteGuid before = store.currentGuid;
+  CDlgPaletteEdit dialog;
+  bool defaultDeletable = true;
+  ModalDriver driver(L"Palette setup", [&](HWND w) {
+    HWND list = GetDlgItem(w, IDC_PALETTE_LIST);
+    SendMessageW(list, CB_SETCURSEL, ComboIndexOf(list, L"Default"), 0);
+    SendMessageW(w, WM_COMMAND, MAKEWPARAM(IDC_PALETTE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+    defaultDeletable = IsWindowEnabled(GetDlgItem(w, IDC_DELETE)) != FALSE;
+    SendMessageW(list, CB_SETCURSEL, ComboIndexOf(list, L"Aqua"), 0);
+    SendMessageW(w, WM_COMMAND, MAKEWPARAM(IDC_PALETTE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+    SendMessageW(GetDlgItem(w, IDC_DELETE), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
+  EXPECT_TRUE(driver.Acted());
+  EXPECT_FALSE(defaultDeletable);
+  EXPECT_EQ(dialog.store.Count(), 2);  // the working copy lost "Aqua"...
+  EXPECT_EQ(store.Count(), 3);         // ...the store did not
+  EXPECT_TRUE(store.currentGuid == before);
+}
+
+TEST_F(PaletteSheetTest, VideoDeleteMakesTheNextEntryCurrentAndIsDisabledOnDefault) {
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  HWND combo = GetDlgItem(page, IDC_PALETTE_LIST);
+  ASSERT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Aqua", L"Blaze", L"Default"}));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_DELETE)));
+  SendMessageW(GetDlgItem(page, IDC_DELETE), BM_CLICK, 0, 0);
+  EXPECT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Blaze", L"Default"}));
+  EXPECT_EQ(CurrentName(), L"Blaze");
+  EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), 0);
+  Choose(page, IDC_PALETTE_LIST, 1);
+  EXPECT_EQ(CurrentName(), L"Default");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_DELETE)));
+  // The colour table follows the current palette.
+  EXPECT_EQ(Task().paletteSize, 1000);
+}
+
+TEST_F(PaletteSheetTest, VideoSaveAsWithAnExistingNameMakesASecondPalette) {
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  std::wstring offered;
+  ModalDriver driver(L"Enter palette name", [&](HWND w) {
+    wchar_t buffer[300] = {};
+    GetDlgItemTextW(w, IDC_NAME_EDIT, buffer, 300);
+    offered = buffer;
+    SetDlgItemTextW(w, IDC_NAME_EDIT, L"Blaze");
+    SendMessageW(GetDlgItem(w, IDOK), BM_CLICK, 0, 0);
+  });
+  SendMessageW(GetDlgItem(page, IDC_SAVE_AS), BM_CLICK, 0, 0);
+  EXPECT_TRUE(driver.Acted());
+  EXPECT_EQ(offered, L"Aqua");
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  ASSERT_EQ(store.Count(), 4);
+  int named = 0;
+  for (const auto& r : store.palettes) named += std::wstring(r->name) == L"Blaze";
+  EXPECT_EQ(named, 2);
+  // The new one is current and carries the gradient that was shown (Aqua's).
+  const PaletteRecord* current = store.FindByGuid(store.currentGuid);
+  ASSERT_NE(current, nullptr);
+  EXPECT_EQ(std::wstring(current->name), L"Blaze");
+  EXPECT_EQ(current->gradient.GetPegCount(), 1);
+  EXPECT_EQ(ComboTexts(GetDlgItem(page, IDC_PALETTE_LIST)).size(), 4u);
 }
