@@ -1,0 +1,47 @@
+// Shared ground of the configuration pages: each page is a property page on
+// the English template of its own id, keeps private copies of the settings it
+// shows (its exchange members) and writes changes into the running Life task
+// under the task's lock. Also the control fillers that several pages share.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "config/ui/property_sheet_win32.h"
+
+class VivarnTaskBse;
+
+class CConfigPage : public CPropertyPageImpl {
+ public:
+  explicit CConfigPage(UINT templateId);
+
+  // Idle-time updates (enabling that follows a checkbox); the sheet calls it.
+  virtual void OnIdle() {}
+
+ protected:
+  static VivarnTaskBse& Task();
+
+  bool IsChecked(int id) const;
+  void SetChecked(int id, bool on);
+  void Enable(int id, bool on);
+  HWND Item(int id) const { return GetDlgItem(Handle(), id); }
+
+  // "Born Conditions" / "Survive Conditions": nine checkboxes each.
+  void LoadRuleBoxes(const uint8_t born[9], const uint8_t survive[9]);
+  void SaveRuleBoxes(uint8_t born[9], uint8_t survive[9]) const;
+  // Applies one rule checkbox (id in 1005..1022) to the task; false for other ids.
+  bool ApplyRuleBox(int id);
+
+  // Fill-mode and cell-size combos with their item data, and selection by data.
+  void FillFillModeCombo(int id);
+  void FillCellSizeCombo(int id);
+  void SelectByData(int id, LPARAM data);
+  // Item data of the selection, or `fallback` when nothing is selected.
+  LPARAM SelectedData(int id, LPARAM fallback) const;
+};
+
+// String `id` of the English table with one number formatted into it.
+std::wstring FormatResourceString(UINT id, double value);
+std::wstring FormatResourceString(UINT id, int value);

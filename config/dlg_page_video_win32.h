@@ -1,0 +1,35 @@
+// The "Video" page (template 104), advanced sheet only: drawing mode, cell
+// size, the overlays and the background colour.
+#pragma once
+
+#include "config/color_button_win32.h"
+#include "config/config_page_win32.h"
+#include "palette/gradient_view.h"
+
+class CDlgPageVideo : public CConfigPage {
+ public:
+  CDlgPageVideo();
+
+  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
+
+  // Exchange members.
+  int32_t FieldDrawMode = 0;
+  int32_t CellSize = 10;
+  bool ShowStat = false;
+  bool ShowFPS = false;
+  COLORREF BkColour = 0x4C0000;
+
+  CColorButton colourButton;
+  // The control showing the current palette, once one is attached to 1043.
+  IGradientView* gradientView = nullptr;
+
+ private:
+  void Load();
+  void Save();
+  void RefillPalettes();
+  // Follows the list (storing the shown gradient first with `commit`) and
+  // enables "Delete" unless "Default" is selected.
+  void SyncPalettes(bool commit);
+  void SaveAs();
+  void DeleteSelected();
+};

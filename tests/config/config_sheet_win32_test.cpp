@@ -1,0 +1,426 @@
+// The configuration sheet built in-process and driven with real messages,
+// checking the running Life task's fields and what the sheet shows.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "config/dlg_config_sheet_win32.h"
+#include "config/dlg_palette_edit_win32.h"
+#include "palette/palette_container.h"
+#include "tests/config/modal_driver_win32.h"
+#include "life/output_size.h"
+#include "life/vivarn_task.h"
+#include "resources/resource.h"
+
+namespace {
+// Pumps this thread's messages through the sheet's filter until `done` holds
+// or the deadline passes. Records WM_QUIT's code when it comes.
+class Pump {
+ public:
+  explicit Pump(CDlgConfigSheet& sheet) : sheet_(sheet) {}
+  bool Until(const std::function<bool()>& done, DWORD ms = 5000) {
+    const DWORD end = GetTickCount() + ms;
+    for (;;) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+          quitSeen = true;
+          quitCode = static_cast<int>(msg.wParam);
+          continue;
+        }
+        if (sheet_.PreTranslateMessage(&msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      sheet_.OnIdle();
+      if (done()) return true;
+      if (GetTickCount() > end) return false;
+      Sleep(5);
+    }
+  }
+  bool quitSeen = false;
+  int quitCode = -1;
+
+ private:
+  CDlgConfigSheet& sheet_;
+};
+
+std::wstring Text(HWND w) {
+  wchar_t buffer[256] = {};
+  GetWindowTextW(w, buffer, 256);
+  return buffer;
+}
+
+std::vector<std::wstring> TabTitles(HWND tab) {
+  std::vector<std::wstring> titles;
+  const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t buffer[64] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = buffer;
+    item.cchTextMax = 64;
+    SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    titles.push_back(buffer);
+  }
+  return titles;
+}
+
+class ConfigSheetTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    VivarnTaskBse& task = *VivarnTask::Instance().get();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    task.CellSize = 10;
+    task.ApplyCellSize();
+    task.LifeSpeed = 0.0f;
+    task.DieStep = 0.9f;
+    task.ResetPeriod = 1000;
+    task.PeriodicResetOn = true;
+  }
+  void TearDown() override {
+    if (sheet && sheet->Handle() != nullptr) DestroyWindow(sheet->Handle());
+    if (sheet) {
+      Pump drain(*sheet);
+      drain.Until([] { return false; }, 50);
+    }
+  }
+  // Opens the sheet and waits until the posted mode command has been handled.
+  void Open(uint32_t advanced) {
+    showAdvanced = advanced;
+    sheet = std::make_unique<CDlgConfigSheet>(showAdvanced);
+    ASSERT_NE(sheet->Create(nullptr), nullptr);
+    pump = std::make_unique<Pump>(*sheet);
+    const int expected = advanced ? 5 : 2;
+    ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == expected; }));
+  }
+  HWND Page() const { return PropSheet_GetCurrentPageHwnd(sheet->Handle()); }
+  void Select(int index) {
+    SendMessageW(sheet->Handle(), PSM_SETCURSEL, index, 0);
+    ASSERT_TRUE(pump->Until([&] { return Page() != nullptr; }));
+  }
+  void Scroll(HWND page, int position, int code) {
+    HWND trackbar = GetDlgItem(page, IDC_TRACKBAR);
+    SendMessageW(trackbar, TBM_SETPOS, TRUE, position);
+    SendMessageW(page, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(trackbar));
+  }
+  void Choose(HWND page, int comboId, int index) {
+    HWND combo = GetDlgItem(page, comboId);
+    SendMessageW(combo, CB_SETCURSEL, index, 0);
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+  }
+  static VivarnTaskBse& Task() { return *VivarnTask::Instance().get(); }
+
+  uint32_t showAdvanced = 0;
+  std::unique_ptr<CDlgConfigSheet> sheet;
+  std::unique_ptr<Pump> pump;
+};
+}  // namespace
+
+TEST_F(ConfigSheetTest, SimpleSheetHasTwoTabsAndTickingInsertsThreeBetweenThem) {
+  Open(0);
+  HWND tab = sheet->GetTabControl();
+  EXPECT_EQ(TabTitles(tab), (std::vector<std::wstring>{L"General", L"About"}));
+  HWND box = GetDlgItem(sheet->Handle(), IDC_ADVANCED);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Text(box), L"Advanced Settings");
+  SendMessageW(box, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 5; }));
+  EXPECT_EQ(TabTitles(tab), (std::vector<std::wstring>{L"General", L"Rules", L"Field", L"Video", L"About"}));
+  EXPECT_EQ(showAdvanced, 1u);
+  SendMessageW(box, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 2; }));
+  EXPECT_EQ(TabTitles(tab), (std::vector<std::wstring>{L"General", L"About"}));
+  EXPECT_EQ(showAdvanced, 0u);
+  // And back again: removed pages are rebuilt.
+  SendMessageW(box, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 5; }));
+  Select(1);
+  EXPECT_NE(GetDlgItem(Page(), IDC_DIE_SLOWLY), nullptr);
+}
+
+TEST_F(ConfigSheetTest, FrameHasTitleButtonsPreviewPaneAndLinks) {
+  Open(1);
+  HWND s = sheet->Handle();
+  EXPECT_EQ(Text(s), L"Vivarn ScreenSaver");
+  EXPECT_EQ(Text(GetDlgItem(s, IDOK)), L"O&K");
+  EXPECT_EQ(Text(GetDlgItem(s, IDCANCEL)), L"&Cancel");
+  HWND apply = GetDlgItem(s, 0x3021);
+  EXPECT_TRUE(apply == nullptr || !IsWindowVisible(apply));
+  HWND pane = GetDlgItem(s, IDC_PREVIEW);
+  ASSERT_EQ(pane, sheet->PreviewPane());
+  EXPECT_EQ(GetWindowLongPtrW(pane, GWL_STYLE) & SS_TYPEMASK, SS_BLACKRECT);
+  EXPECT_TRUE(GetWindowLongPtrW(pane, GWL_STYLE) & WS_CLIPCHILDREN);
+  RECT paneRect, tabRect;
+  GetWindowRect(pane, &paneRect);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&paneRect), 2);
+  GetWindowRect(sheet->GetTabControl(), &tabRect);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&tabRect), 2);
+  EXPECT_EQ(paneRect.right, 320);
+  EXPECT_GE(tabRect.left, 320);
+  EXPECT_EQ(paneRect.left + 320, tabRect.left);
+  EXPECT_EQ(paneRect.top, tabRect.top);
+  EXPECT_GT(paneRect.bottom - paneRect.top, 100);
+  EXPECT_EQ(sheet->linkWeb.target, L"https://example.org/vivarn");
+  EXPECT_EQ(sheet->linkMail.target, L"mailto:vivarn@example.org?subject=Vivarn%20Screensaver");
+  RECT web;
+  GetWindowRect(sheet->linkWeb.m_hWnd, &web);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&web), 2);
+  EXPECT_GE(web.top, paneRect.bottom);
+}
+
+TEST_F(ConfigSheetTest, FieldSpeedTrackbarSetsLifeSpeedAndLabel) {
+  Open(1);
+  Select(2);
+  HWND page = Page();
+  ASSERT_NE(GetDlgItem(page, IDC_RESET_PERIOD), nullptr);
+  Scroll(page, 50, TB_THUMBPOSITION);
+  EXPECT_EQ(Text(GetDlgItem(page, IDC_TRACKBAR_LABEL)), L"As fast as posible");
+  EXPECT_EQ(Task().LifeSpeed, 0.0f);
+  Scroll(page, 10, TB_THUMBTRACK);
+  EXPECT_EQ(Text(GetDlgItem(page, IDC_TRACKBAR_LABEL)), L"10 generations/s");
+  EXPECT_FLOAT_EQ(Task().LifeSpeed, 100.0f);
+  // Other scroll codes leave the setting alone.
+  Scroll(page, 20, TB_LINEDOWN);
+  EXPECT_FLOAT_EQ(Task().LifeSpeed, 100.0f);
+}
+
+TEST_F(ConfigSheetTest, RulesFadingTrackbarShowsZombieAndSteps) {
+  Open(1);
+  Select(1);
+  HWND page = Page();
+  Scroll(page, 100, TB_THUMBTRACK);
+  EXPECT_EQ(Text(GetDlgItem(page, IDC_TRACKBAR_LABEL)), L"Zombie");
+  EXPECT_FLOAT_EQ(Task().DieStep, 1.0f);
+  Scroll(page, 1, TB_LINEUP);
+  EXPECT_EQ(Text(GetDlgItem(page, IDC_TRACKBAR_LABEL)), L"0.001");
+  EXPECT_FLOAT_EQ(Task().DieStep, 0.001f);
+  // End-of-track does not apply.
+  Scroll(page, 60, TB_ENDTRACK);
+  EXPECT_FLOAT_EQ(Task().DieStep, 0.001f);
+  // Unticking "Cells die slowly" disables the trackbar at idle time.
+  SendMessageW(GetDlgItem(page, IDC_DIE_SLOWLY), BM_CLICK, 0, 0);
+  EXPECT_FALSE(Task().DieSlowly);
+  ASSERT_TRUE(pump->Until([&] { return !IsWindowEnabled(GetDlgItem(page, IDC_TRACKBAR)); }));
+}
+
+TEST_F(ConfigSheetTest, NonNumericPeriodBeepsRefocusesAndCountsAsZero) {
+  Open(1);
+  Select(2);
+  HWND page = Page();
+  int beeps = 0;
+  sheet->field.beep = [&] { ++beeps; };
+  HWND edit = GetDlgItem(page, IDC_RESET_PERIOD);
+  SetFocus(GetDlgItem(sheet->Handle(), IDOK));
+  SetWindowTextW(edit, L"250");
+  EXPECT_EQ(beeps, 0);
+  EXPECT_EQ(Task().ResetPeriod, 250u);
+  SetWindowTextW(edit, L"abc");
+  EXPECT_EQ(beeps, 1);
+  EXPECT_EQ(GetFocus(), edit);
+  EXPECT_EQ(Task().ResetPeriod, 0u);
+  SetWindowTextW(edit, L"");
+  EXPECT_EQ(beeps, 2);
+  EXPECT_EQ(Task().ResetPeriod, 0u);
+}
+
+TEST_F(ConfigSheetTest, LargeCellSizeResizesTheField) {
+  Open(0);
+  HWND page = Page();
+  HWND combo = GetDlgItem(page, IDC_CELL_SIZE);
+  ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 5);
+  wchar_t text[64] = {};
+  SendMessageW(combo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(text));
+  ASSERT_STREQ(text, L"Large");
+  Choose(page, IDC_CELL_SIZE, 1);
+  EXPECT_EQ(Task().CellSize, 20);
+  EXPECT_EQ(Task().columns, CurrentOutputSize().width / 20);
+  EXPECT_EQ(Task().rows, CurrentOutputSize().height / 20);
+}
+
+TEST_F(ConfigSheetTest, GeneralPageAppliesEachControlToTheTask) {
+  Open(0);
+  HWND page = Page();
+  SendMessageW(GetDlgItem(page, IDC_BORN_0 + 6), BM_CLICK, 0, 0);
+  EXPECT_EQ(Task().RuleBorn[6], 1);
+  SendMessageW(GetDlgItem(page, IDC_SURVIVE_0 + 2), BM_CLICK, 0, 0);
+  EXPECT_EQ(Task().RuleSurvive[2], 0);
+  SendMessageW(GetDlgItem(page, IDC_DRAW_FIELD), BM_CLICK, 0, 0);
+  EXPECT_EQ(Task().FieldDrawMode, 1);
+  Choose(page, IDC_FILL_MODE, 2);
+  EXPECT_EQ(Task().ResetMode, 2);  // "Central circle randomized"
+  const bool stat = Task().ShowStat;
+  SendMessageW(GetDlgItem(page, IDC_SHOW_STAT), BM_CLICK, 0, 0);
+  EXPECT_EQ(Task().ShowStat, !stat);
+  // A new colour reported by the colour button becomes the background.
+  sheet->general.colourButton.SetColour(RGB(255, 0, 51));
+  SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_BK_COLOR, CLRN_CHANGED),
+               reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_BK_COLOR)));
+  EXPECT_FLOAT_EQ(Task().BkColor[0], 1.0f);
+  EXPECT_FLOAT_EQ(Task().BkColor[1], 0.0f);
+  EXPECT_FLOAT_EQ(Task().BkColor[2], 0.2f);
+  EXPECT_FLOAT_EQ(Task().BkColor[3], 1.0f);
+  // Put the rule back for the other tests.
+  SendMessageW(GetDlgItem(page, IDC_BORN_0 + 6), BM_CLICK, 0, 0);
+  SendMessageW(GetDlgItem(page, IDC_SURVIVE_0 + 2), BM_CLICK, 0, 0);
+}
+
+TEST_F(ConfigSheetTest, OkQuitsWithOneAndCancelAndCloseBoxWithZero) {
+  struct Case { UINT message; WPARAM wParam; int code; };
+  for (const Case& c : {Case{WM_COMMAND, IDOK, 1}, Case{WM_COMMAND, IDCANCEL, 0}, Case{WM_SYSCOMMAND, SC_CLOSE, 0}}) {
+    Open(0);
+    HWND s = sheet->Handle();
+    PostMessageW(s, c.message, c.wParam, 0);
+    ASSERT_TRUE(pump->Until([&] { return pump->quitSeen; }));
+    EXPECT_EQ(pump->quitCode, c.code);
+    EXPECT_FALSE(IsWindow(s));
+    EXPECT_EQ(sheet->result, c.code);
+    sheet.reset();
+  }
+}
+
+namespace {
+std::vector<std::wstring> ComboTexts(HWND combo) {
+  std::vector<std::wstring> texts;
+  const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t buffer[300] = {};
+    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer));
+    texts.push_back(buffer);
+  }
+  return texts;
+}
+
+int ComboIndexOf(HWND combo, const wchar_t* text) {
+  const auto texts = ComboTexts(combo);
+  for (size_t i = 0; i < texts.size(); ++i)
+    if (texts[i] == text) return static_cast<int>(i);
+  return -1;
+}
+
+std::wstring CurrentName() {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const PaletteRecord* r = store.FindByGuid(store.currentGuid);
+  return r != nullptr ? std::wstring(r->name) : std::wstring();
+}
+
+// A store of three palettes whose names sort before "Default": Aqua (current), Blaze, Default.
+class PaletteSheetTest : public ConfigSheetTest {
+ protected:
+  void SetUp() override {
+    ConfigSheetTest::SetUp();
+    CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+    store.Clear();
+    CGradient aqua, blaze;
+    aqua.AddPeg(RGB(0, 200, 255), 0.5);
+    blaze.AddPeg(RGB(255, 80, 0), 0.25);
+    blaze.AddPeg(RGB(255, 255, 0), 0.75);
+    const int32_t a = store.AddPalette(aqua, L"Aqua");
+    store.AddPalette(blaze, L"Blaze");
+    store.EnsureDefaultPalette();
+    store.currentGuid = store.palettes[static_cast<size_t>(a)]->guid;
+  }
+};
+}  // namespace
+
+TEST_F(PaletteSheetTest, EditEntryOpensPaletteSetupAndTheListIsRebuiltAfterOk) {
+  Open(0);
+  HWND page = Page();
+  HWND combo = GetDlgItem(page, IDC_PALETTE_LIST);
+  EXPECT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Aqua", L"Blaze", L"Default", L"Edit..."}));
+  EXPECT_EQ(SendMessageW(combo, CB_GETITEMDATA, 3, 0), -1);
+  bool sawDelete = false;
+  ModalDriver driver(L"Palette setup", [&](HWND dialog) {
+    HWND list = GetDlgItem(dialog, IDC_PALETTE_LIST);
+    // Delete "Blaze" inside the dialog, then OK.
+    SendMessageW(list, CB_SETCURSEL, ComboIndexOf(list, L"Blaze"), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PALETTE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+    sawDelete = IsWindowEnabled(GetDlgItem(dialog, IDC_DELETE)) != FALSE;
+    SendMessageW(GetDlgItem(dialog, IDC_DELETE), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  });
+  Choose(page, IDC_PALETTE_LIST, 3);
+  EXPECT_TRUE(driver.Acted());
+  EXPECT_FALSE(driver.TimedOut());
+  EXPECT_TRUE(sawDelete);
+  EXPECT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Aqua", L"Default", L"Edit..."}));
+  EXPECT_EQ(CPaletteContainer::Instance()->Count(), 2);
+  // The entry after the deleted one became current and is selected.
+  EXPECT_EQ(CurrentName(), L"Default");
+  EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), 1);
+}
+
+TEST_F(PaletteSheetTest, PaletteSetupCancelLeavesTheStoreUnchanged) {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const PaletteGuid before = store.currentGuid;
+  CDlgPaletteEdit dialog;
+  bool defaultDeletable = true;
+  ModalDriver driver(L"Palette setup", [&](HWND w) {
+    HWND list = GetDlgItem(w, IDC_PALETTE_LIST);
+    SendMessageW(list, CB_SETCURSEL, ComboIndexOf(list, L"Default"), 0);
+    SendMessageW(w, WM_COMMAND, MAKEWPARAM(IDC_PALETTE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+    defaultDeletable = IsWindowEnabled(GetDlgItem(w, IDC_DELETE)) != FALSE;
+    SendMessageW(list, CB_SETCURSEL, ComboIndexOf(list, L"Aqua"), 0);
+    SendMessageW(w, WM_COMMAND, MAKEWPARAM(IDC_PALETTE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+    SendMessageW(GetDlgItem(w, IDC_DELETE), BM_CLICK, 0, 0);
+    SendMessageW(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
+  EXPECT_TRUE(driver.Acted());
+  EXPECT_FALSE(defaultDeletable);
+  EXPECT_EQ(dialog.store.Count(), 2);  // the working copy lost "Aqua"...
+  EXPECT_EQ(store.Count(), 3);         // ...the store did not
+  EXPECT_TRUE(store.currentGuid == before);
+}
+
+TEST_F(PaletteSheetTest, VideoDeleteMakesTheNextEntryCurrentAndIsDisabledOnDefault) {
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  HWND combo = GetDlgItem(page, IDC_PALETTE_LIST);
+  ASSERT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Aqua", L"Blaze", L"Default"}));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_DELETE)));
+  SendMessageW(GetDlgItem(page, IDC_DELETE), BM_CLICK, 0, 0);
+  EXPECT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Blaze", L"Default"}));
+  EXPECT_EQ(CurrentName(), L"Blaze");
+  EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), 0);
+  Choose(page, IDC_PALETTE_LIST, 1);
+  EXPECT_EQ(CurrentName(), L"Default");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_DELETE)));
+  // The colour table follows the current palette.
+  EXPECT_EQ(Task().paletteSize, 1000);
+}
+
+TEST_F(PaletteSheetTest, VideoSaveAsWithAnExistingNameMakesASecondPalette) {
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  std::wstring offered;
+  ModalDriver driver(L"Enter palette name", [&](HWND w) {
+    wchar_t buffer[300] = {};
+    GetDlgItemTextW(w, IDC_NAME_EDIT, buffer, 300);
+    offered = buffer;
+    SetDlgItemTextW(w, IDC_NAME_EDIT, L"Blaze");
+    SendMessageW(GetDlgItem(w, IDOK), BM_CLICK, 0, 0);
+  });
+  SendMessageW(GetDlgItem(page, IDC_SAVE_AS), BM_CLICK, 0, 0);
+  EXPECT_TRUE(driver.Acted());
+  EXPECT_EQ(offered, L"Aqua");
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  ASSERT_EQ(store.Count(), 4);
+  int named = 0;
+  for (const auto& r : store.palettes) named += std::wstring(r->name) == L"Blaze";
+  EXPECT_EQ(named, 2);
+  // The new one is current and carries the gradient that was shown (Aqua's).
+  const PaletteRecord* current = store.FindByGuid(store.currentGuid);
+  ASSERT_NE(current, nullptr);
+  EXPECT_EQ(std::wstring(current->name), L"Blaze");
+  EXPECT_EQ(current->gradient.GetPegCount(), 1);
+  EXPECT_EQ(ComboTexts(GetDlgItem(page, IDC_PALETTE_LIST)).size(), 4u);
+}
