@@ -16,24 +16,24 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 VIVARN_SETTINGS_KEY='HKCU\SOFTWARE\Vivarn Screen Saver 2\Settings'
 
 vivarn_start_xvfb() {
-  local size="${1:-1280x1024}" n
-  for n in $(seq 90 400); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    local i
-    for i in $(seq 1 100); do
-      if [ -e "/tmp/.X11-unix/X$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.05
-    done
-    kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null
-  done
-  echo "wine-env: no free display for Xvfb" >&2
-  return 1
+  local size="${1:-1280x1024}"
+  # Xvfb picks the display itself (-displayfd): two tests starting at once can
+  # never both believe they own the same display number.
+  local fifo
+  fifo="$(mktemp -u /tmp/vivarn-xvfb.XXXXXX)"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local n=""
+  read -r -t 20 n <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$n" ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+    echo "wine-env: Xvfb did not start" >&2
+    vivarn_stop_xvfb
+    return 1
+  fi
+  export DISPLAY=":$n"
+  vivarn_wait_for xdpyinfo -display "$DISPLAY" -t 20 >/dev/null 2>&1
 }
 
 vivarn_stop_xvfb() {
