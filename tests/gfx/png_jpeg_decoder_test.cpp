@@ -21,14 +21,14 @@ void AppendToBytes(png_structp png, png_bytep data, png_size_t n) {
 }
 void NoFlush(png_structp) {}
 
-struct PngSpec {
+struct PngLayout {
   int width, height, colorType, bitDepth;
   std::vector<png_color> palette;
   Bytes trns;  // palette alpha, or empty
 };
 
 // `rows` holds packed sample bytes as libpng wants them, top row first.
-Bytes EncodePng(const PngSpec& spec, const std::vector<Bytes>& rows) {
+Bytes EncodePng(const PngLayout& layout, const std::vector<Bytes>& rows) {
   Bytes out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -37,12 +37,12 @@ Bytes EncodePng(const PngSpec& spec, const std::vector<Bytes>& rows) {
     return {};
   }
   png_set_write_fn(png, &out, AppendToBytes, NoFlush);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType, PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty())
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.trns.empty())
-    png_set_tRNS(png, info, spec.trns.data(), static_cast<int>(spec.trns.size()), nullptr);
+  if (!layout.palette.empty())
+    png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
+  if (!layout.trns.empty())
+    png_set_tRNS(png, info, layout.trns.data(), static_cast<int>(layout.trns.size()), nullptr);
   png_write_info(png, info);
   for (const auto& r : rows) png_write_row(png, r.data());
   png_write_end(png, nullptr);
@@ -59,8 +59,8 @@ CRefCountPtrT<Image> DecodePng(const Bytes& bytes) {
 }
 
 TEST(PngDecoder, PaletteWithTransparencyBecomesRgba) {
-  PngSpec spec{3, 2, PNG_COLOR_TYPE_PALETTE, 8, {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}, {255, 0}};
-  const Bytes png = EncodePng(spec, {{0, 1, 2}, {2, 2, 0}});
+  PngLayout layout{3, 2, PNG_COLOR_TYPE_PALETTE, 8, {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}}, {255, 0}};
+  const Bytes png = EncodePng(layout, {{0, 1, 2}, {2, 2, 0}});
   auto image = DecodePng(png);
   ASSERT_TRUE(image);
   EXPECT_EQ(image->components, 4);
@@ -72,8 +72,8 @@ TEST(PngDecoder, PaletteWithTransparencyBecomesRgba) {
 }
 
 TEST(PngDecoder, PaletteWithoutTransparencyIsRgb) {
-  PngSpec spec{2, 1, PNG_COLOR_TYPE_PALETTE, 4, {{1, 2, 3}, {4, 5, 6}}, {}};
-  auto image = DecodePng(EncodePng(spec, {{0x10}}));
+  PngLayout layout{2, 1, PNG_COLOR_TYPE_PALETTE, 4, {{1, 2, 3}, {4, 5, 6}}, {}};
+  auto image = DecodePng(EncodePng(layout, {{0x10}}));
   ASSERT_TRUE(image);
   EXPECT_EQ(image->format, image_gl::kRgb);
   EXPECT_EQ(PixelAt(*image, 0, 0), (std::vector<int>{4, 5, 6}));
@@ -81,22 +81,22 @@ TEST(PngDecoder, PaletteWithoutTransparencyIsRgb) {
 }
 
 TEST(PngDecoder, TwoBitGreyIsExpandedToFullRange) {
-  PngSpec spec{4, 1, PNG_COLOR_TYPE_GRAY, 2, {}, {}};
-  auto image = DecodePng(EncodePng(spec, {{0x1B}}));  // samples 0, 1, 2, 3
+  PngLayout layout{4, 1, PNG_COLOR_TYPE_GRAY, 2, {}, {}};
+  auto image = DecodePng(EncodePng(layout, {{0x1B}}));  // samples 0, 1, 2, 3
   ASSERT_TRUE(image);
   EXPECT_EQ(image->format, image_gl::kLuminance);
   EXPECT_EQ(std::vector<int>(image->data, image->data + 4), (std::vector<int>{0, 85, 170, 255}));
 }
 
 TEST(PngDecoder, SixteenBitRgbAndGreyAlphaAreStrippedToEightBits) {
-  PngSpec rgb{1, 2, PNG_COLOR_TYPE_RGB, 16, {}, {}};
+  PngLayout rgb{1, 2, PNG_COLOR_TYPE_RGB, 16, {}, {}};
   auto image = DecodePng(EncodePng(rgb, {{0x12, 0x34, 0xAB, 0xCD, 0xFF, 0xFF}, {0, 1, 0x80, 0, 0x7F, 0xFF}}));
   ASSERT_TRUE(image);
   EXPECT_EQ(image->format, image_gl::kRgb);
   EXPECT_EQ(PixelAt(*image, 0, 1), (std::vector<int>{0x12, 0xAB, 0xFF}));
   EXPECT_EQ(PixelAt(*image, 0, 0), (std::vector<int>{0, 0x80, 0x7F}));
 
-  PngSpec greyAlpha{2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {}, {}};
+  PngLayout greyAlpha{2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {}, {}};
   auto ga = DecodePng(EncodePng(greyAlpha, {{9, 99, 200, 1}}));
   ASSERT_TRUE(ga);
   EXPECT_EQ(ga->format, image_gl::kLuminanceAlpha);
@@ -104,9 +104,9 @@ TEST(PngDecoder, SixteenBitRgbAndGreyAlphaAreStrippedToEightBits) {
 }
 
 TEST(PngDecoder, CorruptAndTruncatedFilesFailThroughTheErrorHandler) {
-  PngSpec spec{8, 8, PNG_COLOR_TYPE_RGB, 8, {}, {}};
+  PngLayout layout{8, 8, PNG_COLOR_TYPE_RGB, 8, {}, {}};
   std::vector<Bytes> rows(8, Bytes(24, 0x42));
-  const Bytes good = EncodePng(spec, rows);
+  const Bytes good = EncodePng(layout, rows);
   Bytes badCrc = good;
   badCrc[20] ^= 0xFF;  // inside IHDR
   for (const Bytes& bytes : {Bytes(good.begin(), good.end() - 30), badCrc, Bytes(good.begin(), good.begin() + 8)}) {
