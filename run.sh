@@ -2,8 +2,10 @@
 # Builds the screen saver and runs it under wine.
 #   ./run.sh             full screen (/S) on $DISPLAY; any key ends it.
 #                        Without a display: a private 1280x1024 Xvfb, a 10 s run,
-#                        screenshots in out/.
+#                        screenshots in out/ (at 2 s and 9 s), their paths printed.
 #   ./run.sh /c          the configuration sheet;  ./run.sh /p 1234  a preview
+# Settings persist between runs in the prefix build/win/run-prefix, apart from
+# the one the tests copy.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 cd "$root"
@@ -16,7 +18,12 @@ args=("$@")
 . tests/support/wine-env.sh
 export VIVARN_BUILD_DIR="$root/build/win"
 if [ -z "${WINEPREFIX:-}" ]; then
-  WINEPREFIX="$(vivarn_template_prefix)"
+  WINEPREFIX="$VIVARN_BUILD_DIR/run-prefix"
+  if [ ! -f "$WINEPREFIX/.booted" ]; then
+    template="$(vivarn_template_prefix)"
+    rm -rf "$WINEPREFIX"
+    cp -a "$template" "$WINEPREFIX"
+  fi
   export WINEPREFIX
 fi
 
@@ -25,21 +32,37 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 
 mkdir -p out
-vivarn_start_xvfb 1280x1024
+saver=""
 cleanup() {
-  [ -n "${saver:-}" ] && kill "$saver" 2>/dev/null
+  if [ -n "$saver" ] && kill -0 "$saver" 2>/dev/null; then
+    kill "$saver" 2>/dev/null
+    wait "$saver" 2>/dev/null || true
+  fi
   wineserver -k >/dev/null 2>&1 || true
   vivarn_stop_xvfb
 }
 trap cleanup EXIT
+vivarn_start_xvfb 1280x1024
 wine "$scr" "${args[@]}" &
 saver=$!
 start=$(date +%s%N)
+elapsed_ms() { echo $(( ($(date +%s%N) - start) / 1000000 )); }
 shots=()
 for at in 2 9; do
-  while [ $(( ($(date +%s%N) - start) / 1000000 )) -lt $((at * 1000)) ]; do sleep 0.1; done
+  while [ "$(elapsed_ms)" -lt $((at * 1000)) ] && kill -0 "$saver" 2>/dev/null; do sleep 0.05; done
   shot="out/screen-${at}s.png"
   vivarn_screenshot "$shot" && shots+=("$shot")
 done
-while [ $(( ($(date +%s%N) - start) / 1000000 )) -lt 10000 ] && kill -0 "$saver" 2>/dev/null; do sleep 0.1; done
+while [ "$(elapsed_ms)" -lt 10000 ] && kill -0 "$saver" 2>/dev/null; do sleep 0.05; done
+# End it as a user would: a key press (full-screen mode closes on it).
+if kill -0 "$saver" 2>/dev/null; then
+  xdotool key space || true
+  vivarn_wait_for bash -c "! kill -0 $saver 2>/dev/null" -t 5 || true
+fi
+if ! kill -0 "$saver" 2>/dev/null; then
+  code=0
+  wait "$saver" || code=$?
+  saver=""
+  echo "saver exit code: $code" >&2
+fi
 for s in "${shots[@]}"; do echo "$root/$s"; done

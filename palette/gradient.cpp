@@ -13,6 +13,10 @@ namespace {
 
 int32_t TakePegId() { return nextPegId.fetch_add(1, std::memory_order_relaxed); }
 
+// Colours keep the top byte zero: a set top byte means something else to GDI
+// (CLR_NONE, palette-relative colours) and would leak into the tables.
+constexpr Colour kColourMask = 0x00FFFFFF;
+
 // NaN counts as 0 so that no comparison-driven code (sort, segment search)
 // ever sees an unordered value.
 double ClampPosition(double position) {
@@ -265,7 +269,7 @@ CPeg CGradient::GetPeg(int32_t index) const {
 void CGradient::SortPegs() { QuickSort(pegs.data(), static_cast<ptrdiff_t>(pegs.size())); }
 
 int32_t CGradient::AddPeg(Colour colour, double position) {
-  const CPeg peg{colour, ClampPosition(position), TakePegId()};
+  const CPeg peg{colour & kColourMask, ClampPosition(position), TakePegId()};
   bool added = true;
   try {
     pegs.push_back(peg);
@@ -278,12 +282,12 @@ int32_t CGradient::AddPeg(Colour colour, double position) {
 
 int32_t CGradient::SetPeg(int32_t index, Colour colour, double position) {
   if (CPeg* special = SpecialPeg(index)) {
-    special->colour = colour;
+    special->colour = colour & kColourMask;
     return -1;
   }
   if (index < 0 || index >= GetPegCount()) return -1;
   CPeg& peg = pegs[static_cast<size_t>(index)];
-  peg.colour = colour;
+  peg.colour = colour & kColourMask;
   peg.position = ClampPosition(position);
   const int32_t id = peg.id;
   SortPegs();
@@ -406,6 +410,7 @@ bool GetDouble(IByteStream& stream, double& value) {
 
 bool ReadPeg(IByteStream& stream, CPeg& peg) {
   bool ok = GetU32(stream, peg.colour);
+  peg.colour &= kColourMask;
   ok = ok && GetDouble(stream, peg.position);
   peg.position = ClampPosition(peg.position);
   return ok;

@@ -4,8 +4,8 @@
 // evenly spaced colours look like", and reads/writes its own byte format.
 // Plain data and arithmetic: no windows, registry or files.
 //
-// Colours are 0x00BBGGRR (the Windows COLORREF layout); positions are doubles
-// in [0, 1].
+// Colours are 0x00BBGGRR (the Windows COLORREF layout; a top byte given to a
+// setter or found in stored data is dropped); positions are doubles in [0, 1].
 #pragma once
 
 #include <atomic>

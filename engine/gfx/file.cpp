@@ -48,6 +48,12 @@ int32_t IVekFileBase::SourceRead(void* buffer, int32_t count) {
   return n;
 }
 
+int64_t IVekFileBase::SourceRemaining() {
+  if (blocks.empty()) return std::max<int64_t>(0, int64_t{SizeRaw()} - TellRaw());
+  const Block& b = blocks.back();
+  return std::max<int64_t>(0, static_cast<int64_t>(b.bytes.size()) - b.position);
+}
+
 int32_t IVekFileBase::SourceWrite(const void* buffer, int32_t count) {
   if (count <= 0) return 0;
   if (blocks.empty()) return WriteRaw(buffer, count);
@@ -70,7 +76,10 @@ bool IVekFileBase::BeginBlock(bool enable, uint8_t blockMode) {
     bool ok = SourceRead(header, 8) == 8;
     const uint32_t stored = ok ? GetLE32(header) : 0;
     const uint32_t unpacked = ok ? GetLE32(header + 4) : 0;
-    ok = ok && stored <= kMaxBlockBytes && unpacked <= kMaxBlockBytes && (outermost || stored == unpacked);
+    // Lengths are checked before any buffer is made: the stored bytes must
+    // be there, and deflate cannot expand by more than about 1032 to 1.
+    ok = ok && stored <= kMaxBlockBytes && unpacked <= kMaxBlockBytes && (outermost || stored == unpacked) &&
+         int64_t{stored} <= SourceRemaining() && uint64_t{unpacked} <= uint64_t{stored} * 1032 + 64;
     std::vector<uint8_t> packed;
     if (ok) {
       packed.resize(stored);

@@ -72,6 +72,7 @@ class IVekFileBase : public IRefCountPtrBase {
   // the innermost open block, or the file itself.
   int32_t SourceRead(void* buffer, int32_t count);
   int32_t SourceWrite(const void* buffer, int32_t count);
+  int64_t SourceRemaining();
 
   std::vector<Block> blocks;
   mutable std::recursive_mutex blockLock;

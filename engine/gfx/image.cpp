@@ -100,6 +100,23 @@ int32_t DetectImageFormat(IVekFileBase& file) {
   return code;
 }
 
+bool DecodeImage(IVekFileBase& file, CRefCountPtrT<Image>& image) {
+  image.Reset();
+  const int32_t code = DetectImageFormat(file);
+  MainLog() << "(" << ImageFormatName(code) << ")";
+  bool ok = false;
+  switch (code) {
+    case kImageTGA: ok = ReadTGA(file, image); break;
+    case kImageSGI: ok = ReadSGI(file, image); break;
+    case kImagePNG: ok = ReadPNG(file, image); break;
+    case kImageBMP: ok = ReadBMP(file, image); break;
+    case kImageJPG: ok = ReadJPEG(file, image); break;
+    default: MainLog() << " format unknown!\n"; break;
+  }
+  if (!ok) image.Reset();
+  return ok;
+}
+
 bool LoadImage(const char* path, CRefCountPtrT<Image>& image) {
   image.Reset();
   MainLog() << "<i> " << "Loading image from " << (path ? path : "");
@@ -108,18 +125,7 @@ bool LoadImage(const char* path, CRefCountPtrT<Image>& image) {
     MainLog() << " not found!\n";
     return false;
   }
-  const int32_t code = DetectImageFormat(*file);
-  MainLog() << "(" << ImageFormatName(code) << ")";
-  bool ok = false;
-  switch (code) {
-    case kImageTGA: ok = ReadTGA(*file, image); break;
-    case kImageSGI: ok = ReadSGI(*file, image); break;
-    case kImagePNG: ok = ReadPNG(*file, image); break;
-    case kImageBMP: ok = ReadBMP(*file, image); break;
-    case kImageJPG: ok = ReadJPEG(*file, image); break;
-    default: MainLog() << " format unknown!\n"; break;
-  }
-  if (!ok) image.Reset();
+  const bool ok = DecodeImage(*file, image);
   file->Close();
   MainLog() << (ok ? "...OK\n" : " cannot read!\n");
   return ok;

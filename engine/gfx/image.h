@@ -72,6 +72,11 @@ class Image : public IRefCountPtrBase {
 // On success `image` holds the caller's one reference; otherwise it is empty.
 bool LoadImage(const char* path, CRefCountPtrT<Image>& image);
 
+// The middle of LoadImage for an already open stream: detects the format,
+// logs "(<format>)" (and " format unknown!\n" when nothing matches) and
+// decodes from the start of the stream.
+bool DecodeImage(IVekFileBase& file, CRefCountPtrT<Image>& image);
+
 int32_t DetectImageFormat(IVekFileBase& file);
 
 // Decoders: read from the file's current position. On failure the image

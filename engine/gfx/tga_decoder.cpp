@@ -90,12 +90,14 @@ class PixelConverter {
 
 // Colour-map entries as red, green, blue triples. Entries of unknown size
 // give an empty map, so every index reads as black.
-std::vector<uint8_t> ConvertMap(const std::vector<uint8_t>& raw, int entryBits, int entries) {
+std::vector<uint8_t> ConvertMap(const std::vector<uint8_t>& raw, int entryBits) {
   std::vector<uint8_t> rgb;
   const int bytes = (entryBits + 7) / 8;
   if (entryBits != 15 && entryBits != 16 && entryBits != 24 && entryBits != 32) return rgb;
-  rgb.resize(static_cast<size_t>(entries) * 3);
-  for (int i = 0; i < entries; ++i) {
+  // As many entries as were read: a header can declare a map without one.
+  const size_t entries = raw.size() / bytes;
+  rgb.resize(entries * 3);
+  for (size_t i = 0; i < entries; ++i) {
     const uint8_t* e = raw.data() + static_cast<size_t>(i) * bytes;
     uint8_t* out = rgb.data() + static_cast<size_t>(i) * 3;
     if (bytes == 2) {
@@ -167,7 +169,7 @@ bool ReadTGA(IVekFileBase& file, CRefCountPtrT<Image>& image) {
     if (!rawMap.empty() && file.Read(rawMap.data(), static_cast<int32_t>(rawMap.size())) != static_cast<int32_t>(rawMap.size()))
       return false;
   }
-  const PixelConverter convert(layout, ConvertMap(rawMap, mapBits, mapLength), mapFirst);
+  const PixelConverter convert(layout, ConvertMap(rawMap, mapBits), mapFirst);
 
   // A file too short to hold its pixels is refused before any allocation:
   // plain data needs every byte, a run-length packet of 2 or more bytes

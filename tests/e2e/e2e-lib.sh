@@ -74,3 +74,22 @@ e2e_census() {
 e2e_wine_path() {
   printf 'Z:%s' "$(readlink -f "$1" | tr / '\\')"
 }
+
+# The Linux process that runs the saver's Windows code in this test's prefix
+# (wine may start it through a loader process, so $SAVER_PID is not enough).
+e2e_saver_linux_pid() {
+  local p
+  for p in $(pgrep -f 'vivarn\.scr'); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    # wine names the process after the Windows program it runs.
+    [ "$(awk '$1 == "Name:" {print $2}' "/proc/$p/status" 2>/dev/null)" = vivarn.scr ] || continue
+    echo "$p"
+    return 0
+  done
+  return 1
+}
+
+# One field of /proc/<pid>/status in kB.
+e2e_status_kb() {
+  awk -v f="$2:" '$1 == f {print $2}' "/proc/$1/status" 2>/dev/null
+}

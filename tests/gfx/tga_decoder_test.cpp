@@ -200,6 +200,16 @@ TEST(TgaDecoder, RunsPastTheLastPixelStopThere) {
   EXPECT_EQ(file->Tell(), 20);  // nothing read beyond the packet
 }
 
+TEST(TgaDecoder, AMapLengthWithoutAMapReadsNoMap) {
+  // Grey picture whose header declares two 24-bit map entries but no map:
+  // the pixels start right after the header.
+  const Bytes b = {0, 0, 3, 0, 0, 2, 0, 24, 0, 0, 0, 0, 2, 0, 2, 0, 8, 0, 1, 2, 3, 4};
+  auto file = MemoryStream(b);
+  CRefCountPtrT<Image> image;
+  ASSERT_TRUE(ReadTGA(*file, image));
+  EXPECT_EQ(std::vector<int>(image->data, image->data + 4), (std::vector<int>{1, 2, 3, 4}));
+}
+
 TEST(TgaDecoder, BadFilesFailWithoutAnImage) {
   const Bytes good = WriteTga(TgaCase{"t", 2, 24, 0, 0});
   const Bytes goodRle = WriteTga(TgaCase{"r", 10, 24, 0, 0});

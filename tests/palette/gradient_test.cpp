@@ -522,3 +522,22 @@ TEST(GradientBytes, EveryTruncationLoadsWhatIsThereAndKeepsTheRestDefault) {
     EXPECT_EQ(loaded.GetMethod(), length >= 44 ? HueUp : Cosine) << length;
   }
 }
+
+TEST(GradientBytes, ColoursLoseAnyTopByteFromSettersAndStoredData) {
+  CGradient g = TwoColour(0xFF0000FF, 0xFFFFFFFF, HoldLeft);
+  g.SetPeg(PEG_BACKGROUND, 0xFF000000, 0.0);
+  EXPECT_EQ(g.AddPeg(0x12345678, 0.5), 0);
+  EXPECT_EQ(g.GetPeg(PEG_START).colour, 0x0000FFu);
+  EXPECT_EQ(g.GetPeg(PEG_END).colour, 0xFFFFFFu);
+  EXPECT_EQ(g.GetPeg(PEG_BACKGROUND).colour, 0u);
+  EXPECT_EQ(g.GetPeg(0).colour, 0x345678u);
+
+  std::vector<uint8_t> bytes = SaveBytes(g);
+  bytes[3] = 0xAB;   // start colour's top byte
+  bytes[55] = 0xCD;  // the peg's
+  CGradient loaded;
+  MemoryReadStream in(bytes.data(), bytes.size());
+  ASSERT_TRUE(loaded.Load(in));
+  EXPECT_EQ(loaded.ColourAt(0.25), 0x0000FFu);
+  EXPECT_EQ(loaded.GetPeg(0).colour, 0x345678u);
+}

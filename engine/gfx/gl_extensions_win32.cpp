@@ -1,0 +1,51 @@
+#include "engine/gfx/gl_extensions_win32.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+// PROC is a generic function pointer; going through void (*)() tells the
+// compiler the signature change is deliberate.
+template <class Entry>
+Entry As(PROC p) {
+  return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(p));
+}
+
+// Some drivers answer wglGetProcAddress with small sentinel values instead of
+// null for names they do not know; none of those is callable.
+PROC LookUp(const char* name) {
+  PROC p = wglGetProcAddress(name);
+  const auto value = reinterpret_cast<intptr_t>(p);
+  if (value == 0 || value == 1 || value == 2 || value == 3 || value == -1) return nullptr;
+  return p;
+}
+}  // namespace
+
+GLExtensions& GLExt() {
+  static GLExtensions extensions;
+  return extensions;
+}
+
+bool LoadGLExtensions() {
+  GLExtensions& ext = GLExt();
+  ext.wglGetSwapIntervalEXT = As<PFNWGLGETSWAPINTERVALEXTPROC>(LookUp("wglGetSwapIntervalEXT"));
+  ext.wglSwapIntervalEXT = As<PFNWGLSWAPINTERVALEXTPROC>(LookUp("wglSwapIntervalEXT"));
+  if (!ext.wglGetSwapIntervalEXT || !ext.wglSwapIntervalEXT) {
+    ext.wglGetSwapIntervalEXT = nullptr;  // half an extension is no extension
+    ext.wglSwapIntervalEXT = nullptr;
+    return false;
+  }
+  return true;
+}
+
+bool HasGLExtension(const char* name) {
+  const auto* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  const size_t length = name ? std::strlen(name) : 0;
+  if (!all || length == 0) return false;
+  for (const char* at = std::strstr(all, name); at; at = std::strstr(at + 1, name)) {
+    const bool startsWord = at == all || at[-1] == ' ';
+    const bool endsWord = at[length] == ' ' || at[length] == '\0';
+    if (startsWord && endsWord) return true;
+  }
+  return false;
+}

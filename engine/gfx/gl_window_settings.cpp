@@ -1,0 +1,28 @@
+#include "engine/gfx/gl_window_settings.h"
+
+#include "engine/core/log.h"
+
+void GLWindowSettingsBase::OnCreate() {
+  fullScreen = false;
+  swapInterval = 0;
+  colorBits = 32;
+  windowX = windowY = 0;
+  windowWidth = 640;
+  windowHeight = 480;
+  QueryDesktopSize(screenWidth, screenHeight);
+  fieldOfView = 60.0f;
+  aspect = CurrentHeight() != 0 ? static_cast<float>(CurrentWidth()) / static_cast<float>(CurrentHeight()) : 1.0f;
+  nearPlane = 0.001f;
+  farPlane = 100000.0f;
+  title.clear();
+  parentWindow = nullptr;
+  className = L"csGLWindow";
+  classRegistered = false;
+  LifecycleLog() << "GLWindowSettingsBase this:" << std::hex << static_cast<const void*>(this) << std::dec
+                 << " created\n";
+}
+
+void GLWindowSettingsBase::OnDestroy() {
+  LifecycleLog() << "GLWindowSettingsBase this:" << std::hex << static_cast<const void*>(this) << std::dec
+                 << " destroyed\n";
+}

@@ -1,0 +1,90 @@
+// The one OpenGL window of the process: the Win32 window, its device context,
+// its rendering context and the display-mode switch. Created by the video
+// update task's Start and destroyed by its Stop, all on the kernel thread,
+// which keeps the context current for the whole run.
+//
+// Sections: the window object and its handle; free functions (window class,
+// window procedure, textured quad); the pixel format request.
+#pragma once
+
+#include <windows.h>
+
+#include <GL/gl.h>
+
+#include <cstdint>
+
+#include "engine/core/ref_count.h"
+#include "engine/core/singleton.h"
+#include "engine/gfx/gl_window_settings.h"
+
+class GLWindowBase : public IRefCountPtrBase {
+ public:
+  void OnCreate() override;
+  void OnDestroy() override;
+
+  // Registers the class if needed, switches the display mode (full screen),
+  // creates the window and its context, applies InitGLState and shows it.
+  // On failure everything made so far is undone, the kernel's Abort is
+  // called and false returned.
+  bool Create();
+  // Saves the desktop mode and, in full-screen mode, switches the display;
+  // clears the settings' fullScreen when the driver refuses. Returns
+  // fullScreen after the attempt.
+  bool Go();
+  // Returns the display to the desktop mode if Go switched it; a second call
+  // does nothing. Always true.
+  bool Restore();
+  bool SetupContext();
+  void ReleaseContext();
+  // Restores the display and releases the context and the window. Safe to
+  // call again, and after the window was destroyed by someone else (the
+  // preview's parent going away).
+  void Destroy();
+  // The viewport after a size change; with a parent window the parent's
+  // client size wins, without one (and not full screen) the settings'
+  // windowWidth/windowHeight take the new size.
+  void Resize(int32_t width, int32_t height);
+  void InitGLState();
+  // Pixel-space projection, origin lower left; returns the current size.
+  void BeginOrtho2D(int32_t& width, int32_t& height);
+
+  DEVMODEW savedMode{};
+  int32_t savedSwapInterval = 0;
+  HDC dc = nullptr;
+  HGLRC context = nullptr;
+  int32_t pixelFormat = 0;
+  HWND window = nullptr;
+
+  // True while Destroy tears the window down: its messages then go straight
+  // to the default procedure (the kernel may already be gone at exit).
+  bool destroying = false;
+
+ private:
+  bool displaySwitched = false;
+  bool swapIntervalChanged = false;
+};
+
+class GLWindow : public CRefCountPtrT<GLWindowBase> {
+ public:
+  using CRefCountPtrT<GLWindowBase>::CRefCountPtrT;
+  static GLWindow& Instance() { return SingletonInstance<GLWindow, GLWindowBase, SingletonSlot::GLWindow>(); }
+};
+
+// The "csGLWindow" class (name from the settings), registered with the engine
+// module's instance. True when the class is ours to use, including when this
+// process registered it before.
+bool RegisterWindowClass();
+
+// Offers every message to the kernel's handlers first; then keeps the
+// settings' position, follows size changes, turns WM_CLOSE into "stop every
+// task" and never lets the system erase the background.
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// One textured quad from (x0, y0) to (x1, y1). With `compile` it is recorded
+// into a new display list whose id is returned; otherwise it is drawn now and
+// 0 is returned.
+GLuint BuildTexturedQuad(float x0, float y0, float x1, float y1, bool compile);
+
+// The pixel format SetupContext asks for: double-buffered RGBA of colorBits,
+// with 24 depth and 8 stencil bits at 32 colour bits, 16 and 0 otherwise.
+PIXELFORMATDESCRIPTOR RequestedPixelFormat(int32_t colorBits);

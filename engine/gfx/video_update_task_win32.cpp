@@ -1,0 +1,77 @@
+#include <windows.h>
+
+#include <GL/gl.h>
+
+#include "engine/core/kernel.h"
+#include "engine/core/log.h"
+#include "engine/gfx/gl_window_win32.h"
+#include "engine/gfx/video_frame_rate.h"
+#include "engine/gfx/video_update_task.h"
+
+VideoUpdateTaskBase::VideoUpdateTaskBase() {
+  LARGE_INTEGER f;
+  if (QueryPerformanceFrequency(&f) && f.QuadPart > 0) {
+    frequency = f.QuadPart;
+    msPerTick = 1000.0f / static_cast<float>(frequency);
+    RestartTiming();
+  }
+}
+
+void VideoUpdateTaskBase::OnCreate() {
+  name = "Video Update";
+  order = 100000;  // after every drawing task: present last
+  frames = 0;
+  LifecycleLog() << "VideoUpdateTaskBase this:" << std::hex << static_cast<const void*>(this) << std::dec
+                 << " created\n";
+}
+
+void VideoUpdateTaskBase::OnDestroy() {
+  LifecycleLog() << "VideoUpdateTaskBase this:" << std::hex << static_cast<const void*>(this) << std::dec
+                 << " destroyed\n";
+}
+
+float VideoUpdateTaskBase::ElapsedMs() const {
+  LARGE_INTEGER now;
+  if (frequency <= 0 || !QueryPerformanceCounter(&now)) return 0.0f;
+  return static_cast<float>(now.QuadPart - startCounter) * msPerTick;
+}
+
+void VideoUpdateTaskBase::RestartTiming() {
+  LARGE_INTEGER now;
+  startCounter = QueryPerformanceCounter(&now) ? now.QuadPart : 0;
+  sampleCount = 0;
+  totalTime = 0.0f;
+  lastInterval = 0.0f;
+  currentStamp = previousStamp = ElapsedMs();
+}
+
+bool VideoUpdateTaskBase::Start() {
+  if (!GLWindow::Instance()->Create()) {
+    VekKernel::Instance()->Abort(0);
+    return false;
+  }
+  // The reported rate is frames over the span from here to Stop, so a task
+  // started a second time in one process counts its own frames only.
+  frames = 0;
+  RestartTiming();
+  return true;
+}
+
+void VideoUpdateTaskBase::Update() {
+  glFlush();
+  ++frames;
+  SwapBuffers(GLWindow::Instance()->dc);
+  // The next frame starts from buffers cleared in the current clear colour.
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
+void VideoUpdateTaskBase::Stop() {
+  GLWindow::Instance()->Destroy();
+  previousStamp = currentStamp;
+  const float now = ElapsedMs();
+  ++sampleCount;
+  currentStamp = now;
+  lastInterval = now - previousStamp;
+  totalTime += lastInterval;
+  MainLog() << "<i> " << "Average FPS Rate:" << AverageFrameRate(frames, lastInterval) << "\n";
+}

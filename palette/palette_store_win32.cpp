@@ -1,0 +1,156 @@
+// The palette store's registry side: under HKCU, the key
+// "SOFTWARE\Vivarn Screen Saver 2\Settings\Palette" holds one REG_BINARY value per palette, named by the
+// palette's GUID text, and the current palette's GUID text in the default
+// value. Values are read and written as streams (SHOpenRegStream2W).
+#include <windows.h>
+
+#include <objbase.h>
+#include <rpc.h>
+#include <shlwapi.h>
+
+#include <cstring>
+
+#include "engine/core/log.h"
+#include "palette/palette_container.h"
+#include "palette/palette_value.h"
+
+namespace {
+
+const wchar_t kSettingsPath[] = L"SOFTWARE\\Vivarn Screen Saver 2\\Settings";
+constexpr DWORD kValueNameUnits = 260;
+constexpr DWORD kCurrentGuidBytes = 514;
+
+// The key path: the settings key with "Palette" appended.
+void BuildPalettePath(wchar_t (&path)[MAX_PATH]) {
+  std::wcscpy(path, kSettingsPath);
+  PathAppendW(path, L"Palette");
+}
+
+// IStream seen through the two operations the formats use. A COM read that
+// returns fewer bytes than asked (S_FALSE at the end of the value) is a
+// failed read; so is any error.
+class RegistryValueStream : public IByteStream {
+ public:
+  explicit RegistryValueStream(IStream* s) : stream(s) {}
+  bool Write(const void* data, size_t size) override {
+    ULONG written = 0;
+    return SUCCEEDED(stream->Write(data, static_cast<ULONG>(size), &written)) && written == size;
+  }
+  bool Read(void* data, size_t size) override {
+    if (exhausted) return false;
+    ULONG got = 0;
+    const HRESULT result = stream->Read(data, static_cast<ULONG>(size), &got);
+    if (FAILED(result) || got != size) {
+      exhausted = true;
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  IStream* stream;
+  bool exhausted = false;
+};
+
+bool ParseGuid(wchar_t* text, PaletteGuid& out) {
+  UUID parsed{};
+  if (UuidFromStringW(reinterpret_cast<RPC_WSTR>(text), &parsed) != RPC_S_OK) return false;
+  std::memcpy(out.bytes, &parsed, sizeof parsed);
+  return true;
+}
+
+// The 36-character text of a GUID, or an empty string when RPC cannot make it.
+void GuidText(const PaletteGuid& guid, wchar_t (&text)[40]) {
+  text[0] = 0;
+  UUID uuid;
+  std::memcpy(&uuid, guid.bytes, sizeof uuid);
+  RPC_WSTR made = nullptr;
+  if (UuidToStringW(&uuid, &made) == RPC_S_OK && made != nullptr) {
+    lstrcpynW(text, reinterpret_cast<const wchar_t*>(made), 40);
+    RpcStringFreeW(&made);
+  }
+}
+
+HKEY OpenPaletteKey() {
+  wchar_t path[MAX_PATH];
+  BuildPalettePath(path);
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return nullptr;
+  }
+  return key;
+}
+
+}  // namespace
+
+bool CPaletteContainerBase::Load() {
+  Clear();
+  HKEY key = OpenPaletteKey();
+  if (key == nullptr) {
+    MainLog() << "<!> " << "Palette store: cannot open the palette key\n";
+    return false;
+  }
+  currentGuid = PaletteGuid{};
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[kValueNameUnits];
+    DWORD nameUnits = kValueNameUnits;
+    const LONG result = RegEnumValueW(key, index, name, &nameUnits, nullptr, nullptr, nullptr, nullptr);
+    // A name too long for the buffer cannot be a palette's GUID: skip that
+    // value instead of giving up on every value after it.
+    if (result == ERROR_MORE_DATA) continue;
+    if (result != ERROR_SUCCESS) break;
+
+    if (nameUnits == 0) {
+      wchar_t text[kCurrentGuidBytes / 2 + 1] = {};
+      DWORD bytes = kCurrentGuidBytes;
+      if (RegQueryValueExW(key, L"", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &bytes) == ERROR_SUCCESS) {
+        text[kCurrentGuidBytes / 2] = 0;
+        if (!ParseGuid(text, currentGuid)) currentGuid = PaletteGuid{};
+      }
+      continue;
+    }
+
+    IStream* stream = SHOpenRegStream2W(key, nullptr, name, STGM_READ);
+    if (stream == nullptr) continue;  // unreadable: skipped, never dereferenced
+    auto record = std::make_unique<PaletteRecord>();
+    RegistryValueStream reader(stream);
+    ReadPaletteValue(reader, *record);
+    stream->Release();
+    if (!ParseGuid(name, record->guid)) record->guid = PaletteGuid{};
+    palettes.push_back(std::move(record));
+  }
+  RegCloseKey(key);
+  EnsureDefaultPalette();
+  return true;
+}
+
+bool CPaletteContainerBase::Save() {
+  wchar_t path[MAX_PATH];
+  BuildPalettePath(path);
+  SHDeleteKeyW(HKEY_CURRENT_USER, path);  // values of removed palettes go with it
+  HKEY key = OpenPaletteKey();
+  if (key == nullptr) {
+    MainLog() << "<!> " << "Palette store: cannot create the palette key\n";
+    return false;
+  }
+  for (const auto& record : palettes) {
+    wchar_t text[40];
+    GuidText(record->guid, text);
+    IStream* stream = text[0] != 0 ? SHOpenRegStream2W(key, nullptr, text, STGM_WRITE) : nullptr;
+    if (stream == nullptr) {
+      MainLog() << "<!> " << "Palette store: cannot write a palette value\n";
+      RegCloseKey(key);
+      return false;
+    }
+    RegistryValueStream writer(stream);
+    WritePaletteValue(writer, *record);
+    stream->Release();  // stores the value
+  }
+  wchar_t current[40];
+  GuidText(currentGuid, current);
+  RegSetValueExW(key, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(current),
+                 static_cast<DWORD>(lstrlenW(current) * sizeof(wchar_t)));
+  RegCloseKey(key);
+  return true;
+}
