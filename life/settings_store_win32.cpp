@@ -1,11 +1,14 @@
 // The settings key in the current user's registry: HKCU\SOFTWARE\Vivarn
-// Screen Saver 2\Settings, created when missing.
+// Screen Saver 2\Settings, created when missing. Vertical sync lives in the
+// GL window settings; the palettes under the same key are the palette store's.
 #include <windows.h>
 
 #include <string>
 
+#include "engine/gfx/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "life/vivarn_task.h"
+#include "palette/palette_container.h"
 
 namespace {
 
@@ -49,19 +52,31 @@ class RegistrySettingsKey : public ISettingsKey {
 }  // namespace
 
 int LoadSettings() {
+  GLWindowSettings glSettings = GLWindowSettings::Instance();
   VivarnTask task = VivarnTask::Instance();
   {
     RegistrySettingsKey key;
     LoadSettingsFrom(key, *task.get(), ProcessSharedSettings());
   }
+  glSettings->swapInterval = static_cast<int32_t>(ProcessSharedSettings().VSyncOn);
+
+  // A store that cannot be read stays empty: the task keeps its table and
+  // Start builds the built-in one.
+  CPaletteContainer palettes = CPaletteContainer::Instance();
+  palettes->Load();
+  if (const PaletteRecord* current = palettes->FindByGuid(palettes->currentGuid))
+    task->BuildColourTable(1000, &current->gradient);
   return 1;
 }
 
 int SaveSettings() {
+  GLWindowSettings glSettings = GLWindowSettings::Instance();
   VivarnTask task = VivarnTask::Instance();
+  ProcessSharedSettings().VSyncOn = static_cast<uint32_t>(glSettings->swapInterval);
   {
     RegistrySettingsKey key;
     SaveSettingsTo(key, *task.get(), ProcessSharedSettings());
   }
+  CPaletteContainer::Instance()->Save();
   return 1;
 }

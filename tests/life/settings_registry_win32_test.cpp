@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/singleton.h"
+#include "engine/gfx/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "life/vivarn_task.h"
+#include "palette/palette_container.h"
 
 namespace {
 
@@ -59,6 +62,19 @@ std::string RegQueryOutput() {
   while (std::fgets(line, sizeof line, pipe)) text += line;
   _pclose(pipe);
   return text;
+}
+
+// Values under the palette store's key (0 when it is missing).
+DWORD PaletteValueCount() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Vivarn Screen Saver 2\\Settings\\Palette", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS)
+    return 0;
+  DWORD values = 0;
+  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                   nullptr);
+  RegCloseKey(key);
+  return values;
 }
 
 class SettingsRegistry : public ::testing::Test {
@@ -154,6 +170,43 @@ TEST_F(SettingsRegistry, SaveAfterChangingResetPeriodStoresIt) {
   VivarnTask::Instance()->ResetPeriod = 1;
   LoadSettings();
   EXPECT_EQ(VivarnTask::Instance()->ResetPeriod, 250u);
+}
+
+TEST_F(SettingsRegistry, VerticalSyncGoesToTheWindowSettingsAndBack) {
+  ReleaseSingletons();
+  const DWORD on = 1;
+  WriteRaw(L"VSyncOn", REG_DWORD, &on, sizeof on);
+  LoadSettings();
+  EXPECT_EQ(GLWindowSettings::Instance()->swapInterval, 1);
+
+  GLWindowSettings::Instance()->swapInterval = 0;
+  SaveSettings();
+  EXPECT_EQ(AsDword(ReadRaw(L"VSyncOn")), 0u);
+  ReleaseSingletons();
+}
+
+TEST_F(SettingsRegistry, LoadTakesTheColourTableFromTheCurrentPaletteAndSaveStoresTheStore) {
+  ReleaseSingletons();
+  LoadSettings();
+  CPaletteContainerBase& palettes = *CPaletteContainer::Instance();
+  // A first run: the store guarantees its "Default" palette and makes it current.
+  const PaletteRecord* current = palettes.FindByGuid(palettes.currentGuid);
+  ASSERT_NE(current, nullptr);
+  std::vector<uint8_t> bgr(1000 * 3);
+  current->gradient.FillColourTable(bgr.data(), 1000);
+  VivarnTaskBse& task = *VivarnTask::Instance();
+  ASSERT_EQ(task.paletteSize, 1000);
+  for (int i : {0, 1, 333, 999}) {
+    EXPECT_FLOAT_EQ(task.paletteColours[static_cast<size_t>(i) * 4 + 0], bgr[i * 3 + 2] / 255.0f) << i;
+    EXPECT_FLOAT_EQ(task.paletteColours[static_cast<size_t>(i) * 4 + 1], bgr[i * 3 + 1] / 255.0f) << i;
+    EXPECT_FLOAT_EQ(task.paletteColours[static_cast<size_t>(i) * 4 + 2], bgr[i * 3 + 0] / 255.0f) << i;
+  }
+
+  // Loading keeps the store in memory; saving writes its palettes.
+  EXPECT_EQ(PaletteValueCount(), 0u);
+  EXPECT_EQ(SaveSettings(), 1);
+  EXPECT_GE(PaletteValueCount(), 1u);
+  ReleaseSingletons();
 }
 
 }  // namespace
