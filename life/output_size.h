@@ -12,5 +12,7 @@ struct OutputSize {
 
 OutputSize CurrentOutputSize();
 
-// Headless build only: the size CurrentOutputSize answers (640 x 640 until set).
-void SetHeadlessOutputSize(int32_t width, int32_t height);
+// Sets the size CurrentOutputSize answers (tests, benchmarks): in the program
+// the GL window settings' windowed size (full screen off); headless a plain
+// size, 640 x 640 until set.
+void SetOutputSize(int32_t width, int32_t height);

@@ -13,7 +13,7 @@ OutputSize CurrentOutputSize() {
                     headlessHeight.load(std::memory_order_relaxed)};
 }
 
-void SetHeadlessOutputSize(int32_t width, int32_t height) {
+void SetOutputSize(int32_t width, int32_t height) {
   headlessWidth.store(width, std::memory_order_relaxed);
   headlessHeight.store(height, std::memory_order_relaxed);
 }

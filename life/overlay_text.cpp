@@ -1,6 +1,35 @@
 #include "life/overlay_text.h"
 
+#include <cctype>
+#include <cstring>
 #include <cstdio>
+
+bool FormatTakesOne(const std::string& format, char conversion) {
+  int conversions = 0;
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] != '%') continue;
+    ++i;
+    if (i < format.size() && format[i] == '%') continue;
+    while (i < format.size() && std::strchr("-+ #0", format[i]) != nullptr) ++i;
+    while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i]))) ++i;
+    if (i < format.size() && format[i] == '.') {
+      ++i;
+      while (i < format.size() && std::isdigit(static_cast<unsigned char>(format[i]))) ++i;
+    }
+    if (i >= format.size() || format[i] != conversion) return false;
+    ++conversions;
+  }
+  return conversions == 1;
+}
+
+StatisticsFormats CheckedStatisticsFormats(const std::array<std::string, 4>& loaded) {
+  StatisticsFormats formats;
+  if (FormatTakesOne(loaded[0], 'd')) formats.total = loaded[0];
+  if (FormatTakesOne(loaded[1], 'f')) formats.averageAge = loaded[1];
+  if (FormatTakesOne(loaded[2], 'd')) formats.generation = loaded[2];
+  if (FormatTakesOne(loaded[3], 'u')) formats.averageTotal = loaded[3];
+  return formats;
+}
 
 std::array<std::string, 4> StatisticsLines(const StatisticsFormats& formats, uint32_t population,
                                            float averageAge, uint32_t generation,

@@ -15,6 +15,20 @@ struct StatisticsFormats {
   std::string averageTotal = "Average total: %u";
 };
 
+// Whether `format` is safe to hand to printf with one argument of the kind
+// `conversion` ('d', 'u' or 'f'): exactly one conversion, of that kind, with
+// only flags, a width and a precision ("%%" is text). The formats come from
+// the program's resources and are checked before use like any outside data.
+bool FormatTakesOne(const std::string& format, char conversion);
+
+// The four formats as loaded (top line first); a missing or unsafe one keeps
+// the built-in text.
+StatisticsFormats CheckedStatisticsFormats(const std::array<std::string, 4>& loaded);
+
+// Program build only: the four formats from the module's English (1033)
+// string table, narrowed and checked.
+StatisticsFormats LoadStatisticsFormats();
+
 // Each line fits the 128-character buffer the panel prints from.
 std::array<std::string, 4> StatisticsLines(const StatisticsFormats& formats, uint32_t population,
                                            float averageAge, uint32_t generation,

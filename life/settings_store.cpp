@@ -121,3 +121,8 @@ void SaveSettingsTo(ISettingsKey& key, const VivarnTaskBse& task, const SharedSe
     key.Write(spec.name, spec.savedType, bytes, spec.size);
   }
 }
+
+SharedSettingValues& ProcessSharedSettings() {
+  static SharedSettingValues values;
+  return values;
+}

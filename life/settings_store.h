@@ -42,3 +42,12 @@ void SaveSettingsTo(ISettingsKey& key, const VivarnTaskBse& task, const SharedSe
 void SettingBytes(SettingId id, const VivarnTaskBse& task, const SharedSettingValues& shared, uint8_t out[16]);
 // Stores one value's bytes into the task or `shared`.
 void StoreSetting(SettingId id, const uint8_t bytes[16], VivarnTaskBse& task, SharedSettingValues& shared);
+
+// The process-wide copy of the two shared values: the loader fills it, the
+// configuration sheet reads and changes `ShowAdvancedCFG`, the saver writes it.
+SharedSettingValues& ProcessSharedSettings();
+
+// The program's loader and saver on the current user's settings key (Win32
+// build only). Both return 1, as nothing they meet is reported.
+int LoadSettings();
+int SaveSettings();

@@ -62,4 +62,5 @@ void VivarnTaskBse::SetBkColor(float red, float green, float blue, float alpha) 
   BkColor[1] = green;
   BkColor[2] = blue;
   BkColor[3] = alpha;
+  PassClearColour(red, green, blue, alpha);
 }

@@ -8,10 +8,11 @@
 //   field_step.cpp             field size, neighbours, SetCell, Step
 //   seeding.cpp                NextRandom, ResetPopulation, the reset rules
 //   field_geometry.cpp         colour table, cell colours, vertex arrays
+//   vivarn_task_win32.cpp      Start/Update, field and overlay drawing (GL)
 //   vivarn_task_headless.cpp   Start/Update without a GL context (native build)
 //
-// Depends on engine/core (ITask, handles, singletons) and palette (CGradient);
-// no GL, no Win32.
+// Depends on engine/core (ITask, handles, singletons), palette (CGradient) and
+// the engine's texture and font handles; this header needs no GL, no Win32.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +20,10 @@
 
 #include "engine/core/singleton.h"
 #include "engine/core/task.h"
+#include "engine/gfx/font.h"
+#include "engine/gfx/texture.h"
 #include "life/aligned_array.h"
+#include "life/overlay_text.h"
 
 class CGradient;
 
@@ -57,8 +61,16 @@ class VivarnTaskBse : public ITask {
   void SetAutoReset(bool on);
   // Values other than 0 and 1 are stored as 0; rebuilds the geometry.
   void SetFieldDrawMode(int32_t mode);
-  // The GL clear colour follows in the program (see the platform file).
+  // Also makes sure the GL window object exists and passes the colour on as
+  // the GL clear colour (PassClearColour).
   void SetBkColor(float red, float green, float blue, float alpha);
+
+  // --- Drawing (kernel thread, GL context current) ---
+  // The whole field in one indexed draw call, scaled so one cell unit covers
+  // output / (columns, rows) pixels. Under `lock`.
+  void DrawField();
+  // The dark panel along the bottom edge and the four statistics lines.
+  void DrawStatistics();
 
   // --- Field and generation step ---
   void ApplyCellSize();
@@ -94,6 +106,7 @@ class VivarnTaskBse : public ITask {
   mutable std::recursive_mutex lock;
   float generationTimer = 0.0f;
   uint32_t panelList = 0;
+  CRefCountPtrT<FontBase> font;
 
   uint32_t generation = 0;
   uint32_t steadyPopulationCount = 0;
@@ -124,6 +137,10 @@ class VivarnTaskBse : public ITask {
   float LifeSpeed = 0.0f;
   float DieStep = 0.9f;
 
+  CRefCountPtrT<TextureBase> particleTexture;
+  // Loaded by Start from the module's English string table.
+  StatisticsFormats statisticsFormats;
+
   int32_t vertexCount = 0;
   AlignedArray<float> vertices;   // (x, y) per vertex, in cell units
   int32_t texCoordCount = 0;
@@ -145,6 +162,10 @@ class VivarnTaskBse : public ITask {
   template <int Mode>
   void StepCells(uint32_t& ageSum);
 };
+
+// Makes sure the GL window object exists and sets the GL clear colour (a
+// no-op without a current context, and in the headless build).
+void PassClearColour(float red, float green, float blue, float alpha);
 
 // Process-wide state of the seeding generator: set once from the calendar
 // time at start-up, then changed only by NextRandom (under the task's lock).

@@ -2,6 +2,8 @@
 // nothing drawn, so tests and benchmarks can run the task through the kernel.
 #include "life/vivarn_task.h"
 
+void PassClearColour(float, float, float, float) {}
+
 bool VivarnTaskBse::Start() {
   BuildColourTable();
   ApplyCellSize();
@@ -10,3 +12,7 @@ bool VivarnTaskBse::Start() {
 }
 
 void VivarnTaskBse::Update() { AdvanceGenerationTimer(frameTime); }
+
+// Without a context there are no pixels: drawing leaves the task unchanged.
+void VivarnTaskBse::DrawField() {}
+void VivarnTaskBse::DrawStatistics() {}

@@ -22,7 +22,7 @@ constexpr int kWarmUpGenerations = 200;
 // state and run for the warm-up: the soup is then mostly dying cells.
 CRefCountPtrT<VivarnTaskBse> WarmSoup(int32_t width, int32_t height, int32_t drawMode) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
-  SetHeadlessOutputSize(width, height);
+  SetOutputSize(width, height);
   task->CellSize = 5;
   task->FieldDrawMode = drawMode;
   task->ResetMode = 0;

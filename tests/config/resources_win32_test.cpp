@@ -223,16 +223,18 @@ TEST(ConfigResources, EnglishStringTableIsExact) {
       {122, L"Custom..."},                 {123, L"Enter palette name"},
       {124, L"Palette name:"},             {125, L"%0.3f"},
       {126, L"Zombie"},
+      {108, L"Total        : %d"},         {109, L"Average age  : %3.1f"},
+      {115, L"Generation   : %d"},         {116, L"Average total: %u"},
   };
   for (const S& s : table) EXPECT_EQ(LoadResourceString(s.id, kEnglishUs, GetModuleHandleW(nullptr)), s.text) << s.id;
   // Ids the table does not list stay empty.
-  for (UINT gap : {107u, 108u, 109u, 115u, 116u, 117u, 127u})
+  for (UINT gap : {107u, 117u, 127u})
     EXPECT_EQ(LoadResourceString(gap, kEnglishUs, GetModuleHandleW(nullptr)), L"") << gap;
 }
 
 TEST(ConfigResources, RussianStringsExistAndSurviveUtf8Compilation) {
-  for (UINT id : {100u, 101u, 102u, 103u, 104u, 105u, 106u, 110u, 111u, 112u, 113u, 114u, 118u, 119u, 120u, 121u,
-                  122u, 123u, 124u, 125u, 126u})
+  for (UINT id : {100u, 101u, 102u, 103u, 104u, 105u, 106u, 108u, 109u, 110u, 111u, 112u, 113u, 114u, 115u, 116u,
+                  118u, 119u, 120u, 121u, 122u, 123u, 124u, 125u, 126u})
     EXPECT_FALSE(LoadResourceString(id, kRussian, GetModuleHandleW(nullptr)).empty()) << id;
   EXPECT_EQ(LoadResourceString(126, kRussian, GetModuleHandleW(nullptr)), L"\u0417\u043e\u043c\u0431\u0438");
   EXPECT_EQ(LoadResourceString(118, kRussian, GetModuleHandleW(nullptr)),

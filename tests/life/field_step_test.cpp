@@ -161,7 +161,7 @@ TEST(FieldStep, SteadyAverageUsesTruncatedAverages) {
 
 TEST(FieldSize, FollowsCellSizeAndKeepsCellsWhenUnchanged) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
-  SetHeadlessOutputSize(1024, 768);
+  SetOutputSize(1024, 768);
   task->CellSize = 10;
   task->ApplyCellSize();
   EXPECT_EQ(task->columns, 102);
@@ -182,7 +182,7 @@ TEST(FieldSize, FollowsCellSizeAndKeepsCellsWhenUnchanged) {
 
 TEST(FieldSize, CellSizeBelowOneIsTreatedAsTen) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
-  SetHeadlessOutputSize(1024, 768);
+  SetOutputSize(1024, 768);
   for (int32_t size : {0, -3}) {
     task->CellSize = size;
     task->ApplyCellSize();
@@ -193,7 +193,7 @@ TEST(FieldSize, CellSizeBelowOneIsTreatedAsTen) {
 
 TEST(FieldSize, OutputSmallerThanACellGivesAnEmptyFieldThatStillSteps) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
-  SetHeadlessOutputSize(8, 600);
+  SetOutputSize(8, 600);
   task->CellSize = 10;
   task->ApplyCellSize();
   EXPECT_EQ(task->columns, 0);

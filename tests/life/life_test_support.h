@@ -9,7 +9,7 @@
 // of that many pixels), emptied, with its own reference.
 inline CRefCountPtrT<VivarnTaskBse> MakeFieldTask(int32_t columns, int32_t rows, int32_t drawMode = 0) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
-  SetHeadlessOutputSize(columns, rows);
+  SetOutputSize(columns, rows);
   task->FieldDrawMode = drawMode;
   task->CellSize = 1;
   task->ApplyCellSize();

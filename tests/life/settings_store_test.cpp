@@ -187,7 +187,7 @@ TEST(SettingsLoad, OddNumbersNeverReachTheField) {
   key.PutDword("CellSize", 0);
   key.PutDword("ResetMode", 7);
   auto task = MakeFieldTask(30, 20, 1);
-  SetHeadlessOutputSize(300, 200);
+  SetOutputSize(300, 200);
   SharedSettingValues shared;
   LoadSettingsFrom(key, *task, shared);
   EXPECT_EQ(task->FieldDrawMode, 0);

@@ -59,7 +59,7 @@ TEST(Task, IdentityAndFirstSeed) {
   auto task = MakeFieldTask(40, 30);
   EXPECT_EQ(task->order, 100);
   EXPECT_EQ(task->name, "SimpleLifeTask");
-  SetHeadlessOutputSize(400, 300);
+  SetOutputSize(400, 300);
   task->CellSize = 10;
   randomState = 1;
   EXPECT_TRUE(task->Start());
@@ -71,3 +71,37 @@ TEST(Task, IdentityAndFirstSeed) {
 }
 
 }  // namespace
+
+struct FormatCase {
+  const char* format;
+  char conversion;
+  bool safe;
+};
+
+class OverlayFormat : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(OverlayFormat, OnlyOneConversionOfTheExpectedKindIsAccepted) {
+  EXPECT_EQ(FormatTakesOne(GetParam().format, GetParam().conversion), GetParam().safe) << GetParam().format;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, OverlayFormat,
+    ::testing::Values(FormatCase{"Total        : %d", 'd', true}, FormatCase{"Average age  : %3.1f", 'f', true},
+                      FormatCase{"Average total: %u", 'u', true}, FormatCase{"100%% : %-08d", 'd', true},
+                      FormatCase{"Total: %s", 'd', false}, FormatCase{"%d of %d", 'd', false},
+                      FormatCase{"no number", 'd', false}, FormatCase{"", 'd', false},
+                      FormatCase{"%n%d", 'd', false}, FormatCase{"%ld", 'd', false},
+                      FormatCase{"%*d", 'd', false}, FormatCase{"age %3.1f%", 'f', false},
+                      FormatCase{"%d", 'f', false}));
+
+TEST(Overlay, UnsafeOrMissingFormatsKeepTheBuiltInText) {
+  const StatisticsFormats formats =
+      CheckedStatisticsFormats({"Alive %d", "Age %s", "", "Mean %u %n"});
+  EXPECT_EQ(formats.total, "Alive %d");
+  EXPECT_EQ(formats.averageAge, "Average age  : %3.1f");
+  EXPECT_EQ(formats.generation, "Generation   : %d");
+  EXPECT_EQ(formats.averageTotal, "Average total: %u");
+  const auto lines = StatisticsLines(formats, 7, 2.25f, 3, 12);
+  EXPECT_EQ(lines[0], "Alive 7");
+  EXPECT_EQ(lines[3], "Average total: 3");
+}

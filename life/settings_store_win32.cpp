@@ -1,0 +1,82 @@
+// The settings key in the current user's registry: HKCU\SOFTWARE\Vivarn
+// Screen Saver 2\Settings, created when missing. Vertical sync lives in the
+// GL window settings; the palettes under the same key are the palette store's.
+#include <windows.h>
+
+#include <string>
+
+#include "engine/gfx/gl_window_settings.h"
+#include "life/settings_store.h"
+#include "life/vivarn_task.h"
+#include "palette/palette_container.h"
+
+namespace {
+
+constexpr wchar_t kSettingsKeyPath[] = L"SOFTWARE\\Vivarn Screen Saver 2\\Settings";
+
+// Value names are plain ASCII.
+std::wstring Wide(const char* name) { return std::wstring(name, name + std::char_traits<char>::length(name)); }
+
+class RegistrySettingsKey : public ISettingsKey {
+ public:
+  RegistrySettingsKey() {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+      key = nullptr;  // every query then fails and every write is skipped
+  }
+  ~RegistrySettingsKey() override {
+    if (key) RegCloseKey(key);
+  }
+  RegistrySettingsKey(const RegistrySettingsKey&) = delete;
+  RegistrySettingsKey& operator=(const RegistrySettingsKey&) = delete;
+
+  // The value's registry type is not checked: DieStep is a DWORD when the
+  // loader wrote its default and binary once saved.
+  bool Query(const char* name, uint8_t* buffer, uint32_t size, uint32_t& read) override {
+    if (!key) return false;
+    DWORD length = size;
+    if (RegQueryValueExW(key, Wide(name).c_str(), nullptr, nullptr, buffer, &length) != ERROR_SUCCESS)
+      return false;
+    read = length;
+    return true;
+  }
+  void Write(const char* name, RegistryType type, const uint8_t* data, uint32_t size) override {
+    if (!key) return;
+    RegSetValueExW(key, Wide(name).c_str(), 0, static_cast<DWORD>(type), data, size);
+  }
+
+ private:
+  HKEY key = nullptr;
+};
+
+}  // namespace
+
+int LoadSettings() {
+  GLWindowSettings glSettings = GLWindowSettings::Instance();
+  VivarnTask task = VivarnTask::Instance();
+  {
+    RegistrySettingsKey key;
+    LoadSettingsFrom(key, *task.get(), ProcessSharedSettings());
+  }
+  glSettings->swapInterval = static_cast<int32_t>(ProcessSharedSettings().VSyncOn);
+
+  // A store that cannot be read stays empty: the task keeps its table and
+  // Start builds the built-in one.
+  CPaletteContainer palettes = CPaletteContainer::Instance();
+  palettes->Load();
+  if (const PaletteRecord* current = palettes->FindByGuid(palettes->currentGuid))
+    task->BuildColourTable(1000, &current->gradient);
+  return 1;
+}
+
+int SaveSettings() {
+  GLWindowSettings glSettings = GLWindowSettings::Instance();
+  VivarnTask task = VivarnTask::Instance();
+  ProcessSharedSettings().VSyncOn = static_cast<uint32_t>(glSettings->swapInterval);
+  {
+    RegistrySettingsKey key;
+    SaveSettingsTo(key, *task.get(), ProcessSharedSettings());
+  }
+  CPaletteContainer::Instance()->Save();
+  return 1;
+}

@@ -1,0 +1,137 @@
+// The Life task in the program: Start gathers the colour table, the field, the
+// panel list, the font and the particle texture; Update draws the frame's Life
+// content in output pixels before the video task presents it. Kernel thread
+// only, with the GL window's context current.
+#include <windows.h>
+
+#include <GL/gl.h>
+
+#include "engine/gfx/gl_window_win32.h"
+#include "life/output_size.h"
+#include "life/overlay_text.h"
+#include "life/vivarn_task.h"
+#include "palette/palette_container.h"
+
+namespace {
+constexpr int32_t kColourTableSize = 1000;
+constexpr char kFontPath[] = "res:TGA/CHILER_FONT";
+constexpr char kParticlePath[] = "res:PNG/PARTICLE_TEX";
+
+// Character height of the overlay font in pixels; the bitmap fonts the
+// library makes know theirs, anything else is taken as 16.
+float FontHeight(FontBase* font) {
+  const auto* bitmap = dynamic_cast<const FontNeHe*>(font);
+  return bitmap != nullptr && bitmap->lineHeight > 0.0f ? bitmap->lineHeight : 16.0f;
+}
+}  // namespace
+
+void PassClearColour(float red, float green, float blue, float alpha) {
+  GLWindow::Instance();  // the window object exists before anything asks it to draw
+  glClearColor(red, green, blue, alpha);
+}
+
+bool VivarnTaskBse::Start() {
+  {
+    // The store as LoadSettings left it; not read from the registry again.
+    CPaletteContainer palettes = CPaletteContainer::Instance();
+    const PaletteRecord* current = palettes->FindByGuid(palettes->currentGuid);
+    if (current != nullptr) {
+      BuildColourTable(kColourTableSize, &current->gradient);
+    } else {
+      BuildColourTable();
+    }
+  }
+  ApplyCellSize();
+  ResetPopulation();
+  panelList = BuildTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, true);
+  statisticsFormats = LoadStatisticsFormats();
+  // Each library logs its own failure; the handle then stays empty and the
+  // overlays, or the particle look of the cells, are left out.
+  LibFont::Instance()->Get(kFontPath, font, 0, true);
+  LibTexture::Instance()->Get(kParticlePath, particleTexture, 0, true);
+  return true;
+}
+
+void VivarnTaskBse::Update() {
+  int32_t width = 0;
+  int32_t height = 0;
+  GLWindow::Instance()->BeginOrtho2D(width, height);
+  glEnable(GL_BLEND);
+  glDisable(GL_LIGHTING);
+  glDisable(GL_TEXTURE_2D);
+
+  AdvanceGenerationTimer(frameTime);
+
+  glLoadIdentity();
+  glColor4f(BkColor[0], BkColor[1], BkColor[2], BkColor[3]);
+  BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), false);
+
+  DrawField();
+  if (ShowStat && font) DrawStatistics();
+  if (ShowFPS && font) {
+    glLoadIdentity();
+    glColor4f(0.8f, 0.8f, 0.8f, 1.0f);
+    glTranslatef(0.0f, static_cast<float>(height) - FontHeight(font.get()), 0.0f);
+    const std::string line = FrameRateLine(frameTime);
+    glEnable(GL_TEXTURE_2D);
+    font->DrawText(line.c_str(), -1);
+  }
+}
+
+void VivarnTaskBse::DrawField() {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  if (columns <= 0 || rows <= 0 || indexCount <= 0) return;
+  const OutputSize output = CurrentOutputSize();
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glLoadIdentity();
+  glScalef(static_cast<float>(output.width) / static_cast<float>(columns),
+           static_cast<float>(output.height) / static_cast<float>(rows), 1.0f);
+
+  glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+  // Without the particle texture the cells are plain squares: texturing stays
+  // off so that whatever texture was bound last does not tint them.
+  if (DrawMode() == 0 && particleTexture) {
+    glEnable(GL_TEXTURE_2D);
+    particleTexture->Bind();
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  }
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, vertices.get());
+  glTexCoordPointer(2, GL_FLOAT, 0, texCoords.get());
+  glColorPointer(4, GL_FLOAT, 0, colours.get());
+  // indexCount, not columns x rows x 6: the arrays were sized together, so
+  // the call never reads past them even while a resize is pending.
+  glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices.get());
+  glPopClientAttrib();
+}
+
+void VivarnTaskBse::DrawStatistics() {
+  if (!font) return;
+  // The counters change under the lock when the configuration pages reseed;
+  // holding it keeps the four lines from one moment.
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  const OutputSize output = CurrentOutputSize();
+  const float fh = FontHeight(font.get());
+
+  glEnable(GL_TEXTURE_2D);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glLoadIdentity();
+  glColor4ub(10, 10, 10, 100);
+  // After the particles the panel wears the particle texture stretched over
+  // it; after the smooth field the last texture is the font's sheet, which
+  // would smear glyphs over the panel, so it is drawn plain.
+  if (DrawMode() == 1) glDisable(GL_TEXTURE_2D);
+  glScalef(static_cast<float>(output.width), 4.5f * fh, 1.0f);
+  glCallList(panelList);
+  glEnable(GL_TEXTURE_2D);
+
+  glLoadIdentity();
+  glColor4f(1.0f, 1.0f, 1.0f, 0.6f);
+  const auto lines = StatisticsLines(statisticsFormats, population, averageAge, generation, populationSum);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    glTranslatef(0.0f, static_cast<float>(lines.size() - 1 - i) * fh, 0.0f);
+    font->DrawText(lines[i].c_str(), -1);
+    glLoadIdentity();
+  }
+}

@@ -1,0 +1,247 @@
+// The Life task drawing under a real kernel run: the video task's window in
+// Xvfb, the task's field in it, read back from the frame before it is shown.
+#include <windows.h>
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "engine/gfx/font.h"
+#include "engine/gfx/texture.h"
+#include "life/vivarn_task.h"
+#include "palette/palette_container.h"
+#include "tests/gfx/gl_run_fixture_win32.h"
+#include "tests/gfx/gl_test_context_win32.h"
+
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+
+struct Pixel {
+  int r = 0, g = 0, b = 0;
+};
+
+// The frame being drawn, bottom row first, as 8-bit RGB.
+std::vector<uint8_t> ReadFrame() {
+  std::vector<uint8_t> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+  return rgb;
+}
+
+Pixel At(const std::vector<uint8_t>& frame, int x, int y) {
+  const uint8_t* p = &frame[(static_cast<size_t>(y) * kWidth + x) * 3];
+  return Pixel{p[0], p[1], p[2]};
+}
+
+Pixel Bytes(const Rgba& c) {
+  return Pixel{static_cast<int>(c.r * 255.0f + 0.5f), static_cast<int>(c.g * 255.0f + 0.5f),
+               static_cast<int>(c.b * 255.0f + 0.5f)};
+}
+
+bool Near(const Pixel& a, const Pixel& b, int tolerance) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+const Pixel kDarkBlue{0, 0, 77};  // (0, 0, 0.3)
+
+// The smooth field: the interpolated colour, up to rounding.
+bool Exactly(const Pixel& seen, const Pixel& colour) { return Near(seen, colour, 3); }
+
+// A particle: its colour laid over the background with the texture's alpha,
+// which at the cell's centre is at least one half whatever mipmap level the
+// small square samples.
+bool ParticleOver(const Pixel& seen, const Pixel& colour) {
+  const int d[3] = {colour.r - kDarkBlue.r, colour.g - kDarkBlue.g, colour.b - kDarkBlue.b};
+  const int s[3] = {seen.r - kDarkBlue.r, seen.g - kDarkBlue.g, seen.b - kDarkBlue.b};
+  int widest = 0;
+  for (int i = 1; i < 3; ++i)
+    if (std::abs(d[i]) > std::abs(d[widest])) widest = i;
+  if (std::abs(d[widest]) < 40) return false;  // too close to the background to tell
+  const double alpha = static_cast<double>(s[widest]) / d[widest];
+  if (alpha < 0.5 || alpha > 1.02) return false;
+  for (int i = 0; i < 3; ++i)
+    if (std::abs(s[i] - alpha * d[i]) > 6.0) return false;
+  return true;
+}
+
+// What the probe saw on the frame it looked at.
+struct Seen {
+  int liveCellsChecked = 0;
+  int liveCellsMatching = 0;
+  int backgroundPixels = 0;
+  uint32_t generation = 0;
+  std::vector<uint8_t> frame;
+};
+
+class LifeRender : public GLRun {
+ protected:
+  void SetUp() override {
+    GLRun::SetUp();
+    probe->order = 200;  // after the Life task has drawn, before the frame is shown
+    ASSERT_NE(module = UseProgramResources(), nullptr);
+    Settings().windowWidth = kWidth;
+    Settings().windowHeight = kHeight;
+    VivarnTaskBse& life = *VivarnTask::Instance();
+    life.SetBkColor(0.0f, 0.0f, 0.3f, 1.0f);
+    life.LifeSpeed = 0.0f;
+    life.PeriodicResetOn = false;
+    life.AutoReset = false;
+  }
+  void TearDown() override {
+    probe.Reset();
+    ReleaseSingletons();
+    if (module) FreeLibrary(module);
+  }
+
+  VivarnTaskBse& Life() { return *VivarnTask::Instance(); }
+
+  // Runs until the field has gone through a few generations, then looks at
+  // that frame: every cell whose colour the frame must show exactly (see
+  // `exact`) is compared with the task's own colour for it.
+  // `cell` pixels to a cell, dividing the window exactly.
+  Seen RunAndLook(int cell, bool (*expected)(const VivarnTaskBse&, int32_t x, int32_t y, Pixel& colour),
+                  bool (*matches)(const Pixel& seen, const Pixel& colour)) {
+    Life().CellSize = cell;
+    Seen seen;
+    probe->onFrame = [&](int frame) {
+      if (frame < 5 || !seen.frame.empty()) return;
+      VivarnTaskBse& life = Life();
+      std::lock_guard<std::recursive_mutex> guard(life.lock);
+      if (life.generation < 3) return;
+      seen.generation = life.generation;
+      seen.frame = ReadFrame();
+      for (int32_t y = 0; y < life.rows; ++y) {
+        for (int32_t x = 0; x < life.columns; ++x) {
+          Pixel colour;
+          if (!expected(life, x, y, colour)) continue;
+          ++seen.liveCellsChecked;
+          const Pixel centre = At(seen.frame, x * cell + cell / 2, y * cell + cell / 2);
+          if (matches(centre, colour)) ++seen.liveCellsMatching;
+        }
+      }
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+          if (Near(At(seen.frame, x, y), kDarkBlue, 2)) ++seen.backgroundPixels;
+      Close();
+    };
+    VekKernelBase& kernel = *VekKernel::Instance();
+    kernel.AddMsgHandler(&messages);
+    kernel.AddTask(VideoUpdateTask::Instance().get());
+    kernel.AddTask(VivarnTask::Instance().get());
+    kernel.AddTask(probe.get());
+    kernel.Run();
+    EXPECT_FALSE(probe->timedOut) << "no frame after three generations before the deadline";
+    return seen;
+  }
+
+  HMODULE module = nullptr;
+};
+
+float CellOf(const VivarnTaskBse& t, int32_t x, int32_t y) {
+  return t.cells[static_cast<size_t>(y) * t.columns + x];
+}
+
+// A live cell is drawn in its own colour at its centre.
+bool LiveCell(const VivarnTaskBse& t, int32_t x, int32_t y, Pixel& colour) {
+  const float v = CellOf(t, x, y);
+  if (v < 1.0f) return false;
+  colour = Bytes(t.CellColour(v));
+  return true;
+}
+
+// In the smooth field a cell's quad takes its corners' colours from the cells
+// at (x, y), (x + 1, y), (x + 1, y + 1) and (x, y + 1). In an odd-sized cell the
+// centre pixel lies on the diagonal both triangles share, halfway between
+// the lower right and the upper left corner: their mean colour, when both
+// belong to live cells (opaque).
+bool DiagonalMean(const VivarnTaskBse& t, int32_t x, int32_t y, Pixel& colour) {
+  if (x + 1 >= t.columns || y + 1 >= t.rows) return false;
+  const float right = CellOf(t, x + 1, y);
+  const float up = CellOf(t, x, y + 1);
+  if (right < 1.0f || up < 1.0f) return false;
+  const Rgba a = t.CellColour(right);
+  const Rgba b = t.CellColour(up);
+  colour = Bytes(Rgba{(a.r + b.r) / 2, (a.g + b.g) / 2, (a.b + b.b) / 2, 1.0f});
+  return true;
+}
+
+bool NothingChecked(const VivarnTaskBse&, int32_t, int32_t, Pixel&) { return false; }
+
+TEST_F(LifeRender, CellsByCellShowTheBuiltInColoursOverTheBackground) {
+  Life().FieldDrawMode = 0;
+  const Seen seen = RunAndLook(10, LiveCell, ParticleOver);
+  ASSERT_FALSE(seen.frame.empty());
+  EXPECT_GE(seen.generation, 3u);
+  // No palette stored: the built-in ramp, entry 1 almost pure red.
+  EXPECT_NEAR(Life().paletteColours[4], 0.996f, 0.001f);
+  EXPECT_NEAR(Life().paletteColours[5], 0.004f, 0.001f);
+  EXPECT_TRUE(Life().particleTexture);
+  EXPECT_TRUE(Life().font);
+  ASSERT_GT(seen.liveCellsChecked, 20);
+  EXPECT_EQ(seen.liveCellsMatching, seen.liveCellsChecked);
+  // The soft particles leave the cell corners and the empty cells dark blue.
+  EXPECT_GT(seen.backgroundPixels, kWidth * kHeight / 10);
+  EXPECT_LT(seen.backgroundPixels, kWidth * kHeight);
+}
+
+TEST_F(LifeRender, SmoothFieldShowsTheCurrentPaletteColours) {
+  CPaletteContainerBase& palettes = *CPaletteContainer::Instance();
+  palettes.palettes.push_back(CPaletteContainerBase::MakeDefaultPalette());
+  palettes.currentGuid = palettes.palettes.back()->guid;
+  std::vector<uint8_t> bgr(1000 * 3);
+  palettes.palettes.back()->gradient.FillColourTable(bgr.data(), 1000);
+
+  Life().FieldDrawMode = 1;
+  const Seen seen = RunAndLook(5, DiagonalMean, Exactly);
+  ASSERT_FALSE(seen.frame.empty());
+  // Start took its table from the current palette.
+  ASSERT_EQ(Life().paletteSize, 1000);
+  for (int i : {0, 1, 250, 999}) {
+    EXPECT_FLOAT_EQ(Life().paletteColours[static_cast<size_t>(i) * 4 + 0], bgr[i * 3 + 2] / 255.0f) << i;
+    EXPECT_FLOAT_EQ(Life().paletteColours[static_cast<size_t>(i) * 4 + 2], bgr[i * 3 + 0] / 255.0f) << i;
+  }
+  ASSERT_GT(seen.liveCellsChecked, 0) << "no cell with live neighbours to look at";
+  EXPECT_EQ(seen.liveCellsMatching, seen.liveCellsChecked);
+  EXPECT_GT(seen.backgroundPixels, 0);
+}
+
+// Whether a pixel is light grey or white: the overlay text. Neither the
+// built-in colours (at most two channels lit) nor the background are.
+bool Whitish(const Pixel& p) { return p.r > 120 && p.g > 120 && p.b > 120; }
+
+int WhitishIn(const std::vector<uint8_t>& frame, int x0, int y0, int x1, int y1) {
+  int n = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x)
+      if (Whitish(At(frame, x, y))) ++n;
+  return n;
+}
+
+TEST_F(LifeRender, OverlaysWriteInTheirBandsOnly) {
+  Life().FieldDrawMode = 1;
+  Life().ShowStat = true;
+  Life().ShowFPS = true;
+  const Seen seen = RunAndLook(10, NothingChecked, Exactly);
+  ASSERT_FALSE(seen.frame.empty());
+  const int fh = 16;
+  // Statistics: four lines in the 4.5 character heights at the bottom.
+  EXPECT_GT(WhitishIn(seen.frame, 0, 0, kWidth, fh), 0);
+  EXPECT_GT(WhitishIn(seen.frame, 0, 3 * fh, kWidth, 4 * fh), 0);
+  // The frame-rate line in the top character height, from the left edge.
+  EXPECT_GT(WhitishIn(seen.frame, 0, kHeight - fh, kWidth / 2, kHeight), 0);
+  // Nothing in between.
+  EXPECT_EQ(WhitishIn(seen.frame, 0, 5 * fh, kWidth, kHeight - fh - 1), 0);
+  // The panel darkens the background under it: (10, 10, 10) at 100/255.
+  int darkenedBackground = 0;
+  for (int x = 0; x < kWidth; ++x)
+    if (Near(At(seen.frame, x, 70), Pixel{4, 4, 51}, 3)) ++darkenedBackground;
+  EXPECT_GT(darkenedBackground, 0);
+}
+
+}  // namespace
