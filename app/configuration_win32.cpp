@@ -8,17 +8,12 @@
 #include "config/dlg_config_sheet_win32.h"
 #include "config/ui/message_loop_win32.h"
 #include "engine/gfx/gl_window_settings.h"
+#include "life/settings_store.h"
 #include "resources/resource.h"
-
-namespace {
-// Whether the sheet shows its advanced pages. Until the settings loader owns
-// it, it starts at its default for each run.
-uint32_t g_showAdvancedCFG = 0;
-}  // namespace
 
 int32_t SaverApp::RunConfiguration() {
   CMessageLoop loop;
-  CDlgConfigSheet sheet(g_showAdvancedCFG);
+  CDlgConfigSheet sheet(ProcessSharedSettings().ShowAdvancedCFG);
   loop.AddMessageFilter(&sheet);
   loop.AddIdleHandler(&sheet);
 
@@ -40,5 +35,8 @@ int32_t SaverApp::RunConfiguration() {
   loop.RemoveIdleHandler(&sheet);
   loop.RemoveMessageFilter(&sheet);
   settings.Reset();
+  // Only OK keeps what the pages changed; Cancel and the close box leave the
+  // registry as it was.
+  if (result == 1) SaveSettings();
   return result;
 }

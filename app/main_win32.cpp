@@ -4,10 +4,14 @@
 
 #include "app/saver_app_win32.h"
 #include "engine/core/log.h"
+#include "life/settings_store.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   MainLog().SetConsole(false);
   g_programInstance = GetModuleHandleW(nullptr);
+  // Creates the Life task, reads the registry (writing defaults back) and the
+  // palette store, before any run mode needs them.
+  LoadSettings();
   const int32_t parsed = ParseCommandLine();
   SaverApp app;
   return app.Run(parsed);

@@ -101,13 +101,13 @@ void SettingBytes(SettingId id, const VivarnTaskBse& task, const SharedSettingVa
 
 void LoadSettingsFrom(ISettingsKey& key, VivarnTaskBse& task, SharedSettingValues& shared) {
   for (SettingId id : LoadOrder()) {
-    const SettingSpec& spec = Setting(id);
+    const SettingEntry& entry = Setting(id);
     uint8_t buffer[16];
-    std::memcpy(buffer, spec.defaultBytes.data(), sizeof buffer);
+    std::memcpy(buffer, entry.defaultBytes.data(), sizeof buffer);
     uint32_t read = 0;
-    if (!key.Query(spec.name, buffer, spec.size, read)) {
-      std::memcpy(buffer, spec.defaultBytes.data(), sizeof buffer);
-      key.Write(spec.name, spec.defaultType, buffer, spec.size);
+    if (!key.Query(entry.name, buffer, entry.size, read)) {
+      std::memcpy(buffer, entry.defaultBytes.data(), sizeof buffer);
+      key.Write(entry.name, entry.defaultType, buffer, entry.size);
     }
     StoreSetting(id, buffer, task, shared);
   }
@@ -115,10 +115,10 @@ void LoadSettingsFrom(ISettingsKey& key, VivarnTaskBse& task, SharedSettingValue
 
 void SaveSettingsTo(ISettingsKey& key, const VivarnTaskBse& task, const SharedSettingValues& shared) {
   for (SettingId id : SaveOrder()) {
-    const SettingSpec& spec = Setting(id);
+    const SettingEntry& entry = Setting(id);
     uint8_t bytes[16];
     SettingBytes(id, task, shared, bytes);
-    key.Write(spec.name, spec.savedType, bytes, spec.size);
+    key.Write(entry.name, entry.savedType, bytes, entry.size);
   }
 }
 

@@ -26,7 +26,7 @@ constexpr RegistryType kDword = RegistryType::Dword;
 constexpr RegistryType kBinary = RegistryType::Binary;
 
 // Indexed by SettingId.
-const std::array<SettingSpec, kSettingCount> kSettings = {{
+const std::array<SettingEntry, kSettingCount> kSettings = {{
     {SettingId::ShowAdvancedCFG, "ShowAdvancedCFG", kDword, kDword, 4, Dword(0)},
     {SettingId::VSyncOn, "VSyncOn", kDword, kDword, 4, Dword(0)},
     {SettingId::ShowFPS, "ShowFPS", kDword, kDword, 4, Dword(0)},
@@ -62,6 +62,6 @@ const std::array<SettingId, kSettingCount> kSaveOrder = {
 
 }  // namespace
 
-const SettingSpec& Setting(SettingId id) { return kSettings[static_cast<size_t>(id)]; }
+const SettingEntry& Setting(SettingId id) { return kSettings[static_cast<size_t>(id)]; }
 const std::array<SettingId, kSettingCount>& LoadOrder() { return kLoadOrder; }
 const std::array<SettingId, kSettingCount>& SaveOrder() { return kSaveOrder; }

@@ -29,7 +29,7 @@ enum class SettingId {
 };
 constexpr int kSettingCount = 16;
 
-struct SettingSpec {
+struct SettingEntry {
   SettingId id;
   const char* name;
   RegistryType defaultType;  // the type a missing value is written back with
@@ -38,7 +38,7 @@ struct SettingSpec {
   std::array<uint8_t, 16> defaultBytes;
 };
 
-const SettingSpec& Setting(SettingId id);
+const SettingEntry& Setting(SettingId id);
 // The loader's and the saver's orders (the two differ).
 const std::array<SettingId, kSettingCount>& LoadOrder();
 const std::array<SettingId, kSettingCount>& SaveOrder();
