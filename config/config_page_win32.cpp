@@ -104,3 +104,22 @@ std::wstring FormatResourceString(UINT id, int value) {
   swprintf(buffer, 300, LoadResourceString(id).c_str(), value);
   return buffer;
 }
+
+bool CConfigPage::HandlePageNotify(LPARAM lParam, LRESULT& result) {
+  switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+    case PSN_SETACTIVE:
+      RefreshPage();
+      result = 0;
+      return true;
+    case PSN_KILLACTIVE:
+      StorePage();
+      result = FALSE;
+      return true;
+    case PSN_APPLY:
+      StorePage();
+      result = PSNRET_NOERROR;
+      return true;
+    default:
+      return false;
+  }
+}

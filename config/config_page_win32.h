@@ -21,6 +21,14 @@ class CConfigPage : public CPropertyPageImpl {
   virtual void OnIdle() {}
 
  protected:
+  // The sheet's page notifications for pages that refresh on activation:
+  // PSN_SETACTIVE calls RefreshPage, PSN_KILLACTIVE and PSN_APPLY StorePage.
+  // False for any other notification.
+  bool HandlePageNotify(LPARAM lParam, LRESULT& result);
+  virtual void RefreshPage() {}
+  virtual void StorePage() {}
+
+ protected:
   static VivarnTaskBse& Task();
 
   bool IsChecked(int id) const;

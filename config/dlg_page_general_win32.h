@@ -38,6 +38,11 @@ class CDlgPageGeneral : public CConfigPage {
   void Load();
   void Save();
   void RefillPalettes();
+  void RefreshPage() override {
+    RefillPalettes();
+    Load();
+  }
+  void StorePage() override { Save(); }
   // "Edit...": the palette setup dialog, then the list and colours follow it.
   void EditPalettes();
 };

@@ -138,23 +138,7 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
       }
     }
     case WM_NOTIFY:
-      switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
-        case PSN_SETACTIVE:
-          RefillPalettes();
-          Load();
-          result = 0;
-          return true;
-        case PSN_KILLACTIVE:
-          Save();
-          result = FALSE;
-          return true;
-        case PSN_APPLY:
-          Save();
-          result = PSNRET_NOERROR;
-          return true;
-        default:
-          return false;
-      }
+      return HandlePageNotify(lParam, result);
     default:
       return false;
   }

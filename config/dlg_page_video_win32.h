@@ -27,6 +27,11 @@ class CDlgPageVideo : public CConfigPage {
   void Load();
   void Save();
   void RefillPalettes();
+  void RefreshPage() override {
+    RefillPalettes();
+    Load();
+  }
+  void StorePage() override { Save(); }
   // Follows the list (storing the shown gradient first with `commit`) and
   // enables "Delete" unless "Default" is selected.
   void SyncPalettes(bool commit);
