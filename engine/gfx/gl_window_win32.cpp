@@ -51,6 +51,8 @@ bool RegisterWindowClass() {
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   GLWindowBase* owner = g_owner;
   if (!owner || owner->destroying) return DefWindowProcW(hwnd, message, wParam, lParam);
+  // The hidden render window of a Wine child: nothing of it is the user's.
+  if (hwnd != owner->window && hwnd == owner->renderWindow) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (VekKernel::Instance()->DispatchMsg(hwnd, message, wParam, lParam)) return 0;
 
   switch (message) {
@@ -87,6 +89,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 void GLWindowBase::OnCreate() {
   savedMode = DEVMODEW{};
   window = nullptr;
+  renderWindow = nullptr;
   dc = nullptr;
   context = nullptr;
   pixelFormat = 0;
@@ -145,6 +148,19 @@ bool GLWindowBase::Create() {
     AbortRun(error);
     return false;
   }
+  renderWindow = window;
+  if (parent && RunningUnderWine()) {
+    RECT client{};
+    GetClientRect(window, &client);
+    renderWindow = CreateWindowExW(WS_EX_TOOLWINDOW, s.className.c_str(), s.title.c_str(), WS_POPUP, 0, 0,
+                                   client.right, client.bottom, nullptr, nullptr, ModuleInstance(), nullptr);
+    if (!renderWindow) {
+      const auto error = static_cast<int32_t>(GetLastError());
+      Destroy();
+      AbortRun(error);
+      return false;
+    }
+  }
   if (!SetupContext()) return false;
 
   // The client area, not the outer rectangle: the viewport must match what
@@ -164,6 +180,8 @@ void GLWindowBase::Destroy() {
   Restore();  // also when no window came into being after the switch
   destroying = true;
   ReleaseContext();
+  if (renderWindow && renderWindow != window && IsWindow(renderWindow)) DestroyWindow(renderWindow);
+  renderWindow = nullptr;
   if (window && IsWindow(window)) DestroyWindow(window);
   window = nullptr;
   destroying = false;
@@ -180,6 +198,8 @@ void GLWindowBase::Resize(int32_t width, int32_t height) {
     s.windowWidth = width;
     s.windowHeight = height;
   }
+  if (renderWindow && renderWindow != window)
+    SetWindowPos(renderWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // WM_SIZE also arrives while the window is being created, before a context.
   if (context && wglGetCurrentContext() == context) glViewport(0, 0, width, height);
 }
@@ -268,7 +288,7 @@ PIXELFORMATDESCRIPTOR RequestedPixelFormat(int32_t colorBits) {
 bool GLWindowBase::SetupContext() {
   GLWindowSettingsBase& s = Settings();
   const PIXELFORMATDESCRIPTOR pfd = RequestedPixelFormat(s.colorBits);
-  dc = GetDC(window);
+  dc = GetDC(renderWindow);
   bool ok = dc != nullptr;
   if (ok) {
     pixelFormat = ChoosePixelFormat(dc, &pfd);
@@ -309,7 +329,7 @@ void GLWindowBase::ReleaseContext() {
   }
   if (dc) {
     // A window destroyed by its parent took its device context with it.
-    if (window && IsWindow(window) && !ReleaseDC(window, dc)) AbortRun(0);
+    if (renderWindow && IsWindow(renderWindow) && !ReleaseDC(renderWindow, dc)) AbortRun(0);
     dc = nullptr;
   }
 }
@@ -342,6 +362,14 @@ void GLWindowBase::BeginOrtho2D(int32_t& width, int32_t& height) {
   glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
+}
+
+void GLWindowBase::Present() {
+  if (renderWindow && renderWindow != window) {
+    RECT client{};
+    if (GetClientRect(window, &client)) frameCopy.CopyBackBuffer(window, client.right, client.bottom);
+  }
+  SwapBuffers(dc);
 }
 
 GLuint BuildTexturedQuad(float x0, float y0, float x1, float y1, bool compile) {

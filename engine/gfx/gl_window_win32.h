@@ -15,6 +15,7 @@
 
 #include "engine/core/ref_count.h"
 #include "engine/core/singleton.h"
+#include "engine/gfx/child_frame_copy_win32.h"
 #include "engine/gfx/gl_window_settings.h"
 
 class GLWindowBase : public IRefCountPtrBase {
@@ -47,6 +48,9 @@ class GLWindowBase : public IRefCountPtrBase {
   void InitGLState();
   // Pixel-space projection, origin lower left; returns the current size.
   void BeginOrtho2D(int32_t& width, int32_t& height);
+  // Shows the finished frame: swaps the buffers, and for a child window under
+  // Wine first copies the frame into the child (see child_frame_copy_win32.h).
+  void Present();
 
   DEVMODEW savedMode{};
   int32_t savedSwapInterval = 0;
@@ -54,6 +58,9 @@ class GLWindowBase : public IRefCountPtrBase {
   HGLRC context = nullptr;
   int32_t pixelFormat = 0;
   HWND window = nullptr;
+  // The window whose device context holds the GL context: `window` itself,
+  // or under Wine for a child window a hidden top-level one of the same size.
+  HWND renderWindow = nullptr;
 
   // True while Destroy tears the window down: its messages then go straight
   // to the default procedure (the kernel may already be gone at exit).
@@ -62,6 +69,7 @@ class GLWindowBase : public IRefCountPtrBase {
  private:
   bool displaySwitched = false;
   bool swapIntervalChanged = false;
+  ChildFrameCopy frameCopy;
 };
 
 class GLWindow : public CRefCountPtrT<GLWindowBase> {

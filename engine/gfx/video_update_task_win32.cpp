@@ -60,7 +60,7 @@ bool VideoUpdateTaskBase::Start() {
 void VideoUpdateTaskBase::Update() {
   glFlush();
   ++frames;
-  SwapBuffers(GLWindow::Instance()->dc);
+  GLWindow::Instance()->Present();
   // The next frame starts from buffers cleared in the current clear colour.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
