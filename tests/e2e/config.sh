@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Configuration mode: the .scr without arguments shows the sheet with a live
+# preview in its pane.
+#
+#   config.sh ok      the preview runs (two screenshots a second apart differ
+#                     inside the pane and nowhere else); a ticked rule box and
+#                     OK write every setting and the palette store; the
+#                     process ends only after the preview thread has released
+#                     its GL context
+#   config.sh cancel  a change followed by Cancel leaves the registry byte for
+#                     byte as it was
+#   config.sh close   the same with the close box
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
+. "$here/e2e-lib.sh"
+case "${1:-}" in ok | cancel | close) ;; *) e2e_fail "usage: config.sh ok|cancel|close" ;; esac
+mode="$1"
+e2e_begin
+shots="$VIVARN_BUILD_DIR/e2e-shots"
+mkdir -p "$shots"
+
+readonly title="Vivarn ScreenSaver"
+readonly pane_id=320 born0_id=1005 ok_id=1 cancel_id=2
+readonly vivarn_key='HKCU\Software\Vivarn Screen Saver 2'
+
+probe() { wine "$VIVARN_BUILD_DIR/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# Sets X Y W H of a control (screen pixels).
+control_rect() {
+  local rect
+  rect="$(probe rect "$title" "$1")" || return 1
+  read -r _ left top right bottom <<<"$rect"
+  X=$left Y=$top W=$((right - left)) H=$((bottom - top))
+  [ "$W" -gt 0 ] && [ "$H" -gt 0 ]
+}
+click_control() {
+  control_rect "$1" || e2e_fail "control $1 not found"
+  xdotool mousemove $((X + W / 2)) $((Y + H / 2)) click 1
+}
+# Number of pixels that differ between two screenshots after the same
+# ImageMagick operations (a crop, a blanked area) on both.
+pixels_changed() {
+  local a="$1" b="$2"
+  shift 2
+  convert "$a" "$@" "$E2E_TMP/cmp-a.png" && convert "$b" "$@" "$E2E_TMP/cmp-b.png" || return 1
+  compare -metric AE "$E2E_TMP/cmp-a.png" "$E2E_TMP/cmp-b.png" null: 2>&1
+}
+export_registry() {
+  rm -f "$1"
+  wine reg export "$vivarn_key" "$(e2e_wine_path "$(dirname "$1")")\\$(basename "$1")" >/dev/null 2>&1 ||
+    e2e_fail "reg export failed"
+}
+
+# The kernel thread's GL calls are traced so the end of the run can be checked.
+WINEDEBUG=+wgl wine "$VIVARN_SCR" >"$E2E_TMP/saver.out" 2>"$E2E_TMP/saver.err" &
+SAVER_PID=$!
+E2E_PIDS+=("$SAVER_PID")
+
+vivarn_wait_for control_rect "$pane_id" -t 60 || e2e_fail "the sheet's preview pane did not appear"
+control_rect "$pane_id"
+pane="${W}x${H}+${X}+${Y}"
+life_drawn() {
+  vivarn_screenshot "$E2E_TMP/a.png" || return 1
+  local total black bg colourful
+  read -r total black bg colourful < <(e2e_census "$E2E_TMP/a.png" "$pane")
+  [ $((bg * 100)) -ge $((30 * total)) ] && [ "$colourful" -gt 0 ]
+}
+vivarn_wait_for life_drawn -t 30 || e2e_fail "no Life drawn in the preview pane"
+
+if [ "$mode" = ok ]; then
+  sleep 1
+  vivarn_screenshot "$E2E_TMP/b.png"
+  cp "$E2E_TMP/b.png" "$shots/config-sheet.png"
+  inside=$(pixels_changed "$E2E_TMP/a.png" "$E2E_TMP/b.png" -crop "$pane" +repage)
+  outside=$(pixels_changed "$E2E_TMP/a.png" "$E2E_TMP/b.png" \
+    -fill black -draw "rectangle $X,$Y $((X + W - 1)),$((Y + H - 1))")
+  echo "pixels changed in one second: $inside inside the pane, $outside outside"
+  [ "$inside" -gt 0 ] || e2e_fail "the preview did not move"
+  [ "$outside" = 0 ] || e2e_fail "pixels outside the pane changed"
+fi
+
+# A change the sheet applies at once to the running task: rule "born with 0".
+before="$E2E_TMP/before.reg"
+export_registry "$before"
+control_rect "$born0_id" || e2e_fail "no Born 0 box"
+box="${W}x${H}+${X}+${Y}"
+vivarn_screenshot "$E2E_TMP/box0.png"
+click_control "$born0_id"
+box_ticked() {
+  vivarn_screenshot "$E2E_TMP/box1.png" &&
+    [ "$(pixels_changed "$E2E_TMP/box0.png" "$E2E_TMP/box1.png" -crop "$box" +repage)" != 0 ]
+}
+vivarn_wait_for box_ticked -t 10 || e2e_fail "the click on Born 0 did not reach the box"
+
+case "$mode" in
+  ok) click_control "$ok_id" ;;
+  cancel) click_control "$cancel_id" ;;
+  close) probe close "$title" || e2e_fail "no sheet to close" ;;
+esac
+e2e_wait_exit "$SAVER_PID" 30 || e2e_fail "the saver did not end after the sheet closed"
+[ "$EXIT_CODE" = 0 ] || e2e_fail "exit code $EXIT_CODE"
+
+after="$E2E_TMP/after.reg"
+export_registry "$after"
+if [ "$mode" = ok ]; then
+  for name in ShowAdvancedCFG ShowFPS ShowStat VSyncOn RuleBorn RuleSurvive CellSize FieldDrawMode BkColor \
+    DieSlowly DieStep LifeSpeed PeriodicResetOn ResetPeriod AutoReset ResetMode; do
+    [ -n "$(vivarn_reg_query "$name")" ] || e2e_fail "registry value $name is missing"
+  done
+  born="$(vivarn_reg_query RuleBorn)"
+  [[ "$born" == "REG_BINARY 01"* ]] || e2e_fail "RuleBorn after OK: $born"
+  palettes="$(wine reg query "$VIVARN_SETTINGS_KEY\\Palette" 2>/dev/null | tr -d '\r')"
+  echo "$palettes" | grep -qE '^ +\{?[0-9A-Fa-f-]{36}\}? +REG_BINARY' || e2e_fail "no palette written: $palettes"
+  echo "$palettes" | grep -qE '^ +\(Default\) +REG_SZ +[0-9A-Fa-f-]{36}' || e2e_fail "no current palette written"
+  # The preview ran on its own thread; its GL context was released there before
+  # the process went away.
+  kernel_tid="$(grep -m1 -o '^[0-9a-f]*:trace:wgl:glxdrv_wglCreateContext' "$E2E_TMP/saver.err" | cut -d: -f1)"
+  [ -n "$kernel_tid" ] || e2e_fail "no GL context was made"
+  grep -q "^$kernel_tid:trace:wgl:glxdrv_wglDeleteContext" "$E2E_TMP/saver.err" ||
+    e2e_fail "the preview thread did not release its GL context before the process ended"
+else
+  cmp "$before" "$after" || e2e_fail "the registry changed: $(diff <(iconv -f UTF-16 -t UTF-8 "$before") \
+    <(iconv -f UTF-16 -t UTF-8 "$after"))"
+fi
+echo "PASS"

@@ -1,0 +1,65 @@
+// Finds the configuration sheet (or any top-level window by class and title)
+// from outside the saver's process, for the end-to-end scripts:
+//
+//   window_probe rect  <title> <control id>  prints "RECT left top right bottom"
+//                                             (screen pixels) of the visible
+//                                             control with that id anywhere
+//                                             inside the window; id 0 = the
+//                                             window itself
+//   window_probe close <title>               posts what a click on the close
+//                                             box sends (WM_SYSCOMMAND SC_CLOSE)
+//
+// Exit code 0 on success, 1 when the window or control is not there (yet).
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+
+namespace {
+
+struct ControlSearch {
+  int id = 0;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchControl(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ControlSearch*>(param);
+  if (GetDlgCtrlID(child) == search->id && IsWindowVisible(child)) {
+    search->found = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindTopLevel(const wchar_t* title) { return FindWindowW(nullptr, title); }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: window_probe rect <title> <id> | close <title>\n");
+    return 64;
+  }
+  HWND top = FindTopLevel(argv[2]);
+  if (!top || !IsWindowVisible(top)) return 1;
+
+  if (std::wcscmp(argv[1], L"close") == 0) return PostMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0) ? 0 : 1;
+
+  if (std::wcscmp(argv[1], L"rect") == 0 && argc >= 4) {
+    ControlSearch search;
+    search.id = static_cast<int>(std::wcstol(argv[3], nullptr, 10));
+    HWND target = top;
+    if (search.id != 0) {
+      // EnumChildWindows walks every descendant: the pages' controls too.
+      EnumChildWindows(top, MatchControl, reinterpret_cast<LPARAM>(&search));
+      target = search.found;
+    }
+    RECT rect{};
+    if (!target || !GetWindowRect(target, &rect)) return 1;
+    std::printf("RECT %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    std::fflush(stdout);
+    return 0;
+  }
+  std::fprintf(stderr, "unknown command\n");
+  return 64;
+}
