@@ -424,3 +424,112 @@ TEST_F(PaletteSheetTest, VideoSaveAsWithAnExistingNameMakesASecondPalette) {
   EXPECT_EQ(current->gradient.GetPegCount(), 1);
   EXPECT_EQ(ComboTexts(GetDlgItem(page, IDC_PALETTE_LIST)).size(), 4u);
 }
+
+namespace {
+LPARAM ClientPoint(POINT p) {
+  return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(p.x)), static_cast<WORD>(static_cast<SHORT>(p.y)));
+}
+
+// Inside inner peg `index`'s triangle marker: the centroid of its corners.
+POINT MarkerPoint(CGradientCtrl& control, int32_t index) {
+  for (const GradientMarker& m : control.CurrentLayout().markers) {
+    if (m.pegIndex != index || m.square) continue;
+    return {(m.corners[0].x + m.corners[1].x + m.corners[2].x) / 3,
+            (m.corners[0].y + m.corners[1].y + m.corners[2].y) / 3};
+  }
+  ADD_FAILURE() << "no marker for peg " << index;
+  return {0, 0};
+}
+
+// The user's drag of inner peg `index` along a horizontal bar to `position`,
+// released inside the control.
+void DragPeg(CGradientCtrl& control, int32_t index, double position) {
+  const POINT from = MarkerPoint(control, index);
+  const POINT to{PegPixel(control.CurrentLayout(), position), from.y};
+  HWND w = control.Handle();
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(from));
+  SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint({(from.x + to.x) / 2, from.y}));
+  SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(to));
+  SendMessageW(w, WM_LBUTTONUP, 0, ClientPoint(to));
+}
+
+// Picks `name` in a palette list and confirms it, as the drop-down does.
+void ConfirmPalette(HWND owner, const wchar_t* name) {
+  HWND list = GetDlgItem(owner, IDC_PALETTE_LIST);
+  SendMessageW(list, CB_SETCURSEL, ComboIndexOf(list, name), 0);
+  SendMessageW(owner, WM_COMMAND, MAKEWPARAM(IDC_PALETTE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+}
+
+const PaletteRecord* Named(const CPaletteContainerBase& store, const wchar_t* name) {
+  for (const auto& r : store.palettes)
+    if (std::wstring(r->name) == name) return r.get();
+  return nullptr;
+}
+
+std::vector<double> Positions(const CGradient& g) {
+  std::vector<double> out;
+  for (int32_t i = 0; i < g.GetPegCount(); ++i) out.push_back(g.GetPeg(i).position);
+  return out;
+}
+}  // namespace
+
+TEST_F(PaletteSheetTest, PaletteSetupKeepsPegEditsPerPaletteAndCancelDropsThem) {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const PaletteGuid before = store.currentGuid;
+  CDlgPaletteEdit dialog;
+  bool attached = false, horizontal = false;
+  std::wstring customText;
+  std::vector<double> dragged, onBlaze, backOnAqua;
+  ModalDriver driver(L"Palette setup", [&](HWND w) {
+    attached = CWindowImpl::FromHandle(GetDlgItem(w, IDC_GRADIENT)) == &dialog.gradient &&
+               dialog.view == &dialog.gradient;
+    horizontal = dialog.gradient.IsHorizontal();
+    customText = dialog.gradient.GetCustomText();
+    if (attached) {
+      DragPeg(dialog.gradient, 0, 0.8);
+      dragged = Positions(dialog.gradient.GetGradient());
+      ConfirmPalette(w, L"Blaze");
+      onBlaze = Positions(dialog.gradient.GetGradient());
+      ConfirmPalette(w, L"Aqua");
+      backOnAqua = Positions(dialog.gradient.GetGradient());
+    }
+    SendMessageW(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
+  EXPECT_TRUE(driver.Acted());
+  ASSERT_TRUE(attached);
+  EXPECT_TRUE(horizontal);  // a wide control without an orientation style
+  EXPECT_EQ(customText, L"Custom...");
+  ASSERT_EQ(dragged.size(), 1u);
+  EXPECT_NEAR(dragged[0], 0.8, 0.01);
+  EXPECT_EQ(onBlaze, (std::vector<double>{0.25, 0.75}));
+  EXPECT_EQ(backOnAqua, dragged);
+  // The working copy kept the edit; the store did not get it.
+  EXPECT_EQ(Positions(Named(dialog.store, L"Aqua")->gradient), dragged);
+  EXPECT_EQ(Positions(Named(store, L"Aqua")->gradient), (std::vector<double>{0.5}));
+  EXPECT_TRUE(store.currentGuid == before);
+  // The dialog is gone and so is its control.
+  EXPECT_EQ(dialog.view, nullptr);
+  EXPECT_EQ(dialog.gradient.Handle(), nullptr);
+}
+
+TEST_F(PaletteSheetTest, PaletteSetupOkCommitsTheEditsOfEveryPaletteTouched) {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  CDlgPaletteEdit dialog;
+  ModalDriver driver(L"Palette setup", [&](HWND w) {
+    DragPeg(dialog.gradient, 0, 0.8);  // Aqua's only peg
+    ConfirmPalette(w, L"Blaze");
+    DragPeg(dialog.gradient, 1, 0.9);  // Blaze's second, still shown at OK
+    SendMessageW(GetDlgItem(w, IDOK), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+  EXPECT_TRUE(driver.Acted());
+  const std::vector<double> aqua = Positions(Named(store, L"Aqua")->gradient);
+  const std::vector<double> blaze = Positions(Named(store, L"Blaze")->gradient);
+  ASSERT_EQ(aqua.size(), 1u);
+  EXPECT_NEAR(aqua[0], 0.8, 0.01);
+  ASSERT_EQ(blaze.size(), 2u);
+  EXPECT_EQ(blaze[0], 0.25);
+  EXPECT_NEAR(blaze[1], 0.9, 0.01);
+  EXPECT_EQ(CurrentName(), L"Blaze");
+}
