@@ -12,6 +12,7 @@
 
 #include "config/dlg_config_sheet_win32.h"
 #include "config/dlg_palette_edit_win32.h"
+#include "config/palette_ui_win32.h"
 #include "palette/palette_container.h"
 #include "tests/config/modal_driver_win32.h"
 #include "life/output_size.h"
@@ -453,6 +454,17 @@ void DragPeg(CGradientCtrl& control, int32_t index, double position) {
   SendMessageW(w, WM_LBUTTONUP, 0, ClientPoint(to));
 }
 
+// The user's double-click in the middle of the colour bar.
+void DoubleClickBar(CGradientCtrl& control) {
+  const ScreenRect& bar = control.CurrentLayout().bar;
+  const POINT p{(bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2};
+  HWND w = control.Handle();
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(p));
+  SendMessageW(w, WM_LBUTTONUP, 0, ClientPoint(p));
+  SendMessageW(w, WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(p));
+  SendMessageW(w, WM_LBUTTONUP, 0, ClientPoint(p));
+}
+
 // Picks `name` in a palette list and confirms it, as the drop-down does.
 void ConfirmPalette(HWND owner, const wchar_t* name) {
   HWND list = GetDlgItem(owner, IDC_PALETTE_LIST);
@@ -469,6 +481,26 @@ const PaletteRecord* Named(const CPaletteContainerBase& store, const wchar_t* na
 std::vector<double> Positions(const CGradient& g) {
   std::vector<double> out;
   for (int32_t i = 0; i < g.GetPegCount(); ++i) out.push_back(g.GetPeg(i).position);
+  return out;
+}
+
+// The running task's colour table as bytes, and the one `g` should give.
+std::vector<int> TaskTable() {
+  VivarnTaskBse& task = *VivarnTask::Instance().get();
+  std::lock_guard<std::recursive_mutex> guard(task.lock);
+  std::vector<int> out;
+  for (int32_t i = 0; i < task.paletteSize; ++i)
+    for (int c = 0; c < 3; ++c)
+      out.push_back(static_cast<int>(task.paletteColours[static_cast<size_t>(i) * 4 + c] * 255.0f + 0.5f));
+  return out;
+}
+
+std::vector<int> TableOf(const CGradient& g) {
+  std::vector<uint8_t> bgr(static_cast<size_t>(kColourTableEntries) * 3, 0);
+  g.FillColourTable(bgr.data(), kColourTableEntries);
+  std::vector<int> out;
+  for (int32_t i = 0; i < kColourTableEntries; ++i)
+    for (int c = 2; c >= 0; --c) out.push_back(bgr[static_cast<size_t>(i) * 3 + c]);
   return out;
 }
 }  // namespace
@@ -532,4 +564,57 @@ TEST_F(PaletteSheetTest, PaletteSetupOkCommitsTheEditsOfEveryPaletteTouched) {
   EXPECT_EQ(blaze[0], 0.25);
   EXPECT_NEAR(blaze[1], 0.9, 0.01);
   EXPECT_EQ(CurrentName(), L"Blaze");
+}
+
+TEST_F(PaletteSheetTest, GeneralDoubleClickOnTheGradientOpensPaletteSetupAndAddsNoPeg) {
+  Open(0);
+  HWND page = Page();
+  CDlgPageGeneral& general = sheet->general;
+  ASSERT_EQ(CWindowImpl::FromHandle(GetDlgItem(page, IDC_GRADIENT)), &general.gradient);
+  ASSERT_EQ(general.gradientView, &general.gradient);
+  EXPECT_EQ(Positions(general.gradient.GetGradient()), (std::vector<double>{0.5}));  // Aqua
+
+  // As the template makes it (no editing): the dialog opens; Cancel changes nothing.
+  {
+    ModalDriver driver(L"Palette setup", [&](HWND w) { SendMessageW(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0); });
+    DoubleClickBar(general.gradient);
+    EXPECT_TRUE(driver.Acted());
+    EXPECT_FALSE(driver.TimedOut());
+  }
+  EXPECT_EQ(CurrentName(), L"Aqua");
+  EXPECT_EQ(Positions(general.gradient.GetGradient()), (std::vector<double>{0.5}));
+
+  // OK after choosing Blaze: the list, the control and the task's colours
+  // show Blaze exactly.
+  {
+    ModalDriver driver(L"Palette setup", [&](HWND w) {
+      ConfirmPalette(w, L"Blaze");
+      SendMessageW(GetDlgItem(w, IDOK), BM_CLICK, 0, 0);
+    });
+    DoubleClickBar(general.gradient);
+    EXPECT_TRUE(driver.Acted());
+    EXPECT_FALSE(driver.TimedOut());
+  }
+  EXPECT_EQ(CurrentName(), L"Blaze");
+  EXPECT_EQ(Positions(general.gradient.GetGradient()), (std::vector<double>{0.25, 0.75}));
+  HWND combo = GetDlgItem(page, IDC_PALETTE_LIST);
+  EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), ComboIndexOf(combo, L"Blaze"));
+  EXPECT_EQ(TaskTable(), TableOf(Named(*CPaletteContainer::Instance().get(), L"Blaze")->gradient));
+
+  // The answer the control gets to its create request is the veto: with
+  // marker styles it would otherwise add the peg.
+  GradientNotify request{};
+  request.hdr.hwndFrom = general.gradient.Handle();
+  request.hdr.idFrom = IDC_GRADIENT;
+  request.hdr.code = GCN_CREATEPEG;
+  request.peg.position = 0.5;
+  request.index = PEG_NONE;
+  LRESULT answer = 0;
+  {
+    ModalDriver driver(L"Palette setup", [&](HWND w) { SendMessageW(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0); });
+    answer = SendMessageW(page, WM_NOTIFY, IDC_GRADIENT, reinterpret_cast<LPARAM>(&request));
+    EXPECT_TRUE(driver.Acted());
+  }
+  EXPECT_EQ(answer, 1);
+  EXPECT_EQ(general.gradient.GetGradient().GetPegCount(), 2);
 }
