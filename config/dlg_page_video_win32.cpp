@@ -10,7 +10,41 @@
 #include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
-CDlgPageVideo::CDlgPageVideo() : CConfigPage(IDD_PAGE_VIDEO) {}
+CDlgPageVideo::CDlgPageVideo() : CConfigPage(IDD_PAGE_VIDEO) {
+  // Before any page window exists: the template's control is only made when
+  // its class is known.
+  CGradientCtrl::RegisterControlClass();
+}
+
+void CDlgPageVideo::AttachGradient() {
+  gradientView = nullptr;
+  // DS_NOFAILCREATE: without the control the page still works on the store.
+  if (!gradient.Attach(Item(IDC_GRADIENT))) return;
+  gradient.SetBackgroundColour(GetSysColor(COLOR_WINDOW));
+  gradient.SetCustomText(LoadResourceString(IDS_COLOUR_CUSTOM));
+  gradientView = &gradient;
+}
+
+void CDlgPageVideo::ApplyEditedGradient() {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const CGradient& shown = gradient.GetGradient();
+  if (PaletteRecord* current = store.FindByGuid(store.currentGuid)) current->gradient.CopyFrom(shown);
+  RebuildColourTable(shown);
+}
+
+bool CDlgPageVideo::OnGradientNotify(const NMHDR& header, LRESULT& result) {
+  switch (header.code) {
+    case GCN_PEGMOVED:
+    case GCN_PEGDROPPED:
+    case GCN_PEGEDITED:
+      ApplyEditedGradient();
+      result = 0;
+      return true;
+    default:
+      // Creating, recolouring and deleting are not vetoed.
+      return false;
+  }
+}
 
 void CDlgPageVideo::Load() {
   {
@@ -95,10 +129,15 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
       colourButton.Attach(Item(IDC_BK_COLOR));
       colourButton.SetDefaultColour(kDefaultBkColour);
+      AttachGradient();
       RefillPalettes();
       Load();
       result = TRUE;
       return true;
+    case WM_DESTROY:
+      // The control goes with the page (the sheet removes and rebuilds it).
+      gradientView = nullptr;
+      return false;
     case WM_DRAWITEM:
       if (wParam == IDC_BK_COLOR) return ReflectNotifications(message, wParam, lParam, result);
       return false;
@@ -137,8 +176,12 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
         default: return false;
       }
     }
-    case WM_NOTIFY:
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == IDC_GRADIENT && header->hwndFrom != nullptr && header->hwndFrom == gradient.Handle())
+        return OnGradientNotify(*header, result);
       return HandlePageNotify(lParam, result);
+    }
     default:
       return false;
   }

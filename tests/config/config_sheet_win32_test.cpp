@@ -15,6 +15,7 @@
 #include "config/palette_ui_win32.h"
 #include "palette/palette_container.h"
 #include "tests/config/modal_driver_win32.h"
+#include "tests/config/test_host_win32.h"
 #include "life/output_size.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
@@ -564,6 +565,57 @@ TEST_F(PaletteSheetTest, PaletteSetupOkCommitsTheEditsOfEveryPaletteTouched) {
   EXPECT_EQ(blaze[0], 0.25);
   EXPECT_NEAR(blaze[1], 0.9, 0.01);
   EXPECT_EQ(CurrentName(), L"Blaze");
+}
+
+TEST_F(PaletteSheetTest, VideoPegEditsGoIntoTheCurrentPaletteAndTheTaskColours) {
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  CDlgPageVideo& video = sheet->video;
+  ASSERT_EQ(CWindowImpl::FromHandle(GetDlgItem(page, IDC_GRADIENT)), &video.gradient);
+  ASSERT_EQ(video.gradientView, &video.gradient);
+  EXPECT_EQ(video.gradient.GetBackgroundColour(), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(video.gradient.GetCustomText(), L"Custom...");
+  EXPECT_EQ(Positions(video.gradient.GetGradient()), (std::vector<double>{0.5}));  // Aqua
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const PaletteRecord* aqua = Named(store, L"Aqua");
+  const std::vector<int> tableBefore = TaskTable();
+  ASSERT_EQ(tableBefore, TableOf(aqua->gradient));
+  const size_t entry = 650 * 3 + 1;  // green at 0.65, between the peg's old and new place
+
+  // A drag: moved and dropped.
+  DragPeg(video.gradient, 0, 0.8);
+  ASSERT_EQ(aqua->gradient.GetPegCount(), 1);
+  EXPECT_NEAR(aqua->gradient.GetPeg(0).position, 0.8, 0.01);
+  EXPECT_EQ(Positions(aqua->gradient), Positions(video.gradient.GetGradient()));
+  const std::vector<int> tableMoved = TaskTable();
+  EXPECT_NE(tableMoved[entry], tableBefore[entry]);
+  EXPECT_EQ(tableMoved, TableOf(aqua->gradient));
+
+  // A recolour through the control's picker: edited.
+  const POINT marker = MarkerPoint(video.gradient, 0);
+  ModalScript script({[&] {
+                       CPickerWnd* picker = video.gradient.OpenPicker();
+                       if (picker == nullptr || !IsWindowVisible(picker->Handle())) return false;
+                       RECT cell = picker->ItemRect(11);  // 0x008000
+                       LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+                       PostMessageW(picker->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+                       PostMessageW(picker->Handle(), WM_LBUTTONUP, 0, at);
+                       return true;
+                     }},
+                     [&] {
+                       if (CPickerWnd* picker = video.gradient.OpenPicker())
+                         PostMessageW(picker->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+                     });
+  SendMessageW(video.gradient.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ClientPoint(marker));
+  SendMessageW(video.gradient.Handle(), WM_RBUTTONUP, 0, ClientPoint(marker));
+  EXPECT_FALSE(script.TimedOut());
+  EXPECT_EQ(aqua->gradient.GetPeg(0).colour, 0x008000u);
+  const std::vector<int> tableRecoloured = TaskTable();
+  EXPECT_NE(tableRecoloured[entry], tableMoved[entry]);
+  EXPECT_EQ(tableRecoloured, TableOf(aqua->gradient));
+  // Only the current palette changed.
+  EXPECT_EQ(Positions(Named(store, L"Blaze")->gradient), (std::vector<double>{0.25, 0.75}));
 }
 
 TEST_F(PaletteSheetTest, GeneralDoubleClickOnTheGradientOpensPaletteSetupAndAddsNoPeg) {
