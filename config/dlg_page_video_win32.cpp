@@ -6,6 +6,7 @@
 #include "config/dlg_input_text_win32.h"
 #include "config/palette_ui_win32.h"
 #include "config/resource_loader_win32.h"
+#include "engine/gfx/gl_window_settings.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
@@ -46,6 +47,12 @@ bool CDlgPageVideo::OnGradientNotify(const NMHDR& header, LRESULT& result) {
   }
 }
 
+void CDlgPageVideo::ApplyVSync() {
+  // Only the setting and a request here: this is not the thread that owns
+  // the preview's GL context, the kernel thread applies it at its next frame.
+  GLWindowSettings::Instance()->RequestSwapInterval(VSyncOn ? 1 : 0);
+}
+
 void CDlgPageVideo::Load() {
   {
     VivarnTaskBse& task = Task();
@@ -56,11 +63,13 @@ void CDlgPageVideo::Load() {
     ShowFPS = task.ShowFPS;
     BkColour = ColourFromBkColor(task.BkColor);
   }
+  VSyncOn = GLWindowSettings::Instance()->swapInterval != 0;
   CheckRadioButton(Handle(), IDC_DRAW_BY_CELL, IDC_DRAW_FIELD, FieldDrawMode == 1 ? IDC_DRAW_FIELD : IDC_DRAW_BY_CELL);
   FillCellSizeCombo(IDC_CELL_SIZE);
   SelectByData(IDC_CELL_SIZE, CellSize);
   SetChecked(IDC_SHOW_STAT, ShowStat);
   SetChecked(IDC_SHOW_FPS, ShowFPS);
+  SetChecked(IDC_VSYNC, VSyncOn);
   colourButton.SetColour(BkColour);
   SyncPalettes(false);
 }
@@ -116,6 +125,7 @@ void CDlgPageVideo::Save() {
   CellSize = static_cast<int32_t>(SelectedData(IDC_CELL_SIZE, CellSize));
   ShowStat = IsChecked(IDC_SHOW_STAT);
   ShowFPS = IsChecked(IDC_SHOW_FPS);
+  VSyncOn = IsChecked(IDC_VSYNC);
   BkColour = colourButton.GetColour();
   ApplyBkColorFromButton(colourButton);
   CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
@@ -173,6 +183,7 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
           return true;
         case IDC_SHOW_STAT: task.SetShowStat(ShowStat); return true;
         case IDC_SHOW_FPS: task.SetShowFPS(ShowFPS); return true;
+        case IDC_VSYNC: ApplyVSync(); return true;
         default: return false;
       }
     }

@@ -1,5 +1,5 @@
 // The "Video" page (template 104), advanced sheet only: drawing mode, cell
-// size, the overlays, the background colour and the palette,
+// size, the overlays, vertical sync, the background colour and the palette,
 // whose gradient is edited in place: every peg change goes straight into the
 // current palette and the running Life task's colours.
 #pragma once
@@ -20,6 +20,7 @@ class CDlgPageVideo : public CConfigPage {
   int32_t CellSize = 10;
   bool ShowStat = false;
   bool ShowFPS = false;
+  bool VSyncOn = false;
   COLORREF BkColour = 0x4C0000;
 
   CColorButton colourButton;
@@ -45,4 +46,6 @@ class CDlgPageVideo : public CConfigPage {
   void ApplyEditedGradient();
   bool OnGradientNotify(const NMHDR& header, LRESULT& result);
   void AttachGradient();
+  // The preview's vertical sync follows the checkbox.
+  void ApplyVSync();
 };

@@ -13,6 +13,8 @@
 #include "config/dlg_config_sheet_win32.h"
 #include "config/dlg_palette_edit_win32.h"
 #include "config/palette_ui_win32.h"
+#include "engine/gfx/gl_window_settings.h"
+#include "life/settings_store.h"
 #include "palette/palette_container.h"
 #include "tests/config/modal_driver_win32.h"
 #include "tests/config/test_host_win32.h"
@@ -669,4 +671,56 @@ TEST_F(PaletteSheetTest, GeneralDoubleClickOnTheGradientOpensPaletteSetupAndAdds
   }
   EXPECT_EQ(answer, 1);
   EXPECT_EQ(general.gradient.GetGradient().GetPegCount(), 2);
+}
+
+TEST_F(ConfigSheetTest, VSyncBoxShowsTheSettingAndAClickLeavesTheChangeToTheKernelThread) {
+  GLWindowSettingsBase& gl = *GLWindowSettings::Instance();
+  gl.swapInterval = 1;
+  gl.swapIntervalRequest.Drop();
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  HWND box = GetDlgItem(page, IDC_VSYNC);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(gl.swapIntervalRequest.Pending());  // showing it asks for nothing
+  // This thread, like the dialog thread of the program, never has a GL
+  // context: the click can only set the value and ask.
+  ASSERT_EQ(wglGetCurrentContext(), nullptr);
+  int32_t asked = -1;
+  SendMessageW(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(gl.swapInterval.load(), 0);
+  ASSERT_TRUE(gl.swapIntervalRequest.Take(asked));
+  EXPECT_EQ(asked, 0);
+  SendMessageW(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(gl.swapInterval.load(), 1);
+  ASSERT_TRUE(gl.swapIntervalRequest.Take(asked));
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(gl.swapIntervalRequest.Take(asked));
+  // Other controls of the page leave vertical sync alone.
+  for (int i = 0; i < 2; ++i) SendMessageW(GetDlgItem(page, IDC_SHOW_FPS), BM_CLICK, 0, 0);
+  EXPECT_FALSE(gl.swapIntervalRequest.Pending());
+  EXPECT_EQ(gl.swapInterval.load(), 1);
+
+  // What OK saves.
+  EXPECT_EQ(SaveSettings(), 1);
+  DWORD stored = 7, size = sizeof stored;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Vivarn Screen Saver 2\\Settings", L"VSyncOn",
+                         RRF_RT_REG_DWORD, nullptr, &stored, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(stored, 1u);
+
+  // The page built afresh (the sheet drops and rebuilds the advanced pages)
+  // shows it unticked once the setting is 0.
+  SendMessageW(box, BM_CLICK, 0, 0);
+  gl.swapIntervalRequest.Drop();
+  HWND advanced = GetDlgItem(sheet->Handle(), IDC_ADVANCED);
+  SendMessageW(advanced, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 2; }));
+  SendMessageW(advanced, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 5; }));
+  Select(3);
+  EXPECT_NE(Page(), page);
+  EXPECT_EQ(IsDlgButtonChecked(Page(), IDC_VSYNC), static_cast<UINT>(BST_UNCHECKED));
+  EXPECT_EQ(gl.swapInterval.load(), 0);
 }
