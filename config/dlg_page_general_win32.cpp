@@ -24,7 +24,17 @@ void ApplyBkColorFromButton(const CColorButton& button) {
                                      GetBValue(colour) / 255.0f, 1.0f);
 }
 
-CDlgPageGeneral::CDlgPageGeneral() : CConfigPage(IDD_PAGE_GENERAL) {}
+CDlgPageGeneral::CDlgPageGeneral() : CConfigPage(IDD_PAGE_GENERAL) {
+  // Before any page window exists: the template's control is only made when
+  // its class is known.
+  CGradientCtrl::RegisterControlClass();
+}
+
+void CDlgPageGeneral::AttachGradient() {
+  gradientView = nullptr;
+  // DS_NOFAILCREATE: without the control the page still works on the store.
+  if (gradient.Attach(Item(IDC_GRADIENT))) gradientView = &gradient;
+}
 
 void CDlgPageGeneral::Load() {
   {
@@ -91,10 +101,15 @@ bool CDlgPageGeneral::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
     case WM_INITDIALOG:
       colourButton.Attach(Item(IDC_BK_COLOR));
       colourButton.SetDefaultColour(kDefaultBkColour);
+      AttachGradient();
       RefillPalettes();
       Load();
       result = TRUE;
       return true;
+    case WM_DESTROY:
+      // The control goes with the page (the sheet removes and rebuilds it).
+      gradientView = nullptr;
+      return false;
     case WM_DRAWITEM:
       if (wParam == IDC_BK_COLOR) return ReflectNotifications(message, wParam, lParam, result);
       return false;
@@ -140,8 +155,18 @@ bool CDlgPageGeneral::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
         default: return false;
       }
     }
-    case WM_NOTIFY:
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == IDC_GRADIENT && header->hwndFrom != nullptr && header->hwndFrom == gradient.Handle()) {
+        // A double-click on the bar asks to create a peg at no index.
+        if (header->code != GCN_CREATEPEG || reinterpret_cast<const GradientNotify*>(header)->index != PEG_NONE)
+          return false;
+        EditPalettes();
+        result = 1;  // this page's gradient is not edited in place
+        return true;
+      }
       return HandlePageNotify(lParam, result);
+    }
     default:
       return false;
   }

@@ -1,10 +1,12 @@
 // The "General" page (template 106), present in both the simple and the
 // advanced sheet: the rule, resets, fill mode, drawing mode, cell size,
-// statistics and the background colour.
+// statistics, the background colour and the palette, shown but not edited
+// here.
 #pragma once
 
 #include "config/color_button_win32.h"
 #include "config/config_page_win32.h"
+#include "config/gradient_ctrl_win32.h"
 #include "palette/gradient_view.h"
 
 // Background colour button shared by the General and Video pages: the task
@@ -31,6 +33,9 @@ class CDlgPageGeneral : public CConfigPage {
   COLORREF BkColour = kDefaultBkColour;
 
   CColorButton colourButton;
+  // Shows the current palette; no editing here, a double-click on the bar
+  // opens the palette setup dialog instead.
+  CGradientCtrl gradient;
   // The control showing the current palette, once one is attached to 1043.
   IGradientView* gradientView = nullptr;
 
@@ -43,6 +48,8 @@ class CDlgPageGeneral : public CConfigPage {
     Load();
   }
   void StorePage() override { Save(); }
-  // "Edit...": the palette setup dialog, then the list and colours follow it.
+  // "Edit..." or a double-click on the gradient: the palette setup dialog,
+  // then the list and colours follow it.
   void EditPalettes();
+  void AttachGradient();
 };

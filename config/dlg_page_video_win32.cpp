@@ -6,11 +6,52 @@
 #include "config/dlg_input_text_win32.h"
 #include "config/palette_ui_win32.h"
 #include "config/resource_loader_win32.h"
+#include "engine/gfx/gl_window_settings.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
-CDlgPageVideo::CDlgPageVideo() : CConfigPage(IDD_PAGE_VIDEO) {}
+CDlgPageVideo::CDlgPageVideo() : CConfigPage(IDD_PAGE_VIDEO) {
+  // Before any page window exists: the template's control is only made when
+  // its class is known.
+  CGradientCtrl::RegisterControlClass();
+}
+
+void CDlgPageVideo::AttachGradient() {
+  gradientView = nullptr;
+  // DS_NOFAILCREATE: without the control the page still works on the store.
+  if (!gradient.Attach(Item(IDC_GRADIENT))) return;
+  gradient.SetBackgroundColour(GetSysColor(COLOR_WINDOW));
+  gradient.SetCustomText(LoadResourceString(IDS_COLOUR_CUSTOM));
+  gradientView = &gradient;
+}
+
+void CDlgPageVideo::ApplyEditedGradient() {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const CGradient& shown = gradient.GetGradient();
+  if (PaletteRecord* current = store.FindByGuid(store.currentGuid)) current->gradient.CopyFrom(shown);
+  RebuildColourTable(shown);
+}
+
+bool CDlgPageVideo::OnGradientNotify(const NMHDR& header, LRESULT& result) {
+  switch (header.code) {
+    case GCN_PEGMOVED:
+    case GCN_PEGDROPPED:
+    case GCN_PEGEDITED:
+      ApplyEditedGradient();
+      result = 0;
+      return true;
+    default:
+      // Creating, recolouring and deleting are not vetoed.
+      return false;
+  }
+}
+
+void CDlgPageVideo::ApplyVSync() {
+  // Only the setting and a request here: this is not the thread that owns
+  // the preview's GL context, the kernel thread applies it at its next frame.
+  GLWindowSettings::Instance()->RequestSwapInterval(VSyncOn ? 1 : 0);
+}
 
 void CDlgPageVideo::Load() {
   {
@@ -22,11 +63,13 @@ void CDlgPageVideo::Load() {
     ShowFPS = task.ShowFPS;
     BkColour = ColourFromBkColor(task.BkColor);
   }
+  VSyncOn = GLWindowSettings::Instance()->swapInterval != 0;
   CheckRadioButton(Handle(), IDC_DRAW_BY_CELL, IDC_DRAW_FIELD, FieldDrawMode == 1 ? IDC_DRAW_FIELD : IDC_DRAW_BY_CELL);
   FillCellSizeCombo(IDC_CELL_SIZE);
   SelectByData(IDC_CELL_SIZE, CellSize);
   SetChecked(IDC_SHOW_STAT, ShowStat);
   SetChecked(IDC_SHOW_FPS, ShowFPS);
+  SetChecked(IDC_VSYNC, VSyncOn);
   colourButton.SetColour(BkColour);
   SyncPalettes(false);
 }
@@ -82,6 +125,7 @@ void CDlgPageVideo::Save() {
   CellSize = static_cast<int32_t>(SelectedData(IDC_CELL_SIZE, CellSize));
   ShowStat = IsChecked(IDC_SHOW_STAT);
   ShowFPS = IsChecked(IDC_SHOW_FPS);
+  VSyncOn = IsChecked(IDC_VSYNC);
   BkColour = colourButton.GetColour();
   ApplyBkColorFromButton(colourButton);
   CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
@@ -95,10 +139,15 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
       colourButton.Attach(Item(IDC_BK_COLOR));
       colourButton.SetDefaultColour(kDefaultBkColour);
+      AttachGradient();
       RefillPalettes();
       Load();
       result = TRUE;
       return true;
+    case WM_DESTROY:
+      // The control goes with the page (the sheet removes and rebuilds it).
+      gradientView = nullptr;
+      return false;
     case WM_DRAWITEM:
       if (wParam == IDC_BK_COLOR) return ReflectNotifications(message, wParam, lParam, result);
       return false;
@@ -134,11 +183,16 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
           return true;
         case IDC_SHOW_STAT: task.SetShowStat(ShowStat); return true;
         case IDC_SHOW_FPS: task.SetShowFPS(ShowFPS); return true;
+        case IDC_VSYNC: ApplyVSync(); return true;
         default: return false;
       }
     }
-    case WM_NOTIFY:
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == IDC_GRADIENT && header->hwndFrom != nullptr && header->hwndFrom == gradient.Handle())
+        return OnGradientNotify(*header, result);
       return HandlePageNotify(lParam, result);
+    }
     default:
       return false;
   }

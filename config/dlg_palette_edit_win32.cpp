@@ -7,8 +7,19 @@
 #include "resources/resource.h"
 
 CDlgPaletteEdit::CDlgPaletteEdit() : CDialogImpl(LoadDialogTemplate(IDD_PALETTE_SETUP)) {
+  // Before the dialog window exists: the template's control is only made when
+  // its class is known.
+  CGradientCtrl::RegisterControlClass();
   store.CopyFrom(*CPaletteContainer::Instance().get());
   defaultLabel = LoadResourceString(IDS_PALETTE_DEFAULT);
+}
+
+void CDlgPaletteEdit::AttachGradient() {
+  view = nullptr;
+  // DS_NOFAILCREATE: without the control the dialog still manages the list.
+  if (!gradient.Attach(GetDlgItem(Handle(), IDC_GRADIENT))) return;
+  gradient.SetCustomText(LoadResourceString(IDS_COLOUR_CUSTOM));
+  view = &gradient;
 }
 
 void CDlgPaletteEdit::Refill() { FillPaletteCombo(combo, store, defaultLabel.c_str(), nullptr); }
@@ -55,10 +66,14 @@ bool CDlgPaletteEdit::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
   switch (message) {
     case WM_INITDIALOG:
       combo = GetDlgItem(window, IDC_PALETTE_LIST);
+      AttachGradient();
       Refill();
       Sync(false);
       result = TRUE;
       return true;
+    case WM_DESTROY:
+      view = nullptr;
+      return false;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
         case IDC_PALETTE_LIST:

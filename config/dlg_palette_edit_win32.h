@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "config/gradient_ctrl_win32.h"
 #include "config/ui/dialog_impl_win32.h"
 #include "palette/gradient_view.h"
 #include "palette/palette_container.h"
@@ -20,6 +21,9 @@ class CDlgPaletteEdit : public CDialogImpl {
 
   // The working copy.
   CPaletteContainerBase store;
+  // Edits the shown palette; the edits reach the working copy when another
+  // palette is chosen, and the store with OK.
+  CGradientCtrl gradient;
   // The control showing the current palette, once one is attached to 1043.
   IGradientView* view = nullptr;
 
@@ -28,6 +32,7 @@ class CDlgPaletteEdit : public CDialogImpl {
   void Sync(bool commit);
   void SaveAs();
   void DeleteSelected();
+  void AttachGradient();
 
   HWND combo = nullptr;
   std::wstring defaultLabel;

@@ -5,6 +5,7 @@
 void GLWindowSettingsBase::OnCreate() {
   fullScreen = false;
   swapInterval = 0;
+  swapIntervalRequest.Drop();
   colorBits = 32;
   windowX = windowY = 0;
   windowWidth = 640;
@@ -20,6 +21,11 @@ void GLWindowSettingsBase::OnCreate() {
   classRegistered = false;
   LifecycleLog() << "GLWindowSettingsBase this:" << std::hex << static_cast<const void*>(this) << std::dec
                  << " created\n";
+}
+
+void GLWindowSettingsBase::RequestSwapInterval(int32_t interval) {
+  swapInterval = interval;
+  swapIntervalRequest.Post(interval);
 }
 
 void GLWindowSettingsBase::OnDestroy() {

@@ -2,15 +2,20 @@
 // screen or not, parent window, vertical sync. The run mode and the settings
 // loader fill it before the kernel starts; afterwards only the window
 // procedure writes it (position and size), on the kernel thread. No lock.
+// Vertical sync is the exception: the configuration pages change it while
+// the preview runs, so it is atomic and reaches the GL context through
+// RequestSwapInterval.
 // Portable: the window handle is an opaque pointer here.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
 #include "engine/core/ref_count.h"
 #include "engine/core/singleton.h"
 #include "engine/core/task.h"
+#include "engine/gfx/swap_interval_request.h"
 
 // The desktop size in pixels (GetSystemMetrics on Windows; 0 x 0 where there
 // is no screen, as in the native build).
@@ -25,8 +30,13 @@ class GLWindowSettingsBase : public IRefCountPtrBase {
   int32_t CurrentWidth() const { return fullScreen ? screenWidth : windowWidth; }
   int32_t CurrentHeight() const { return fullScreen ? screenHeight : windowHeight; }
 
+  // Any thread: sets swapInterval and asks the kernel thread to apply it to
+  // the running window at its next frame.
+  void RequestSwapInterval(int32_t interval);
+
   bool fullScreen = false;
-  int32_t swapInterval = 0;  // wglSwapIntervalEXT argument; 0 = no vertical sync
+  std::atomic<int32_t> swapInterval{0};  // wglSwapIntervalEXT argument; 0 = no vertical sync
+  SwapIntervalRequest swapIntervalRequest;
   int32_t colorBits = 32;
   int32_t windowX = 0;
   int32_t windowY = 0;

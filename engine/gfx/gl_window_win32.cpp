@@ -307,14 +307,30 @@ bool GLWindowBase::SetupContext() {
   }
 
   // Without WGL_EXT_swap_control the driver's own vertical-sync policy stays.
+  // A request posted before now is covered by the interval read here.
+  s.swapIntervalRequest.Drop();
   swapIntervalChanged = false;
   if (LoadGLExtensions()) {
     savedSwapInterval = GLExt().wglGetSwapIntervalEXT();
-    if (savedSwapInterval != s.swapInterval) {
-      GLExt().wglSwapIntervalEXT(s.swapInterval);
+    const int32_t interval = s.swapInterval;
+    if (savedSwapInterval != interval) {
+      GLExt().wglSwapIntervalEXT(interval);
       swapIntervalChanged = true;
     }
   }
+  return true;
+}
+
+bool GLWindowBase::ApplyRequestedSwapInterval() {
+  int32_t interval = 0;
+  if (!Settings().swapIntervalRequest.Take(interval)) return false;
+  if (!context || wglGetCurrentContext() != context || !GLExt().wglSwapIntervalEXT) return false;
+  if (!GLExt().wglSwapIntervalEXT(interval)) {
+    MainLog() << "<!> " << "GLWindow: vertical sync interval " << interval << " refused\n";
+    return false;
+  }
+  // Release restores the driver's interval only when ours differs from it.
+  swapIntervalChanged = interval != savedSwapInterval;
   return true;
 }
 

@@ -35,8 +35,15 @@ class GLWindowBase : public IRefCountPtrBase {
   // Returns the display to the desktop mode if Go switched it; a second call
   // does nothing. Always true.
   bool Restore();
+  // Applies the window settings' swapInterval when WGL_EXT_swap_control is
+  // there; ReleaseContext gives the driver its own interval back.
   bool SetupContext();
   void ReleaseContext();
+  // Kernel thread, once per frame: applies a vertical-sync change the
+  // settings' swapIntervalRequest carries. False when there was none, or
+  // there is no current context of ours or no swap control to apply it with
+  // (the request is used up either way).
+  bool ApplyRequestedSwapInterval();
   // Restores the display and releases the context and the window. Safe to
   // call again, and after the window was destroyed by someone else (the
   // preview's parent going away).

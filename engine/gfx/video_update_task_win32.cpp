@@ -60,7 +60,11 @@ bool VideoUpdateTaskBase::Start() {
 void VideoUpdateTaskBase::Update() {
   glFlush();
   ++frames;
-  GLWindow::Instance()->Present();
+  GLWindowBase& window = *GLWindow::Instance();
+  // This thread owns the context: vertical-sync changes made elsewhere wait
+  // here, and take effect from this frame's swap on.
+  window.ApplyRequestedSwapInterval();
+  window.Present();
   // The next frame starts from buffers cleared in the current clear colour.
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }

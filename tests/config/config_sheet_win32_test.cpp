@@ -12,8 +12,12 @@
 
 #include "config/dlg_config_sheet_win32.h"
 #include "config/dlg_palette_edit_win32.h"
+#include "config/palette_ui_win32.h"
+#include "engine/gfx/gl_window_settings.h"
+#include "life/settings_store.h"
 #include "palette/palette_container.h"
 #include "tests/config/modal_driver_win32.h"
+#include "tests/config/test_host_win32.h"
 #include "life/output_size.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
@@ -423,4 +427,300 @@ TEST_F(PaletteSheetTest, VideoSaveAsWithAnExistingNameMakesASecondPalette) {
   EXPECT_EQ(std::wstring(current->name), L"Blaze");
   EXPECT_EQ(current->gradient.GetPegCount(), 1);
   EXPECT_EQ(ComboTexts(GetDlgItem(page, IDC_PALETTE_LIST)).size(), 4u);
+}
+
+namespace {
+LPARAM ClientPoint(POINT p) {
+  return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(p.x)), static_cast<WORD>(static_cast<SHORT>(p.y)));
+}
+
+// Inside inner peg `index`'s triangle marker: the centroid of its corners.
+POINT MarkerPoint(CGradientCtrl& control, int32_t index) {
+  for (const GradientMarker& m : control.CurrentLayout().markers) {
+    if (m.pegIndex != index || m.square) continue;
+    return {(m.corners[0].x + m.corners[1].x + m.corners[2].x) / 3,
+            (m.corners[0].y + m.corners[1].y + m.corners[2].y) / 3};
+  }
+  ADD_FAILURE() << "no marker for peg " << index;
+  return {0, 0};
+}
+
+// The user's drag of inner peg `index` along a horizontal bar to `position`,
+// released inside the control.
+void DragPeg(CGradientCtrl& control, int32_t index, double position) {
+  const POINT from = MarkerPoint(control, index);
+  const POINT to{PegPixel(control.CurrentLayout(), position), from.y};
+  HWND w = control.Handle();
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(from));
+  SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint({(from.x + to.x) / 2, from.y}));
+  SendMessageW(w, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(to));
+  SendMessageW(w, WM_LBUTTONUP, 0, ClientPoint(to));
+}
+
+// The user's double-click in the middle of the colour bar.
+void DoubleClickBar(CGradientCtrl& control) {
+  const ScreenRect& bar = control.CurrentLayout().bar;
+  const POINT p{(bar.left + bar.right) / 2, (bar.top + bar.bottom) / 2};
+  HWND w = control.Handle();
+  SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(p));
+  SendMessageW(w, WM_LBUTTONUP, 0, ClientPoint(p));
+  SendMessageW(w, WM_LBUTTONDBLCLK, MK_LBUTTON, ClientPoint(p));
+  SendMessageW(w, WM_LBUTTONUP, 0, ClientPoint(p));
+}
+
+// Picks `name` in a palette list and confirms it, as the drop-down does.
+void ConfirmPalette(HWND owner, const wchar_t* name) {
+  HWND list = GetDlgItem(owner, IDC_PALETTE_LIST);
+  SendMessageW(list, CB_SETCURSEL, ComboIndexOf(list, name), 0);
+  SendMessageW(owner, WM_COMMAND, MAKEWPARAM(IDC_PALETTE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(list));
+}
+
+const PaletteRecord* Named(const CPaletteContainerBase& store, const wchar_t* name) {
+  for (const auto& r : store.palettes)
+    if (std::wstring(r->name) == name) return r.get();
+  return nullptr;
+}
+
+std::vector<double> Positions(const CGradient& g) {
+  std::vector<double> out;
+  for (int32_t i = 0; i < g.GetPegCount(); ++i) out.push_back(g.GetPeg(i).position);
+  return out;
+}
+
+// The running task's colour table as bytes, and the one `g` should give.
+std::vector<int> TaskTable() {
+  VivarnTaskBse& task = *VivarnTask::Instance().get();
+  std::lock_guard<std::recursive_mutex> guard(task.lock);
+  std::vector<int> out;
+  for (int32_t i = 0; i < task.paletteSize; ++i)
+    for (int c = 0; c < 3; ++c)
+      out.push_back(static_cast<int>(task.paletteColours[static_cast<size_t>(i) * 4 + c] * 255.0f + 0.5f));
+  return out;
+}
+
+std::vector<int> TableOf(const CGradient& g) {
+  std::vector<uint8_t> bgr(static_cast<size_t>(kColourTableEntries) * 3, 0);
+  g.FillColourTable(bgr.data(), kColourTableEntries);
+  std::vector<int> out;
+  for (int32_t i = 0; i < kColourTableEntries; ++i)
+    for (int c = 2; c >= 0; --c) out.push_back(bgr[static_cast<size_t>(i) * 3 + c]);
+  return out;
+}
+}  // namespace
+
+TEST_F(PaletteSheetTest, PaletteSetupKeepsPegEditsPerPaletteAndCancelDropsThem) {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const PaletteGuid before = store.currentGuid;
+  CDlgPaletteEdit dialog;
+  bool attached = false, horizontal = false;
+  std::wstring customText;
+  std::vector<double> dragged, onBlaze, backOnAqua;
+  ModalDriver driver(L"Palette setup", [&](HWND w) {
+    attached = CWindowImpl::FromHandle(GetDlgItem(w, IDC_GRADIENT)) == &dialog.gradient &&
+               dialog.view == &dialog.gradient;
+    horizontal = dialog.gradient.IsHorizontal();
+    customText = dialog.gradient.GetCustomText();
+    if (attached) {
+      DragPeg(dialog.gradient, 0, 0.8);
+      dragged = Positions(dialog.gradient.GetGradient());
+      ConfirmPalette(w, L"Blaze");
+      onBlaze = Positions(dialog.gradient.GetGradient());
+      ConfirmPalette(w, L"Aqua");
+      backOnAqua = Positions(dialog.gradient.GetGradient());
+    }
+    SendMessageW(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(dialog.DoModal(nullptr), IDCANCEL);
+  EXPECT_TRUE(driver.Acted());
+  ASSERT_TRUE(attached);
+  EXPECT_TRUE(horizontal);  // a wide control without an orientation style
+  EXPECT_EQ(customText, L"Custom...");
+  ASSERT_EQ(dragged.size(), 1u);
+  EXPECT_NEAR(dragged[0], 0.8, 0.01);
+  EXPECT_EQ(onBlaze, (std::vector<double>{0.25, 0.75}));
+  EXPECT_EQ(backOnAqua, dragged);
+  // The working copy kept the edit; the store did not get it.
+  EXPECT_EQ(Positions(Named(dialog.store, L"Aqua")->gradient), dragged);
+  EXPECT_EQ(Positions(Named(store, L"Aqua")->gradient), (std::vector<double>{0.5}));
+  EXPECT_TRUE(store.currentGuid == before);
+  // The dialog is gone and so is its control.
+  EXPECT_EQ(dialog.view, nullptr);
+  EXPECT_EQ(dialog.gradient.Handle(), nullptr);
+}
+
+TEST_F(PaletteSheetTest, PaletteSetupOkCommitsTheEditsOfEveryPaletteTouched) {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  CDlgPaletteEdit dialog;
+  ModalDriver driver(L"Palette setup", [&](HWND w) {
+    DragPeg(dialog.gradient, 0, 0.8);  // Aqua's only peg
+    ConfirmPalette(w, L"Blaze");
+    DragPeg(dialog.gradient, 1, 0.9);  // Blaze's second, still shown at OK
+    SendMessageW(GetDlgItem(w, IDOK), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+  EXPECT_TRUE(driver.Acted());
+  const std::vector<double> aqua = Positions(Named(store, L"Aqua")->gradient);
+  const std::vector<double> blaze = Positions(Named(store, L"Blaze")->gradient);
+  ASSERT_EQ(aqua.size(), 1u);
+  EXPECT_NEAR(aqua[0], 0.8, 0.01);
+  ASSERT_EQ(blaze.size(), 2u);
+  EXPECT_EQ(blaze[0], 0.25);
+  EXPECT_NEAR(blaze[1], 0.9, 0.01);
+  EXPECT_EQ(CurrentName(), L"Blaze");
+}
+
+TEST_F(PaletteSheetTest, VideoPegEditsGoIntoTheCurrentPaletteAndTheTaskColours) {
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  CDlgPageVideo& video = sheet->video;
+  ASSERT_EQ(CWindowImpl::FromHandle(GetDlgItem(page, IDC_GRADIENT)), &video.gradient);
+  ASSERT_EQ(video.gradientView, &video.gradient);
+  EXPECT_EQ(video.gradient.GetBackgroundColour(), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(video.gradient.GetCustomText(), L"Custom...");
+  EXPECT_EQ(Positions(video.gradient.GetGradient()), (std::vector<double>{0.5}));  // Aqua
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  const PaletteRecord* aqua = Named(store, L"Aqua");
+  const std::vector<int> tableBefore = TaskTable();
+  ASSERT_EQ(tableBefore, TableOf(aqua->gradient));
+  const size_t entry = 650 * 3 + 1;  // green at 0.65, between the peg's old and new place
+
+  // A drag: moved and dropped.
+  DragPeg(video.gradient, 0, 0.8);
+  ASSERT_EQ(aqua->gradient.GetPegCount(), 1);
+  EXPECT_NEAR(aqua->gradient.GetPeg(0).position, 0.8, 0.01);
+  EXPECT_EQ(Positions(aqua->gradient), Positions(video.gradient.GetGradient()));
+  const std::vector<int> tableMoved = TaskTable();
+  EXPECT_NE(tableMoved[entry], tableBefore[entry]);
+  EXPECT_EQ(tableMoved, TableOf(aqua->gradient));
+
+  // A recolour through the control's picker: edited.
+  const POINT marker = MarkerPoint(video.gradient, 0);
+  ModalScript script({[&] {
+                       CPickerWnd* picker = video.gradient.OpenPicker();
+                       if (picker == nullptr || !IsWindowVisible(picker->Handle())) return false;
+                       RECT cell = picker->ItemRect(11);  // 0x008000
+                       LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+                       PostMessageW(picker->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+                       PostMessageW(picker->Handle(), WM_LBUTTONUP, 0, at);
+                       return true;
+                     }},
+                     [&] {
+                       if (CPickerWnd* picker = video.gradient.OpenPicker())
+                         PostMessageW(picker->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+                     });
+  SendMessageW(video.gradient.Handle(), WM_RBUTTONDOWN, MK_RBUTTON, ClientPoint(marker));
+  SendMessageW(video.gradient.Handle(), WM_RBUTTONUP, 0, ClientPoint(marker));
+  EXPECT_FALSE(script.TimedOut());
+  EXPECT_EQ(aqua->gradient.GetPeg(0).colour, 0x008000u);
+  const std::vector<int> tableRecoloured = TaskTable();
+  EXPECT_NE(tableRecoloured[entry], tableMoved[entry]);
+  EXPECT_EQ(tableRecoloured, TableOf(aqua->gradient));
+  // Only the current palette changed.
+  EXPECT_EQ(Positions(Named(store, L"Blaze")->gradient), (std::vector<double>{0.25, 0.75}));
+}
+
+TEST_F(PaletteSheetTest, GeneralDoubleClickOnTheGradientOpensPaletteSetupAndAddsNoPeg) {
+  Open(0);
+  HWND page = Page();
+  CDlgPageGeneral& general = sheet->general;
+  ASSERT_EQ(CWindowImpl::FromHandle(GetDlgItem(page, IDC_GRADIENT)), &general.gradient);
+  ASSERT_EQ(general.gradientView, &general.gradient);
+  EXPECT_EQ(Positions(general.gradient.GetGradient()), (std::vector<double>{0.5}));  // Aqua
+
+  // As the template makes it (no editing): the dialog opens; Cancel changes nothing.
+  {
+    ModalDriver driver(L"Palette setup", [&](HWND w) { SendMessageW(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0); });
+    DoubleClickBar(general.gradient);
+    EXPECT_TRUE(driver.Acted());
+    EXPECT_FALSE(driver.TimedOut());
+  }
+  EXPECT_EQ(CurrentName(), L"Aqua");
+  EXPECT_EQ(Positions(general.gradient.GetGradient()), (std::vector<double>{0.5}));
+
+  // OK after choosing Blaze: the list, the control and the task's colours
+  // show Blaze exactly.
+  {
+    ModalDriver driver(L"Palette setup", [&](HWND w) {
+      ConfirmPalette(w, L"Blaze");
+      SendMessageW(GetDlgItem(w, IDOK), BM_CLICK, 0, 0);
+    });
+    DoubleClickBar(general.gradient);
+    EXPECT_TRUE(driver.Acted());
+    EXPECT_FALSE(driver.TimedOut());
+  }
+  EXPECT_EQ(CurrentName(), L"Blaze");
+  EXPECT_EQ(Positions(general.gradient.GetGradient()), (std::vector<double>{0.25, 0.75}));
+  HWND combo = GetDlgItem(page, IDC_PALETTE_LIST);
+  EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), ComboIndexOf(combo, L"Blaze"));
+  EXPECT_EQ(TaskTable(), TableOf(Named(*CPaletteContainer::Instance().get(), L"Blaze")->gradient));
+
+  // The answer the control gets to its create request is the veto: with
+  // marker styles it would otherwise add the peg.
+  GradientNotify request{};
+  request.hdr.hwndFrom = general.gradient.Handle();
+  request.hdr.idFrom = IDC_GRADIENT;
+  request.hdr.code = GCN_CREATEPEG;
+  request.peg.position = 0.5;
+  request.index = PEG_NONE;
+  LRESULT answer = 0;
+  {
+    ModalDriver driver(L"Palette setup", [&](HWND w) { SendMessageW(GetDlgItem(w, IDCANCEL), BM_CLICK, 0, 0); });
+    answer = SendMessageW(page, WM_NOTIFY, IDC_GRADIENT, reinterpret_cast<LPARAM>(&request));
+    EXPECT_TRUE(driver.Acted());
+  }
+  EXPECT_EQ(answer, 1);
+  EXPECT_EQ(general.gradient.GetGradient().GetPegCount(), 2);
+}
+
+TEST_F(ConfigSheetTest, VSyncBoxShowsTheSettingAndAClickLeavesTheChangeToTheKernelThread) {
+  GLWindowSettingsBase& gl = *GLWindowSettings::Instance();
+  gl.swapInterval = 1;
+  gl.swapIntervalRequest.Drop();
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  HWND box = GetDlgItem(page, IDC_VSYNC);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_FALSE(gl.swapIntervalRequest.Pending());  // showing it asks for nothing
+  // This thread, like the dialog thread of the program, never has a GL
+  // context: the click can only set the value and ask.
+  ASSERT_EQ(wglGetCurrentContext(), nullptr);
+  int32_t asked = -1;
+  SendMessageW(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(gl.swapInterval.load(), 0);
+  ASSERT_TRUE(gl.swapIntervalRequest.Take(asked));
+  EXPECT_EQ(asked, 0);
+  SendMessageW(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(gl.swapInterval.load(), 1);
+  ASSERT_TRUE(gl.swapIntervalRequest.Take(asked));
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(gl.swapIntervalRequest.Take(asked));
+  // Other controls of the page leave vertical sync alone.
+  for (int i = 0; i < 2; ++i) SendMessageW(GetDlgItem(page, IDC_SHOW_FPS), BM_CLICK, 0, 0);
+  EXPECT_FALSE(gl.swapIntervalRequest.Pending());
+  EXPECT_EQ(gl.swapInterval.load(), 1);
+
+  // What OK saves.
+  EXPECT_EQ(SaveSettings(), 1);
+  DWORD stored = 7, size = sizeof stored;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Vivarn Screen Saver 2\\Settings", L"VSyncOn",
+                         RRF_RT_REG_DWORD, nullptr, &stored, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(stored, 1u);
+
+  // The page built afresh (the sheet drops and rebuilds the advanced pages)
+  // shows it unticked once the setting is 0.
+  SendMessageW(box, BM_CLICK, 0, 0);
+  gl.swapIntervalRequest.Drop();
+  HWND advanced = GetDlgItem(sheet->Handle(), IDC_ADVANCED);
+  SendMessageW(advanced, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 2; }));
+  SendMessageW(advanced, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 5; }));
+  Select(3);
+  EXPECT_NE(Page(), page);
+  EXPECT_EQ(IsDlgButtonChecked(Page(), IDC_VSYNC), static_cast<UINT>(BST_UNCHECKED));
+  EXPECT_EQ(gl.swapInterval.load(), 0);
 }

@@ -1,8 +1,10 @@
-// The settings record's defaults and current size, and the frame-rate figure
-// the video task logs.
+// The settings record's defaults and current size, the vertical-sync request
+// handed between threads, and the frame-rate figure the video task logs.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include "engine/core/singleton.h"
 #include "engine/gfx/gl_window_settings.h"
@@ -61,3 +63,57 @@ INSTANTIATE_TEST_SUITE_P(Cases, AverageFrameRateTable,
                                          RateCase{0, 0.0f, 0.0},          // no counter: no NaN
                                          RateCase{10, 0.0f, 0.0},         // no counter: no infinity
                                          RateCase{10, -3.0f, 0.0}));      // counter went backwards
+
+TEST(SwapIntervalRequest, HandsTheLastPostedIntervalOverOnce) {
+  SwapIntervalRequest request;
+  int32_t taken = -7;
+  EXPECT_FALSE(request.Pending());
+  EXPECT_FALSE(request.Take(taken));
+  EXPECT_EQ(taken, -7);  // untouched without a request
+  request.Post(1);
+  request.Post(0);
+  EXPECT_TRUE(request.Pending());
+  ASSERT_TRUE(request.Take(taken));
+  EXPECT_EQ(taken, 0);
+  EXPECT_FALSE(request.Pending());
+  EXPECT_FALSE(request.Take(taken));
+  request.Post(2);
+  request.Drop();
+  EXPECT_FALSE(request.Take(taken));
+  EXPECT_EQ(taken, 0);
+}
+
+TEST(SwapIntervalRequest, ATakerNeverSeesAnOlderIntervalAfterANewerOne) {
+  // One thread posts rising intervals while this one takes: what is taken
+  // must rise too, and the last post must be the last thing taken.
+  SwapIntervalRequest request;
+  constexpr int32_t kLast = 20000;
+  std::thread poster([&] {
+    for (int32_t i = 1; i <= kLast; ++i) request.Post(i);
+  });
+  std::vector<int32_t> seen;
+  int32_t taken = 0;
+  while (seen.empty() || seen.back() != kLast)
+    if (request.Take(taken)) seen.push_back(taken);
+  poster.join();
+  // The flag of the last post may come after its interval was taken.
+  if (request.Take(taken)) seen.push_back(taken);
+  ASSERT_FALSE(seen.empty());
+  EXPECT_EQ(seen.back(), kLast);
+  for (size_t i = 1; i < seen.size(); ++i) ASSERT_LE(seen[i - 1], seen[i]) << "at " << i;
+}
+
+TEST(GLWindowSettings, RequestSwapIntervalSetsTheSettingAndPostsIt) {
+  ReleaseSingletons();
+  GLWindowSettingsBase& s = *GLWindowSettings::Instance();
+  s.RequestSwapInterval(1);
+  EXPECT_EQ(s.swapInterval.load(), 1);
+  int32_t taken = -1;
+  ASSERT_TRUE(s.swapIntervalRequest.Take(taken));
+  EXPECT_EQ(taken, 1);
+  // A request left behind by a released settings object is not inherited.
+  s.RequestSwapInterval(0);
+  ReleaseSingletons();
+  EXPECT_FALSE(GLWindowSettings::Instance()->swapIntervalRequest.Pending());
+  ReleaseSingletons();
+}

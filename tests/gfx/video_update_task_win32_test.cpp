@@ -1,13 +1,15 @@
 // The video update task under a real kernel run: what it presents, what it
-// clears, and the average rate it logs.
+// clears, the vertical-sync changes it applies, and the average rate it logs.
 #include <windows.h>
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <thread>
 
 #include "engine/core/log.h"
+#include "engine/gfx/gl_extensions_win32.h"
 #include "tests/gfx/gl_run_fixture_win32.h"
 #include "tests/support/log_capture.h"
 
@@ -126,4 +128,58 @@ TEST_F(GLRun, StopRightAfterStartLogsZero) {
   EXPECT_EQ(VideoUpdateTask::Instance()->frames, 0);
   EXPECT_EQ(probe->frames, 0);
   EXPECT_NE(log.Text().find("<i> Average FPS Rate:0\n"), std::string::npos) << log.Text();
+}
+
+TEST_F(GLRun, SwapIntervalAskedForFromAnotherThreadIsAppliedAtTheNextFrame) {
+  Settings().swapInterval = 0;
+  GLWindowSettingsBase* settings = &Settings();
+  bool swapControl = false;
+  bool contextHere = false;
+  int32_t started = -1, afterPost = -1, nextFrame = -1, switchedBack = -1;
+  bool pendingAfterPost = false, pendingAtNextFrame = true;
+  // The posting thread has no GL context, like the configuration pages'.
+  auto post = [settings](int32_t interval) {
+    std::thread([settings, interval] { settings->RequestSwapInterval(interval); }).join();
+  };
+  probe->onFrame = [&](int frame) {
+    if (frame == 2) {
+      swapControl = GLExt().wglGetSwapIntervalEXT != nullptr;
+      contextHere = wglGetCurrentContext() == Window().context;
+      if (!swapControl) {
+        Close();
+        return;
+      }
+      started = GLExt().wglGetSwapIntervalEXT();
+      post(1);
+      pendingAfterPost = settings->swapIntervalRequest.Pending();
+      afterPost = GLExt().wglGetSwapIntervalEXT();
+    } else if (frame == 3) {
+      // The video task's Update ran in between.
+      pendingAtNextFrame = settings->swapIntervalRequest.Pending();
+      nextFrame = GLExt().wglGetSwapIntervalEXT();
+      post(0);
+    } else if (frame == 4) {
+      switchedBack = GLExt().wglGetSwapIntervalEXT();
+      Close();
+    }
+  };
+  Run();
+  EXPECT_TRUE(contextHere);
+  if (!swapControl) GTEST_SKIP() << "the GL driver offers no WGL_EXT_swap_control";
+  EXPECT_EQ(started, 0);  // the settings' interval, applied by SetupContext
+  EXPECT_TRUE(pendingAfterPost);
+  EXPECT_EQ(afterPost, 0);  // posting changed nothing by itself
+  EXPECT_FALSE(pendingAtNextFrame);
+  EXPECT_EQ(nextFrame, 1);
+  EXPECT_EQ(switchedBack, 0);
+  EXPECT_EQ(Settings().swapInterval.load(), 0);
+}
+
+TEST_F(GLRun, SwapIntervalRequestWithoutAWindowIsDroppedWithoutEffect) {
+  // Not running: no context to apply it to, and nothing is kept for later.
+  Settings().RequestSwapInterval(1);
+  EXPECT_FALSE(Window().ApplyRequestedSwapInterval());
+  EXPECT_FALSE(Settings().swapIntervalRequest.Pending());
+  EXPECT_EQ(Settings().swapInterval.load(), 1);
+  Settings().swapInterval = 0;
 }
