@@ -38,6 +38,9 @@ struct Rgba {
 // Magnitudes below this count as 0 throughout the field.
 constexpr float kCellEpsilon = 1e-7f;
 
+// Entries of the colour table behind the palette proper (see paletteColours).
+constexpr int32_t kStepTableEntries = 2;
+
 class VivarnTaskBse : public ITask {
  public:
   VivarnTaskBse();
@@ -151,15 +154,19 @@ class VivarnTaskBse : public ITask {
   AlignedArray<uint32_t> indices;
 
   int32_t paletteSize = 0;
-  AlignedArray<float> paletteColours;  // (r, g, b, unused) per entry
+  // (r, g, b, unused) per entry; behind the paletteSize entries follow two
+  // that Step keeps for itself, the background colour (rewritten by every
+  // Step) and transparent black, so that every vertex colour is one table
+  // entry with its alpha.
+  AlignedArray<float> paletteColours;
 
  private:
-  // Working rows of the generation step, sized with the field so that a
-  // generation allocates nothing.
-  AlignedArray<uint8_t> liveScratch;
-  AlignedArray<uint8_t> countScratch;
+  // Working rows of the generation step (live flags of three field rows and
+  // their column sums), sized with the field so that a generation allocates
+  // nothing.
+  AlignedArray<uint8_t> stepScratch;
   void AllocateStepScratch();
-  template <int Mode>
+  template <int Mode, bool Streaming>
   void StepCells(uint32_t& ageSum);
 };
 
