@@ -18,6 +18,7 @@
 //   - the grids swap instead of being copied.
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "life/output_size.h"
 #include "life/vivarn_task.h"
@@ -290,6 +291,8 @@ struct VectorRules {
   __m128 dieStep;
   __m128i lastPaletteIndex;
   __m128i blackSlot;  // table slot of transparent black; the background's is one less
+  __m128 minusEpsilon;
+  __m128 infinity;
   int32_t tableSize;
   const float* table;
 };
@@ -323,43 +326,46 @@ STEP_INLINE void StepFourCells(const VectorRules& q, const float* in, __m128 bor
 
   const __m128 v = _mm_loadu_ps(in);
   const __m128 isLive = _mm_cmpgt_ps(v, zero);
-  const __m128 isDying = _mm_cmplt_ps(v, zero);
 
   // Live cells: a year older, or dying (or gone); the others: born, fading
-  // (snapping to 0 below the epsilon), or left empty.
+  // (snapping to 0 below the epsilon), or left empty. The fade's ordered
+  // compare turns what is not a dying cell (0, -0, NaN) into +0, as the
+  // plain recipe leaves it (DieStep is finite: the settings keep it in range).
   const __m128 died = _mm_and_ps(_mm_xor_ps(v, signBit), q.dieSlowly);
   const __m128 fromLive = Select(survive, _mm_add_ps(v, one), died);
   const __m128 faded = _mm_mul_ps(v, q.dieStep);
-  const __m128 fadedKept = _mm_andnot_ps(_mm_cmplt_ps(_mm_andnot_ps(signBit, faded), epsilon), faded);
-  const __m128 fromDead = _mm_or_ps(_mm_and_ps(born, one), _mm_and_ps(_mm_andnot_ps(born, isDying), fadedKept));
+  const __m128 fadedKept = _mm_and_ps(_mm_cmpge_ps(_mm_andnot_ps(signBit, faded), epsilon), faded);
+  const __m128 fromDead = Select(born, one, fadedKept);
   const __m128 next = Select(isLive, fromLive, fromDead);
   _mm_storeu_ps(out, next);
 
-  // Counters: the lanes that are live next generation, and the age of each
-  // surviving cell (the one year each of them adds comes with the count).
+  // Counters: the cells live next generation (exactly those with a positive
+  // value), and the age of each surviving cell (the year each of them adds
+  // comes with the count).
+  liveCount = _mm_sub_epi32(liveCount, _mm_castps_si128(_mm_cmpgt_ps(next, zero)));
   const __m128 keep = _mm_and_ps(isLive, survive);
-  const __m128 counted = _mm_or_ps(keep, _mm_andnot_ps(isLive, born));
-  liveCount = _mm_sub_epi32(liveCount, _mm_castps_si128(counted));
   ageCount = _mm_add_epi32(ageCount, _mm_and_si128(_mm_castps_si128(keep), _mm_cvttps_epi32(v)));
 
   // Colours: a palette entry for non-empty cells (alpha fading with the
   // magnitude of dying ones), the background for cells that became empty
   // this generation, transparent black for cells that were left alone.
-  const __m128 written = _mm_or_ps(_mm_or_ps(isLive, isDying), born);
+  const __m128 written = _mm_or_ps(_mm_or_ps(isLive, _mm_cmplt_ps(v, zero)), born);
   const __m128 magnitude = _mm_andnot_ps(signBit, next);
   const __m128 isEmpty = _mm_cmplt_ps(magnitude, epsilon);
-  const __m128 usePalette = _mm_andnot_ps(isEmpty, written);
-  const __m128 useBackground = _mm_and_ps(isEmpty, written);
-  const __m128 fading = _mm_andnot_ps(isEmpty, _mm_cmplt_ps(next, zero));
-  const __m128 fadingAlpha = _mm_sub_ps(one, _mm_div_ps(one, _mm_add_ps(magnitude, one)));
-  const __m128 alpha = _mm_and_ps(written, Select(fading, fadingAlpha, one));
+  // 1 - 1 / (t + 1) is the fading alpha for t = the magnitude of a dying
+  // cell, exactly 1 for t = infinity (other written cells) and 0 for t = 0.
+  const __m128 fading = _mm_cmple_ps(next, q.minusEpsilon);
+  const __m128 t = _mm_max_ps(magnitude, _mm_andnot_ps(fading, q.infinity));
+  const __m128 alpha = _mm_and_ps(written, _mm_sub_ps(one, _mm_div_ps(one, _mm_add_ps(t, one))));
 
-  __m128i index = _mm_cvttps_epi32(magnitude);
-  const __m128i wraps = _mm_and_si128(_mm_cmpgt_epi32(index, q.lastPaletteIndex), _mm_castps_si128(usePalette));
-  const __m128i special = _mm_add_epi32(q.blackSlot, _mm_castps_si128(useBackground));
-  index = _mm_castps_si128(Select(usePalette, _mm_castsi128_ps(index), _mm_castsi128_ps(special)));
+  // Table slots: the palette index (0 for empty cells), or for empty cells
+  // the background's or black's slot behind the palette.
+  const __m128i index = _mm_cvttps_epi32(magnitude);
+  const __m128i wraps = _mm_cmpgt_epi32(index, q.lastPaletteIndex);
+  const __m128i special = _mm_add_epi32(q.blackSlot, _mm_castps_si128(written));
   alignas(16) int32_t slot[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(slot), index);
+  _mm_store_si128(reinterpret_cast<__m128i*>(slot),
+                  _mm_add_epi32(index, _mm_and_si128(_mm_castps_si128(isEmpty), special)));
   if (_mm_movemask_epi8(wraps) != 0) {
     // Ages beyond the palette wrap round it; rare enough for scalar work.
     alignas(16) int32_t wrapped[4];
@@ -452,6 +458,8 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   q.dieStep = _mm_set1_ps(DieStep);
   q.lastPaletteIndex = _mm_set1_epi32(paletteSize - 1);
   q.blackSlot = _mm_set1_epi32(paletteSize + 1);
+  q.minusEpsilon = _mm_set1_ps(-kCellEpsilon);
+  q.infinity = _mm_set1_ps(std::numeric_limits<float>::infinity());
   q.tableSize = paletteSize;
   q.table = paletteColours.get();
   __m128i liveCount = _mm_setzero_si128();
