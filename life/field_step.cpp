@@ -14,7 +14,7 @@
 //     written once per generation instead of clearing the whole colour array
 //     first and writing the non-empty cells again;
 //   - colour stores bypass the cache when the colour array is too large to
-//     stay in it (see kStreamingColourBytes);
+//     stay in it (see streamingColourBytes);
 //   - the grids swap instead of being copied.
 #include <cmath>
 #include <cstring>
@@ -28,12 +28,6 @@
 #endif
 
 namespace {
-
-// Colour arrays larger than this are written with streaming stores. Below it
-// the array stays in a typical last-level cache between generations, and
-// ordinary stores are faster; above it every line goes to memory anyway, and
-// streaming stores save reading each line in before it is overwritten.
-constexpr size_t kStreamingColourBytes = 16u << 20;
 
 #if defined(__SSE2__)
 using ColourVec = __m128;
@@ -544,7 +538,7 @@ void VivarnTaskBse::Step() {
   population = 0;
   uint32_t ageSum = 0;
   if (columns > 0 && rows > 0 && cells && colours) {
-    const bool streaming = colours.size() * sizeof(float) > kStreamingColourBytes;
+    const bool streaming = colours.size() * sizeof(float) > streamingColourBytes;
     if (DrawMode() == 0)
       streaming ? StepCells<0, true>(ageSum) : StepCells<0, false>(ageSum);
     else

@@ -15,6 +15,7 @@
 // the engine's texture and font handles; this header needs no GL, no Win32.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 
@@ -81,6 +82,13 @@ class VivarnTaskBse : public ITask {
   int32_t CountNeighbours(const float* grid, int32_t column, int32_t row) const;
   void SetCell(float* grid, int32_t column, int32_t row, float value);
   void Step();
+  // Step writes colour arrays larger than this many bytes with streaming
+  // stores. Below it the array stays in a typical last-level cache between
+  // generations (and for the draw that reads it), and ordinary stores are
+  // faster; above it every line goes to memory anyway, and streaming stores
+  // save reading each line in before it is overwritten.
+  static constexpr size_t kDefaultStreamingColourBytes = size_t{16} << 20;
+  size_t streamingColourBytes = kDefaultStreamingColourBytes;
 
   // --- Seeding and resets ---
   void ResetPopulation();
