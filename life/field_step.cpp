@@ -27,6 +27,15 @@
 #include <emmintrin.h>
 #endif
 
+// The cell groups below are large enough that the compiler would rather call
+// them, but they only pay when their constants stay in registers across the
+// row.
+#if defined(__GNUC__)
+#define STEP_INLINE inline __attribute__((always_inline))
+#else
+#define STEP_INLINE inline
+#endif
+
 namespace {
 
 #if defined(__SSE2__)
@@ -58,15 +67,6 @@ inline void FinishColourStores() {}
 #endif
 
 inline uint8_t IsLive(float v) { return v >= kCellEpsilon ? 1 : 0; }
-
-// The cell groups below are large enough that the compiler would rather call
-// them, but they only pay when their constants stay in registers across the
-// row.
-#if defined(__GNUC__)
-#define STEP_INLINE inline __attribute__((always_inline))
-#else
-#define STEP_INLINE inline
-#endif
 
 }  // namespace
 
@@ -311,8 +311,8 @@ STEP_INLINE void PutLane(const float* table, const int32_t* slot, __m128 alpha,
 // cell's neighbour count as lane masks.
 template <int Mode, bool Streaming>
 STEP_INLINE void StepFourCells(const VectorRules& q, const float* in, __m128 born, __m128 survive, float* out,
-                          __m128i& liveCount, __m128i& ageCount, const RowColours<Mode, Streaming>& row,
-                          int32_t x) {
+                               __m128i& liveCount, __m128i& ageCount, const RowColours<Mode, Streaming>& row,
+                               int32_t x) {
   const __m128 zero = _mm_setzero_ps();
   const __m128 one = _mm_set1_ps(1.0f);
   const __m128 epsilon = _mm_set1_ps(kCellEpsilon);
@@ -379,8 +379,8 @@ STEP_INLINE void StepFourCells(const VectorRules& q, const float* in, __m128 bor
 // applied to all sixteen, then four groups of four.
 template <int Mode, bool Streaming>
 STEP_INLINE void StepSixteenCells(const VectorRules& q, const float* in, const uint8_t* sums, const uint8_t* live,
-                             float* out, __m128i& liveCount, __m128i& ageCount,
-                             const RowColours<Mode, Streaming>& row, int32_t x) {
+                                  float* out, __m128i& liveCount, __m128i& ageCount,
+                                  const RowColours<Mode, Streaming>& row, int32_t x) {
   auto bytes = [](const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
   const __m128i around = _mm_add_epi8(_mm_add_epi8(bytes(sums), bytes(sums + 1)), bytes(sums + 2));
   const __m128i neighbours = _mm_sub_epi8(around, bytes(live));
