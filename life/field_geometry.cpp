@@ -12,12 +12,19 @@
 
 namespace {
 constexpr int32_t kBuiltInEntries = 1000;
+
+// Room for `count` entries and the two the generation step keeps behind them
+// (see paletteColours); the last one, transparent black, never changes.
+void AllocateTable(AlignedArray<float>& table, int32_t count) {
+  table.Allocate((static_cast<size_t>(count) + kStepTableEntries) * 4);
+  std::fill_n(table.get() + static_cast<size_t>(count) * 4, kStepTableEntries * 4, 0.0f);
+}
 }  // namespace
 
 void VivarnTaskBse::BuildColourTable() {
   std::lock_guard<std::recursive_mutex> guard(lock);
   AlignedArray<float> table;
-  table.Allocate(kBuiltInEntries * 4);
+  AllocateTable(table, kBuiltInEntries);
   const float d = 1.0f / 500.0f;
   const int32_t h = 250;
   for (int32_t i = 0; i < 500; ++i) {
@@ -52,7 +59,7 @@ void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {
   if (count <= 0 || bgr == nullptr) return;  // keep the table that exists
   std::lock_guard<std::recursive_mutex> guard(lock);
   AlignedArray<float> table;
-  table.Allocate(static_cast<size_t>(count) * 4);
+  AllocateTable(table, count);
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t* source = bgr + static_cast<size_t>(i) * 3;
     float* entry = &table[static_cast<size_t>(i) * 4];

@@ -3,17 +3,22 @@
 //
 // Step is the hot path. It produces exactly what the plain per-cell recipe
 // produces (the tests keep that recipe and compare bit for bit), but:
-//   - neighbour counts come from per-row column sums instead of eight reads
-//     with wrap-around arithmetic per cell;
-//   - each vertex colour is written once per generation (its cell's colour,
-//     or zeros for a cell that stays empty) instead of clearing the whole
-//     colour array first and writing the non-empty cells again;
-//   - colour stores bypass the cache: the array is several times larger than
-//     the cache and is read next by the GL draw, not by this thread;
+//   - each row's live flags are worked out once, and neighbour counts come
+//     from per-row column sums of three such rows instead of eight reads with
+//     wrap-around arithmetic per cell;
+//   - the rule is applied to sixteen neighbour counts at once, and the cell
+//     values and colours four cells at once without branches on the cell
+//     states (soups mix every state, so such branches mispredict);
+//   - every vertex colour is one entry of the colour table (the background
+//     and transparent black sit behind the palette) with its alpha swapped in,
+//     written once per generation instead of clearing the whole colour array
+//     first and writing the non-empty cells again;
+//   - colour stores bypass the cache when the colour array is too large to
+//     stay in it (see streamingColourBytes);
 //   - the grids swap instead of being copied.
 #include <cmath>
 #include <cstring>
-#include <type_traits>
+#include <limits>
 
 #include "life/output_size.h"
 #include "life/vivarn_task.h"
@@ -22,31 +27,42 @@
 #include <emmintrin.h>
 #endif
 
+// The cell groups below are large enough that the compiler would rather call
+// them, but they only pay when their constants stay in registers across the
+// row.
+#if defined(__GNUC__)
+#define STEP_INLINE inline __attribute__((always_inline))
+#else
+#define STEP_INLINE inline
+#endif
+
 namespace {
 
 #if defined(__SSE2__)
 using ColourVec = __m128;
-inline ColourVec ZeroColour() { return _mm_setzero_ps(); }
-inline ColourVec MakeColour(const Rgba& c) { return _mm_set_ps(c.a, c.b, c.g, c.r); }
-inline ColourVec EntryWithAlpha(const float* entry, float alpha) {
-  const __m128 rgbMask = _mm_castsi128_ps(_mm_set_epi32(0, -1, -1, -1));
-  return _mm_or_ps(_mm_and_ps(_mm_load_ps(entry), rgbMask), _mm_set_ps(alpha, 0.0f, 0.0f, 0.0f));
-}
+inline ColourVec LoadColour(const float* entry) { return _mm_load_ps(entry); }
 // Vertex colours are 16-byte aligned (the array is 64-byte aligned).
-inline void StoreColour(float* vertex, ColourVec c) { _mm_stream_ps(vertex, c); }
-inline void FinishColourStores() { _mm_sfence(); }
+template <bool Streaming>
+inline void StoreColour(float* vertex, ColourVec c) {
+  if (Streaming)
+    _mm_stream_ps(vertex, c);
+  else
+    _mm_store_ps(vertex, c);
+}
+template <bool Streaming>
+inline void FinishColourStores() {
+  if (Streaming) _mm_sfence();
+}
 #else
 struct ColourVec {
   float v[4];
 };
-inline ColourVec ZeroColour() { return ColourVec{{0.0f, 0.0f, 0.0f, 0.0f}}; }
-inline ColourVec MakeColour(const Rgba& c) { return ColourVec{{c.r, c.g, c.b, c.a}}; }
-inline ColourVec EntryWithAlpha(const float* entry, float alpha) {
-  return ColourVec{{entry[0], entry[1], entry[2], alpha}};
-}
+inline ColourVec LoadColour(const float* entry) { return ColourVec{{entry[0], entry[1], entry[2], entry[3]}}; }
+template <bool Streaming>
 inline void StoreColour(float* vertex, ColourVec c) {
   for (int k = 0; k < 4; ++k) vertex[k] = c.v[k];
 }
+template <bool Streaming>
 inline void FinishColourStores() {}
 #endif
 
@@ -85,12 +101,6 @@ void VivarnTaskBse::ResizeField() {
   }
   columns = newColumns;
   rows = newRows;
-}
-
-void VivarnTaskBse::AllocateStepScratch() {
-  const size_t sumsSize = (static_cast<size_t>(columns) + 2 + 15) / 16 * 16;
-  liveScratch.Allocate(sumsSize + static_cast<size_t>(columns) + 16);
-  countScratch.Allocate(static_cast<size_t>(columns) + 16);
 }
 
 int32_t VivarnTaskBse::CountNeighbours(const float* grid, int32_t column, int32_t row) const {
@@ -144,74 +154,66 @@ void VivarnTaskBse::SetCell(float* grid, int32_t column, int32_t row, float valu
 
 namespace {
 
-// Per column x: live cells among (x, y - 1), (x, y), (x, y + 1); and the
-// middle row's own live flags.
-inline void ColumnSums(const float* up, const float* mid, const float* down, int32_t w, uint8_t* sums,
-                       uint8_t* midLive) {
+// One row's live flags (0 or 1 per cell).
+inline void LiveFlags(const float* row, int32_t w, uint8_t* flags) {
   int32_t x = 0;
 #if defined(__SSE2__)
   const __m128 epsilon = _mm_set1_ps(kCellEpsilon);
-  auto liveBytes = [&epsilon](const float* p) {  // 16 cells -> 16 bytes of 0 or 0xFF
+  const __m128i one = _mm_set1_epi8(1);
+  for (; x + 16 <= w; x += 16) {
+    const float* p = row + x;
     const __m128i a = _mm_castps_si128(_mm_cmpge_ps(_mm_loadu_ps(p), epsilon));
     const __m128i b = _mm_castps_si128(_mm_cmpge_ps(_mm_loadu_ps(p + 4), epsilon));
     const __m128i c = _mm_castps_si128(_mm_cmpge_ps(_mm_loadu_ps(p + 8), epsilon));
     const __m128i d = _mm_castps_si128(_mm_cmpge_ps(_mm_loadu_ps(p + 12), epsilon));
-    return _mm_packs_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
-  };
-  const __m128i zero = _mm_setzero_si128();
-  for (; x + 16 <= w; x += 16) {
-    const __m128i m = liveBytes(mid + x);
-    const __m128i total = _mm_add_epi8(_mm_add_epi8(liveBytes(up + x), m), liveBytes(down + x));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + x), _mm_sub_epi8(zero, total));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(midLive + x), _mm_sub_epi8(zero, m));
+    const __m128i bytes = _mm_packs_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(flags + x), _mm_and_si128(bytes, one));
   }
 #endif
-  for (; x < w; ++x) {
-    midLive[x] = IsLive(mid[x]);
-    sums[x] = static_cast<uint8_t>(IsLive(up[x]) + midLive[x] + IsLive(down[x]));
-  }
+  for (; x < w; ++x) flags[x] = IsLive(row[x]);
 }
 
-// Per column x: the rule code of the cell's neighbour count, from the padded
-// column sums (sums[x + 1] is column x).
-inline void RuleCodes(const uint8_t* sums, const uint8_t* midLive, int32_t w, const uint8_t* ruleCode,
-                      uint8_t* codes) {
-  for (int32_t x = 0; x < w; ++x)
-    codes[x] = ruleCode[sums[x] + sums[x + 1] + sums[x + 2] - midLive[x]];
+// Per column x: live cells among (x, y - 1), (x, y), (x, y + 1).
+inline void ColumnSums(const uint8_t* up, const uint8_t* mid, const uint8_t* down, int32_t w, uint8_t* sums) {
+  int32_t x = 0;
+#if defined(__SSE2__)
+  for (; x + 16 <= w; x += 16) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(up + x));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mid + x));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(down + x));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + x), _mm_add_epi8(_mm_add_epi8(a, b), c));
+  }
+#endif
+  for (; x < w; ++x) sums[x] = static_cast<uint8_t>(up[x] + mid[x] + down[x]);
 }
 
 // What one generation needs besides the grids, read once per Step.
 struct StepRules {
-  uint8_t code[9];  // per neighbour count: bit 0 born, bit 1 survive
+  uint8_t born[9];
+  uint8_t survive[9];
   bool dieSlowly;
   float dieStep;
   int32_t tableSize;
+  // tableSize palette entries, then the background, then transparent black.
   const float* table;
-  ColourVec background;
 };
 
 // Where one row's vertex colours go. Mode 0: each cell owns two vertices in
-// lattice row 2y and two in 2y + 1. Mode 1: one vertex per cell; the last
-// column and the top row of vertices repeat their neighbouring cell.
-template <int Mode>
+// lattice row 2y and two in 2y + 1. Mode 1: one vertex per cell (the extra
+// column and row of vertices are copied once the row is done).
+template <int Mode, bool Streaming>
 struct RowColours {
   float* lower;
-  float* upper;  // mode 0: lattice row 2y + 1; mode 1: the extra top row, or none
-  int32_t lastColumn;
+  float* upper;  // mode 0 only: lattice row 2y + 1
 
   inline void Put(int32_t x, ColourVec colour) const {
     if (Mode == 0) {
-      StoreColour(lower + static_cast<size_t>(x) * 8, colour);
-      StoreColour(lower + static_cast<size_t>(x) * 8 + 4, colour);
-      StoreColour(upper + static_cast<size_t>(x) * 8, colour);
-      StoreColour(upper + static_cast<size_t>(x) * 8 + 4, colour);
+      StoreColour<Streaming>(lower + static_cast<size_t>(x) * 8, colour);
+      StoreColour<Streaming>(lower + static_cast<size_t>(x) * 8 + 4, colour);
+      StoreColour<Streaming>(upper + static_cast<size_t>(x) * 8, colour);
+      StoreColour<Streaming>(upper + static_cast<size_t>(x) * 8 + 4, colour);
     } else {
-      StoreColour(lower + static_cast<size_t>(x) * 4, colour);
-      if (x == lastColumn) StoreColour(lower + static_cast<size_t>(x + 1) * 4, colour);
-      if (upper) {
-        StoreColour(upper + static_cast<size_t>(x) * 4, colour);
-        if (x == lastColumn) StoreColour(upper + static_cast<size_t>(x + 1) * 4, colour);
-      }
+      StoreColour<Streaming>(lower + static_cast<size_t>(x) * 4, colour);
     }
   }
 };
@@ -222,21 +224,22 @@ inline int32_t TableIndex(float magnitude, int32_t tableSize) {
   return index;
 }
 
-// One cell, the plain way: used for the columns a vector group does not cover.
-template <int Mode>
-inline void StepOneCell(const StepRules& r, float v, uint8_t code, float& out, uint32_t& live,
-                        uint32_t& ages, const RowColours<Mode>& row, int32_t x) {
+// One cell, the plain way: the columns sixteen-cell groups do not cover, and
+// every cell where there are no vector instructions.
+template <int Mode, bool Streaming>
+inline void StepOneCell(const StepRules& r, float v, int32_t neighbours, float& out, uint32_t& live,
+                        uint32_t& ages, const RowColours<Mode, Streaming>& row, int32_t x) {
   float next;
   bool written = true;
   if (v > 0.0f) {
-    if (code & 2u) {
+    if (r.survive[neighbours]) {
       next = v + 1.0f;
       ++live;
       ages += static_cast<uint32_t>(v) + 1u;
     } else {
       next = r.dieSlowly ? -v : 0.0f;
     }
-  } else if (code & 1u) {
+  } else if (r.born[neighbours]) {
     next = 1.0f;
     ++live;
     ages += 1u;
@@ -249,160 +252,279 @@ inline void StepOneCell(const StepRules& r, float v, uint8_t code, float& out, u
   }
   out = next;
 
-  ColourVec colour;
-  if (!written) {
-    colour = ZeroColour();
-  } else {
+  const float* background = r.table + static_cast<size_t>(r.tableSize) * 4;
+  const float* entry = background + 4;  // transparent black
+  float alpha = 0.0f;
+  if (written) {
     const float magnitude = std::fabs(next);
     if (magnitude < kCellEpsilon) {
-      colour = r.background;
+      entry = background;
+      alpha = 1.0f;
     } else {
-      const float alpha = next < 0.0f ? 1.0f - 1.0f / (magnitude + 1.0f) : 1.0f;
-      colour = EntryWithAlpha(r.table + static_cast<size_t>(TableIndex(magnitude, r.tableSize)) * 4, alpha);
+      entry = r.table + static_cast<size_t>(TableIndex(magnitude, r.tableSize)) * 4;
+      alpha = next < 0.0f ? 1.0f - 1.0f / (magnitude + 1.0f) : 1.0f;
     }
   }
-  row.Put(x, colour);
+#if defined(__SSE2__)
+  const __m128 alphas = _mm_set1_ps(alpha);
+  const __m128 colour = LoadColour(entry);
+  row.Put(x, _mm_shuffle_ps(colour, _mm_shuffle_ps(colour, alphas, _MM_SHUFFLE(0, 0, 2, 2)), _MM_SHUFFLE(2, 0, 1, 0)));
+#else
+  row.Put(x, ColourVec{{entry[0], entry[1], entry[2], alpha}});
+#endif
 }
 
 #if defined(__SSE2__)
-// Four cells at once, without branches on the cell states. Every arithmetic
-// step is the same single-precision operation as in StepOneCell (SSE lanes
-// round exactly like scalar SSE), so the results agree bit for bit.
-template <int Mode>
-inline void StepFourCells(const StepRules& r, const float* v4, const uint8_t* codes4, float* out4,
-                          uint32_t& live, __m128i& ages, const RowColours<Mode>& row, int32_t x) {
+// The constants of the vector path, set up once per Step.
+struct VectorRules {
+  __m128i bornCounts[9];  // the neighbour counts (in every byte) that give birth
+  __m128i surviveCounts[9];
+  int bornCountNumber;
+  int surviveCountNumber;
+  __m128 dieSlowly;  // all ones when dying cells fade, else zero
+  __m128 dieStep;
+  __m128i lastPaletteIndex;
+  __m128i blackSlot;  // table slot of transparent black; the background's is one less
+  __m128 minusEpsilon;
+  __m128 infinity;
+  int32_t tableSize;
+  const float* table;
+};
+
+inline __m128 Select(__m128 mask, __m128 ifSet, __m128 ifClear) {
+  return _mm_or_ps(_mm_and_ps(mask, ifSet), _mm_andnot_ps(mask, ifClear));
+}
+
+// Lane K's colour: its table entry with lane K of `alpha` in place of the
+// entry's fourth value.
+template <int K, int Mode, bool Streaming>
+STEP_INLINE void PutLane(const float* table, const int32_t* slot, __m128 alpha,
+                         const RowColours<Mode, Streaming>& row, int32_t x) {
+  const __m128 entry = LoadColour(table + static_cast<size_t>(slot[K]) * 4);
+  const __m128 blueAlpha = _mm_shuffle_ps(entry, alpha, _MM_SHUFFLE(K, K, 2, 2));
+  row.Put(x + K, _mm_shuffle_ps(entry, blueAlpha, _MM_SHUFFLE(2, 0, 1, 0)));
+}
+
+// Four cells. Every arithmetic step is the same single-precision operation as
+// in StepOneCell (SSE lanes round exactly like scalar SSE), so the results
+// agree bit for bit. `born` and `survive` hold the rule's verdict on each
+// cell's neighbour count as lane masks.
+template <int Mode, bool Streaming>
+STEP_INLINE void StepFourCells(const VectorRules& q, const float* in, __m128 born, __m128 survive, float* out,
+                               __m128i& liveCount, __m128i& ageCount, const RowColours<Mode, Streaming>& row,
+                               int32_t x) {
   const __m128 zero = _mm_setzero_ps();
   const __m128 one = _mm_set1_ps(1.0f);
   const __m128 epsilon = _mm_set1_ps(kCellEpsilon);
   const __m128 signBit = _mm_set1_ps(-0.0f);
 
-  int32_t packedCodes;
-  std::memcpy(&packedCodes, codes4, 4);
-  __m128i codes = _mm_cvtsi32_si128(packedCodes);
-  codes = _mm_unpacklo_epi8(codes, _mm_setzero_si128());
-  codes = _mm_unpacklo_epi16(codes, _mm_setzero_si128());
-  const __m128 bornRule = _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(codes, _mm_set1_epi32(1)), _mm_set1_epi32(1)));
-  const __m128 surviveRule = _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(codes, _mm_set1_epi32(2)), _mm_set1_epi32(2)));
-
-  const __m128 v = _mm_loadu_ps(v4);
+  const __m128 v = _mm_loadu_ps(in);
   const __m128 isLive = _mm_cmpgt_ps(v, zero);
-  const __m128 isDying = _mm_cmplt_ps(v, zero);
-  const __m128 keep = _mm_and_ps(isLive, surviveRule);
-  const __m128 die = _mm_andnot_ps(surviveRule, isLive);
-  const __m128 birth = _mm_andnot_ps(isLive, bornRule);
-  const __m128 fade = _mm_andnot_ps(_mm_or_ps(isLive, bornRule), isDying);
-  const __m128 written = _mm_or_ps(_mm_or_ps(keep, die), _mm_or_ps(birth, fade));
 
-  const __m128 aged = _mm_add_ps(v, one);
-  const __m128 died = r.dieSlowly ? _mm_xor_ps(v, signBit) : zero;
-  const __m128 faded = _mm_mul_ps(v, _mm_set1_ps(r.dieStep));
-  const __m128 fadedKept = _mm_andnot_ps(_mm_cmplt_ps(_mm_andnot_ps(signBit, faded), epsilon), faded);
-  const __m128 next = _mm_or_ps(_mm_or_ps(_mm_and_ps(keep, aged), _mm_and_ps(die, died)),
-                                _mm_or_ps(_mm_and_ps(birth, one), _mm_and_ps(fade, fadedKept)));
-  _mm_storeu_ps(out4, next);
+  // Live cells: a year older, or dying (or gone); the others: born, fading
+  // (snapping to 0 below the epsilon), or left empty. The fade's ordered
+  // compare turns what is not a dying cell (0, -0, NaN) into +0, as the
+  // plain recipe leaves it (DieStep is finite: the settings keep it in range).
+  const __m128 died = _mm_and_ps(_mm_xor_ps(v, signBit), q.dieSlowly);
+  const __m128 fromLive = Select(survive, _mm_add_ps(v, one), died);
+  const __m128 faded = _mm_mul_ps(v, q.dieStep);
+  const __m128 fadedKept = _mm_and_ps(_mm_cmpge_ps(_mm_andnot_ps(signBit, faded), epsilon), faded);
+  const __m128 fromDead = Select(born, one, fadedKept);
+  const __m128 next = Select(isLive, fromLive, fromDead);
+  _mm_storeu_ps(out, next);
 
-  const __m128 counted = _mm_or_ps(keep, birth);
-  static const uint8_t kLanesSet[16] = {0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4};
-  live += kLanesSet[_mm_movemask_ps(counted)];
-  const __m128i keptAge = _mm_add_epi32(_mm_cvttps_epi32(v), _mm_set1_epi32(1));
-  ages = _mm_add_epi32(ages, _mm_or_si128(_mm_and_si128(_mm_castps_si128(keep), keptAge),
-                                          _mm_and_si128(_mm_castps_si128(birth), _mm_set1_epi32(1))));
+  // Counters: the cells live next generation (exactly those with a positive
+  // value), and the age of each surviving cell (the year each of them adds
+  // comes with the count).
+  liveCount = _mm_sub_epi32(liveCount, _mm_castps_si128(_mm_cmpgt_ps(next, zero)));
+  const __m128 keep = _mm_and_ps(isLive, survive);
+  ageCount = _mm_add_epi32(ageCount, _mm_and_si128(_mm_castps_si128(keep), _mm_cvttps_epi32(v)));
 
+  // Colours: a palette entry for non-empty cells (alpha fading with the
+  // magnitude of dying ones), the background for cells that became empty
+  // this generation, transparent black for cells that were left alone.
+  const __m128 written = _mm_or_ps(_mm_or_ps(isLive, _mm_cmplt_ps(v, zero)), born);
   const __m128 magnitude = _mm_andnot_ps(signBit, next);
   const __m128 isEmpty = _mm_cmplt_ps(magnitude, epsilon);
-  const __m128 useBackground = _mm_and_ps(written, isEmpty);
-  const __m128 useTable = _mm_andnot_ps(isEmpty, written);
-  const __m128 fadingAlpha = _mm_sub_ps(one, _mm_div_ps(one, _mm_add_ps(magnitude, one)));
-  const __m128 isNegative = _mm_cmplt_ps(next, zero);
-  const __m128 alpha = _mm_or_ps(_mm_and_ps(isNegative, fadingAlpha), _mm_andnot_ps(isNegative, one));
+  // 1 - 1 / (t + 1) is the fading alpha for t = the magnitude of a dying
+  // cell, exactly 1 for t = infinity (other written cells) and 0 for t = 0.
+  const __m128 fading = _mm_cmple_ps(next, q.minusEpsilon);
+  const __m128 t = _mm_max_ps(magnitude, _mm_andnot_ps(fading, q.infinity));
+  const __m128 alpha = _mm_and_ps(written, _mm_sub_ps(one, _mm_div_ps(one, _mm_add_ps(t, one))));
 
-  alignas(16) int32_t index[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_cvttps_epi32(magnitude));
-  // Lane k's colour: its table entry with its alpha, or the background, or
-  // nothing; chosen with masks so that mixed groups cost no mispredictions.
-  // Indices of lanes without a table colour are 0, a valid entry.
-  const __m128 rgbMask = _mm_castsi128_ps(_mm_set_epi32(0, -1, -1, -1));
-  const __m128 alphaMask = _mm_castsi128_ps(_mm_set_epi32(-1, 0, 0, 0));
-  const __m128 entryAlpha = _mm_and_ps(alpha, useTable);
-  auto lane = [&](auto k) {
-    constexpr int K = decltype(k)::value;
-    constexpr int kSplat = _MM_SHUFFLE(K, K, K, K);
-    int32_t i = index[K];
-    if (i >= r.tableSize) i %= r.tableSize;
-    const __m128 entry = _mm_and_ps(_mm_load_ps(r.table + static_cast<size_t>(i) * 4),
-                                    _mm_shuffle_ps(useTable, useTable, kSplat));
-    const __m128 withAlpha = _mm_or_ps(_mm_and_ps(entry, rgbMask),
-                                       _mm_and_ps(_mm_shuffle_ps(entryAlpha, entryAlpha, kSplat), alphaMask));
-    const __m128 background = _mm_and_ps(r.background, _mm_shuffle_ps(useBackground, useBackground, kSplat));
-    row.Put(x + K, _mm_or_ps(withAlpha, background));
-  };
-  lane(std::integral_constant<int, 0>{});
-  lane(std::integral_constant<int, 1>{});
-  lane(std::integral_constant<int, 2>{});
-  lane(std::integral_constant<int, 3>{});
+  // Table slots: the palette index (0 for empty cells), or for empty cells
+  // the background's or black's slot behind the palette.
+  const __m128i index = _mm_cvttps_epi32(magnitude);
+  const __m128i wraps = _mm_cmpgt_epi32(index, q.lastPaletteIndex);
+  const __m128i special = _mm_add_epi32(q.blackSlot, _mm_castps_si128(written));
+  alignas(16) int32_t slot[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(slot),
+                  _mm_add_epi32(index, _mm_and_si128(_mm_castps_si128(isEmpty), special)));
+  if (_mm_movemask_epi8(wraps) != 0) {
+    // Ages beyond the palette wrap round it; rare enough for scalar work.
+    alignas(16) int32_t wrapped[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(wrapped), wraps);
+    for (int k = 0; k < 4; ++k)
+      if (wrapped[k] != 0) slot[k] %= q.tableSize;
+  }
+
+  PutLane<0>(q.table, slot, alpha, row, x);
+  PutLane<1>(q.table, slot, alpha, row, x);
+  PutLane<2>(q.table, slot, alpha, row, x);
+  PutLane<3>(q.table, slot, alpha, row, x);
+}
+
+// Sixteen cells: their neighbour counts from the padded column sums (sums[0]
+// is the column left of the first cell) less the cells themselves, the rule
+// applied to all sixteen, then four groups of four.
+template <int Mode, bool Streaming>
+STEP_INLINE void StepSixteenCells(const VectorRules& q, const float* in, const uint8_t* sums, const uint8_t* live,
+                                  float* out, __m128i& liveCount, __m128i& ageCount,
+                                  const RowColours<Mode, Streaming>& row, int32_t x) {
+  auto bytes = [](const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+  const __m128i around = _mm_add_epi8(_mm_add_epi8(bytes(sums), bytes(sums + 1)), bytes(sums + 2));
+  const __m128i neighbours = _mm_sub_epi8(around, bytes(live));
+  __m128i born = _mm_setzero_si128();
+  for (int k = 0; k < q.bornCountNumber; ++k) born = _mm_or_si128(born, _mm_cmpeq_epi8(neighbours, q.bornCounts[k]));
+  __m128i survive = _mm_setzero_si128();
+  for (int k = 0; k < q.surviveCountNumber; ++k)
+    survive = _mm_or_si128(survive, _mm_cmpeq_epi8(neighbours, q.surviveCounts[k]));
+
+  // Byte masks widened to lane masks, four cells at a time.
+  const __m128i bornLow = _mm_unpacklo_epi8(born, born);
+  const __m128i bornHigh = _mm_unpackhi_epi8(born, born);
+  const __m128i surviveLow = _mm_unpacklo_epi8(survive, survive);
+  const __m128i surviveHigh = _mm_unpackhi_epi8(survive, survive);
+  const __m128 born0 = _mm_castsi128_ps(_mm_unpacklo_epi16(bornLow, bornLow));
+  const __m128 born1 = _mm_castsi128_ps(_mm_unpackhi_epi16(bornLow, bornLow));
+  const __m128 born2 = _mm_castsi128_ps(_mm_unpacklo_epi16(bornHigh, bornHigh));
+  const __m128 born3 = _mm_castsi128_ps(_mm_unpackhi_epi16(bornHigh, bornHigh));
+  const __m128 survive0 = _mm_castsi128_ps(_mm_unpacklo_epi16(surviveLow, surviveLow));
+  const __m128 survive1 = _mm_castsi128_ps(_mm_unpackhi_epi16(surviveLow, surviveLow));
+  const __m128 survive2 = _mm_castsi128_ps(_mm_unpacklo_epi16(surviveHigh, surviveHigh));
+  const __m128 survive3 = _mm_castsi128_ps(_mm_unpackhi_epi16(surviveHigh, surviveHigh));
+  StepFourCells<Mode, Streaming>(q, in, born0, survive0, out, liveCount, ageCount, row, x);
+  StepFourCells<Mode, Streaming>(q, in + 4, born1, survive1, out + 4, liveCount, ageCount, row, x + 4);
+  StepFourCells<Mode, Streaming>(q, in + 8, born2, survive2, out + 8, liveCount, ageCount, row, x + 8);
+  StepFourCells<Mode, Streaming>(q, in + 12, born3, survive3, out + 12, liveCount, ageCount, row, x + 12);
+}
+
+inline uint32_t LaneSum(__m128i v) {
+  alignas(16) uint32_t lanes[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), v);
+  return lanes[0] + lanes[1] + lanes[2] + lanes[3];
 }
 #endif
 
+inline size_t ScratchRowBytes(int32_t columns) { return (static_cast<size_t>(columns) + 2 + 15) / 16 * 16 + 16; }
+
 }  // namespace
 
-template <int Mode>
+void VivarnTaskBse::AllocateStepScratch() { stepScratch.Allocate(4 * ScratchRowBytes(columns)); }
+
+template <int Mode, bool Streaming>
 void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   const int32_t w = columns;
   const int32_t h = rows;
+
+  float* background = paletteColours.get() + static_cast<size_t>(paletteSize) * 4;
+  background[0] = BkColor[0];
+  background[1] = BkColor[1];
+  background[2] = BkColor[2];
+  background[3] = 1.0f;
+
   StepRules r;
-  for (int k = 0; k < 9; ++k)
-    r.code[k] = static_cast<uint8_t>((RuleBorn[k] ? 1u : 0u) | (RuleSurvive[k] ? 2u : 0u));
+  std::memcpy(r.born, RuleBorn, 9);
+  std::memcpy(r.survive, RuleSurvive, 9);
   r.dieSlowly = DieSlowly;
   r.dieStep = DieStep;
   r.tableSize = paletteSize;
   r.table = paletteColours.get();
-  r.background = MakeColour(Rgba{BkColor[0], BkColor[1], BkColor[2], 1.0f});
+#if defined(__SSE2__)
+  VectorRules q;
+  q.bornCountNumber = 0;
+  q.surviveCountNumber = 0;
+  for (int k = 0; k < 9; ++k) {
+    if (RuleBorn[k]) q.bornCounts[q.bornCountNumber++] = _mm_set1_epi8(static_cast<char>(k));
+    if (RuleSurvive[k]) q.surviveCounts[q.surviveCountNumber++] = _mm_set1_epi8(static_cast<char>(k));
+  }
+  q.dieSlowly = DieSlowly ? _mm_castsi128_ps(_mm_set1_epi32(-1)) : _mm_setzero_ps();
+  q.dieStep = _mm_set1_ps(DieStep);
+  q.lastPaletteIndex = _mm_set1_epi32(paletteSize - 1);
+  q.blackSlot = _mm_set1_epi32(paletteSize + 1);
+  q.minusEpsilon = _mm_set1_ps(-kCellEpsilon);
+  q.infinity = _mm_set1_ps(std::numeric_limits<float>::infinity());
+  q.tableSize = paletteSize;
+  q.table = paletteColours.get();
+  __m128i liveCount = _mm_setzero_si128();
+  __m128i ageCount = _mm_setzero_si128();
+#endif
 
-  // Scratch rows: column sums (with [0] and [w + 1] repeating the wrapped
-  // columns), the middle row's live flags, and the rule code of each cell.
-  uint8_t* columnSums = liveScratch.get();
-  uint8_t* midLive = columnSums + (static_cast<size_t>(w) + 2 + 15) / 16 * 16;
-  uint8_t* codes = countScratch.get();
+  // Scratch rows: live flags of the rows above, at and below the current one
+  // (rotating, so each row's flags are worked out once), and the column sums
+  // with [0] and [w + 1] repeating the wrapped columns.
+  const size_t scratchRow = ScratchRowBytes(w);
+  uint8_t* above = stepScratch.get();
+  uint8_t* current = above + scratchRow;
+  uint8_t* below = current + scratchRow;
+  uint8_t* sums = below + scratchRow;
+  const float* grid = cells.get();
+  auto gridRow = [grid, w](int32_t y) { return grid + static_cast<size_t>(y) * static_cast<size_t>(w); };
   float* colourBase = colours.get();
   uint32_t live = 0;
   uint32_t ages = 0;
-#if defined(__SSE2__)
-  __m128i vectorAges = _mm_setzero_si128();
-#endif
 
+  LiveFlags(gridRow(h - 1), w, above);
+  LiveFlags(gridRow(0), w, current);
   for (int32_t y = 0; y < h; ++y) {
-    const float* up = cells.get() + static_cast<size_t>(y == 0 ? h - 1 : y - 1) * w;
-    const float* mid = cells.get() + static_cast<size_t>(y) * w;
-    const float* down = cells.get() + static_cast<size_t>(y == h - 1 ? 0 : y + 1) * w;
+    const float* mid = gridRow(y);
     float* out = nextCells.get() + static_cast<size_t>(y) * w;
+    LiveFlags(gridRow(y == h - 1 ? 0 : y + 1), w, below);
+    ColumnSums(above, current, below, w, sums + 1);
+    sums[0] = sums[w];
+    sums[w + 1] = sums[1];
 
-    ColumnSums(up, mid, down, w, columnSums + 1, midLive);
-    columnSums[0] = columnSums[w];
-    columnSums[w + 1] = columnSums[1];
-    RuleCodes(columnSums, midLive, w, r.code, codes);
-
-    RowColours<Mode> row;
-    row.lastColumn = w - 1;
+    RowColours<Mode, Streaming> row;
     if (Mode == 0) {
       row.lower = colourBase + static_cast<size_t>(2 * y) * (static_cast<size_t>(w) * 2) * 4;
       row.upper = row.lower + static_cast<size_t>(w) * 2 * 4;
     } else {
-      const size_t stride = (static_cast<size_t>(w) + 1) * 4;
-      row.lower = colourBase + static_cast<size_t>(y) * stride;
-      row.upper = y == h - 1 ? colourBase + static_cast<size_t>(h) * stride : nullptr;
+      row.lower = colourBase + static_cast<size_t>(y) * (static_cast<size_t>(w) + 1) * 4;
+      row.upper = nullptr;
     }
 
     int32_t x = 0;
 #if defined(__SSE2__)
-    for (; x + 4 <= w; x += 4) StepFourCells<Mode>(r, mid + x, codes + x, out + x, live, vectorAges, row, x);
+    for (; x + 16 <= w; x += 16)
+      StepSixteenCells<Mode, Streaming>(q, mid + x, sums + x, current + x, out + x, liveCount, ageCount, row, x);
 #endif
-    for (; x < w; ++x) StepOneCell<Mode>(r, mid[x], codes[x], out[x], live, ages, row, x);
+    for (; x < w; ++x) {
+      const int32_t neighbours = sums[x] + sums[x + 1] + sums[x + 2] - current[x];
+      StepOneCell<Mode, Streaming>(r, mid[x], neighbours, out[x], live, ages, row, x);
+    }
+
+    if (Mode == 1) {
+      // The extra column of vertices repeats the last column, and the extra
+      // top row the last row.
+      float* lower = row.lower;
+      StoreColour<Streaming>(lower + static_cast<size_t>(w) * 4, LoadColour(lower + static_cast<size_t>(w - 1) * 4));
+      if (y == h - 1) {
+        float* top = lower + (static_cast<size_t>(w) + 1) * 4;
+        for (int32_t i = 0; i <= w; ++i)
+          StoreColour<Streaming>(top + static_cast<size_t>(i) * 4, LoadColour(lower + static_cast<size_t>(i) * 4));
+      }
+    }
+
+    uint8_t* spare = above;
+    above = current;
+    current = below;
+    below = spare;
   }
-  FinishColourStores();
+  FinishColourStores<Streaming>();
 #if defined(__SSE2__)
-  alignas(16) uint32_t lanes[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(lanes), vectorAges);
-  ages += lanes[0] + lanes[1] + lanes[2] + lanes[3];
+  const uint32_t vectorLive = LaneSum(liveCount);
+  live += vectorLive;
+  ages += LaneSum(ageCount) + vectorLive;
 #endif
   population = live;
   ageSum = ages;
@@ -416,10 +538,11 @@ void VivarnTaskBse::Step() {
   population = 0;
   uint32_t ageSum = 0;
   if (columns > 0 && rows > 0 && cells && colours) {
+    const bool streaming = colours.size() * sizeof(float) > streamingColourBytes;
     if (DrawMode() == 0)
-      StepCells<0>(ageSum);
+      streaming ? StepCells<0, true>(ageSum) : StepCells<0, false>(ageSum);
     else
-      StepCells<1>(ageSum);
+      streaming ? StepCells<1, true>(ageSum) : StepCells<1, false>(ageSum);
     cells.Swap(nextCells);
   } else {
     colours.FillZero();  // a field without cells leaves only cleared vertices

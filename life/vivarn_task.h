@@ -15,6 +15,7 @@
 // the engine's texture and font handles; this header needs no GL, no Win32.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 
@@ -37,6 +38,9 @@ struct Rgba {
 
 // Magnitudes below this count as 0 throughout the field.
 constexpr float kCellEpsilon = 1e-7f;
+
+// Entries of the colour table behind the palette proper (see paletteColours).
+constexpr int32_t kStepTableEntries = 2;
 
 class VivarnTaskBse : public ITask {
  public:
@@ -78,6 +82,13 @@ class VivarnTaskBse : public ITask {
   int32_t CountNeighbours(const float* grid, int32_t column, int32_t row) const;
   void SetCell(float* grid, int32_t column, int32_t row, float value);
   void Step();
+  // Step writes colour arrays larger than this many bytes with streaming
+  // stores. Below it the array stays in a typical last-level cache between
+  // generations (and for the draw that reads it), and ordinary stores are
+  // faster; above it every line goes to memory anyway, and streaming stores
+  // save reading each line in before it is overwritten.
+  static constexpr size_t kDefaultStreamingColourBytes = size_t{16} << 20;
+  size_t streamingColourBytes = kDefaultStreamingColourBytes;
 
   // --- Seeding and resets ---
   void ResetPopulation();
@@ -151,15 +162,19 @@ class VivarnTaskBse : public ITask {
   AlignedArray<uint32_t> indices;
 
   int32_t paletteSize = 0;
-  AlignedArray<float> paletteColours;  // (r, g, b, unused) per entry
+  // (r, g, b, unused) per entry; behind the paletteSize entries follow two
+  // that Step keeps for itself, the background colour (rewritten by every
+  // Step) and transparent black, so that every vertex colour is one table
+  // entry with its alpha.
+  AlignedArray<float> paletteColours;
 
  private:
-  // Working rows of the generation step, sized with the field so that a
-  // generation allocates nothing.
-  AlignedArray<uint8_t> liveScratch;
-  AlignedArray<uint8_t> countScratch;
+  // Working rows of the generation step (live flags of three field rows and
+  // their column sums), sized with the field so that a generation allocates
+  // nothing.
+  AlignedArray<uint8_t> stepScratch;
   void AllocateStepScratch();
-  template <int Mode>
+  template <int Mode, bool Streaming>
   void StepCells(uint32_t& ageSum);
 };
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ostream>
 #include <random>
+#include <vector>
 
 #include "tests/life/life_test_support.h"
 #include "tests/life/oracle_life.h"
@@ -18,11 +19,17 @@ struct IdentityCase {
   int32_t drawMode;
   bool dieSlowly;
   uint32_t ruleSeed;
+  // Colours written with streaming stores whatever the array's size.
+  bool streamed = false;
+  // A palette of this many random entries instead of the built-in ramp: ages
+  // and fading magnitudes beyond it wrap round it.
+  int32_t paletteEntries = 0;
 };
 
 void PrintTo(const IdentityCase& c, std::ostream* os) {
   *os << c.columns << "x" << c.rows << " mode " << c.drawMode << (c.dieSlowly ? " fading" : " sudden")
-      << " rules " << c.ruleSeed;
+      << " rules " << c.ruleSeed << (c.streamed ? " streamed" : "");
+  if (c.paletteEntries != 0) *os << " palette " << c.paletteEntries;
 }
 
 class StepIdentity : public ::testing::TestWithParam<IdentityCase> {};
@@ -44,6 +51,7 @@ void ExpectSameState(const VivarnTaskBse& task, const OracleLife& oracle, int ge
 TEST_P(StepIdentity, ThousandGenerationsBitForBit) {
   const IdentityCase& c = GetParam();
   auto task = MakeFieldTask(c.columns, c.rows, c.drawMode);
+  if (c.streamed) task->streamingColourBytes = 0;
   std::mt19937 rules(c.ruleSeed);
   if (c.ruleSeed != 0) {
     for (int k = 0; k < 9; ++k) {
@@ -54,6 +62,11 @@ TEST_P(StepIdentity, ThousandGenerationsBitForBit) {
   }
   task->DieSlowly = c.dieSlowly;
   task->DieStep = 0.5f + static_cast<float>(rules() % 100) / 200.0f;
+  if (c.paletteEntries != 0) {
+    std::vector<uint8_t> bgr(static_cast<size_t>(c.paletteEntries) * 3);
+    for (auto& b : bgr) b = static_cast<uint8_t>(rules());
+    task->BuildColourTableFromBgr(c.paletteEntries, bgr.data());
+  }
   task->SetBkColor(0.0f, 0.0f, 0.3f, 1.0f);
   task->ResetMode = static_cast<int32_t>(c.ruleSeed % 3);
   task->PeriodicResetOn = true;
@@ -78,7 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
                       IdentityCase{41, 29, 0, true, 11}, IdentityCase{41, 29, 1, true, 12},
                       IdentityCase{31, 45, 0, false, 13}, IdentityCase{31, 45, 1, false, 14},
                       IdentityCase{53, 19, 1, true, 15}, IdentityCase{1, 7, 0, true, 16},
-                      IdentityCase{9, 1, 1, true, 17}, IdentityCase{3, 3, 1, true, 18}));
+                      IdentityCase{9, 1, 1, true, 17}, IdentityCase{3, 3, 1, true, 18},
+                      IdentityCase{37, 23, 0, true, 0, true}, IdentityCase{41, 29, 1, true, 12, true},
+                      IdentityCase{31, 45, 0, false, 13, true}, IdentityCase{53, 19, 1, true, 15, true},
+                      IdentityCase{1, 7, 0, true, 16, true}, IdentityCase{9, 1, 1, true, 17, true},
+                      IdentityCase{48, 20, 1, true, 19}, IdentityCase{64, 9, 0, true, 20, true},
+                      IdentityCase{48, 20, 1, true, 21, true}, IdentityCase{37, 23, 0, true, 0, false, 7},
+                      IdentityCase{41, 29, 1, true, 22, true, 7}, IdentityCase{35, 17, 0, true, 23, true, 1}));
 
 TEST(StepIdentityRuleBornZero, EveryEmptyCellBorn) {
   auto task = MakeFieldTask(13, 11, 1);
