@@ -9,32 +9,7 @@
 #include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
-COLORREF ColourFromBkColor(const float bk[4]) {
-  auto channel = [](float v) {
-    const float scaled = v * 255.0f;
-    return static_cast<COLORREF>(scaled <= 0.0f ? 0 : scaled >= 255.0f ? 255 : static_cast<int>(scaled));
-  };
-  return RGB(channel(bk[0]), channel(bk[1]), channel(bk[2]));
-}
-
-void ApplyBkColorFromButton(const CColorButton& button) {
-  const COLORREF colour = button.GetColour();
-  if (colour == CLR_NONE) return;
-  VivarnTask::Instance()->SetBkColor(GetRValue(colour) / 255.0f, GetGValue(colour) / 255.0f,
-                                     GetBValue(colour) / 255.0f, 1.0f);
-}
-
-CDlgPageGeneral::CDlgPageGeneral() : CConfigPage(IDD_PAGE_GENERAL) {
-  // Before any page window exists: the template's control is only made when
-  // its class is known.
-  CGradientCtrl::RegisterControlClass();
-}
-
-void CDlgPageGeneral::AttachGradient() {
-  gradientView = nullptr;
-  // DS_NOFAILCREATE: without the control the page still works on the store.
-  if (gradient.Attach(Item(IDC_GRADIENT))) gradientView = &gradient;
-}
+CDlgPageGeneral::CDlgPageGeneral() : CColoursPage(IDD_PAGE_GENERAL) {}
 
 void CDlgPageGeneral::Load() {
   {
@@ -59,8 +34,7 @@ void CDlgPageGeneral::Load() {
   FillCellSizeCombo(IDC_CELL_SIZE);
   SelectByData(IDC_CELL_SIZE, CellSize);
   SetChecked(IDC_SHOW_STAT, ShowStat);
-  colourButton.SetColour(BkColour);
-  SyncPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), false, gradientView);
+  LoadColours();
 }
 
 void CDlgPageGeneral::RefillPalettes() {
@@ -76,7 +50,7 @@ void CDlgPageGeneral::EditPalettes() {
     if (const CGradient* current = CurrentGradient(*CPaletteContainer::Instance().get())) RebuildColourTable(*current);
   } else {
     // The list still shows "Edit...": put the current palette back.
-    SyncPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), false, gradientView);
+    SyncPalettes(false);
   }
 }
 
@@ -87,43 +61,25 @@ void CDlgPageGeneral::Save() {
   FieldDrawMode = IsChecked(IDC_DRAW_FIELD) ? 1 : 0;
   CellSize = static_cast<int32_t>(SelectedData(IDC_CELL_SIZE, CellSize));
   ShowStat = IsChecked(IDC_SHOW_STAT);
-  BkColour = colourButton.GetColour();
-  ApplyBkColorFromButton(colourButton);
-  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
-  SyncPaletteCombo(Item(IDC_PALETTE_LIST), store, true, gradientView);
-  const CGradient* shown = gradientView != nullptr ? &gradientView->GetGradient() : CurrentGradient(store);
-  if (shown != nullptr) RebuildColourTable(*shown);
+  SaveColours();
 }
 
-bool CDlgPageGeneral::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+bool CDlgPageGeneral::OnGradientNotify(const NMHDR& header, LRESULT& result) {
+  // A double-click on the bar asks to create a peg at no index.
+  if (header.code != GCN_CREATEPEG || reinterpret_cast<const GradientNotify*>(&header)->index != PEG_NONE)
+    return false;
+  EditPalettes();
+  result = 1;  // this page's gradient is not edited in place
+  return true;
+}
+
+bool CDlgPageGeneral::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
                                            LRESULT& result) {
+  if (ProcessColourMessage(message, wParam, lParam, result)) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      colourButton.Attach(Item(IDC_BK_COLOR));
-      colourButton.SetDefaultColour(kDefaultBkColour);
-      AttachGradient();
-      RefillPalettes();
-      Load();
-      result = TRUE;
-      return true;
-    case WM_DESTROY:
-      // The control goes with the page (the sheet removes and rebuilds it).
-      gradientView = nullptr;
-      return false;
-    case WM_DRAWITEM:
-      if (wParam == IDC_BK_COLOR) return ReflectNotifications(message, wParam, lParam, result);
-      return false;
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const int code = HIWORD(wParam);
-      if (id == IDC_BK_COLOR) {
-        if (code == CLRN_CHANGED) {
-          Save();
-          return true;
-        }
-        // Clicks and the picker's answers belong to the button itself.
-        return ReflectNotifications(message, wParam, lParam, result);
-      }
       if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
         if (SelectedData(IDC_PALETTE_LIST, 0) == -1) {
           EditPalettes();
@@ -155,18 +111,8 @@ bool CDlgPageGeneral::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
         default: return false;
       }
     }
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom == IDC_GRADIENT && header->hwndFrom != nullptr && header->hwndFrom == gradient.Handle()) {
-        // A double-click on the bar asks to create a peg at no index.
-        if (header->code != GCN_CREATEPEG || reinterpret_cast<const GradientNotify*>(header)->index != PEG_NONE)
-          return false;
-        EditPalettes();
-        result = 1;  // this page's gradient is not edited in place
-        return true;
-      }
+    case WM_NOTIFY:
       return HandlePageNotify(lParam, result);
-    }
     default:
       return false;
   }

@@ -2,7 +2,6 @@
 
 #include <mutex>
 
-#include "config/dlg_page_general_win32.h"
 #include "config/dlg_input_text_win32.h"
 #include "config/palette_ui_win32.h"
 #include "config/resource_loader_win32.h"
@@ -11,19 +10,11 @@
 #include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
-CDlgPageVideo::CDlgPageVideo() : CConfigPage(IDD_PAGE_VIDEO) {
-  // Before any page window exists: the template's control is only made when
-  // its class is known.
-  CGradientCtrl::RegisterControlClass();
-}
+CDlgPageVideo::CDlgPageVideo() : CColoursPage(IDD_PAGE_VIDEO) {}
 
-void CDlgPageVideo::AttachGradient() {
-  gradientView = nullptr;
-  // DS_NOFAILCREATE: without the control the page still works on the store.
-  if (!gradient.Attach(Item(IDC_GRADIENT))) return;
+void CDlgPageVideo::SetUpGradient() {
   gradient.SetBackgroundColour(GetSysColor(COLOR_WINDOW));
   gradient.SetCustomText(LoadResourceString(IDS_COLOUR_CUSTOM));
-  gradientView = &gradient;
 }
 
 void CDlgPageVideo::ApplyEditedGradient() {
@@ -70,8 +61,7 @@ void CDlgPageVideo::Load() {
   SetChecked(IDC_SHOW_STAT, ShowStat);
   SetChecked(IDC_SHOW_FPS, ShowFPS);
   SetChecked(IDC_VSYNC, VSyncOn);
-  colourButton.SetColour(BkColour);
-  SyncPalettes(false);
+  LoadColours();
 }
 
 void CDlgPageVideo::RefillPalettes() {
@@ -80,7 +70,7 @@ void CDlgPageVideo::RefillPalettes() {
 }
 
 void CDlgPageVideo::SyncPalettes(bool commit) {
-  SyncPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), commit, gradientView);
+  CColoursPage::SyncPalettes(commit);
   Enable(IDC_DELETE, PaletteDeletable(Item(IDC_PALETTE_LIST)));
 }
 
@@ -88,33 +78,14 @@ void CDlgPageVideo::SaveAs() {
   CDlgInputText name;
   name.SetText(SelectedComboText(Item(IDC_PALETTE_LIST)));
   if (name.DoModal(Handle()) != IDOK) return;
-  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
-  const CGradient* shown = gradientView != nullptr ? &gradientView->GetGradient() : CurrentGradient(store);
-  CGradient gradient;
-  if (shown != nullptr) gradient.CopyFrom(*shown);
-  const int32_t index = store.AddPalette(gradient, name.GetText().c_str());
-  if (index >= 0) store.currentGuid = store.palettes[static_cast<size_t>(index)]->guid;
+  AddShownPalette(*CPaletteContainer::Instance().get(), gradientView, name.GetText().c_str());
   RefillPalettes();
   Load();
 }
 
 void CDlgPageVideo::DeleteSelected() {
-  HWND combo = Item(IDC_PALETTE_LIST);
   CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
-  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-  if (selected < 0) return;
-  const LRESULT removed = SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
-  if (removed < 0 || removed >= store.Count()) return;
-  SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  const LRESULT next = selected < count ? selected : count - 1;
-  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(next), 0);
-  // Identity, not index: removing shifts the indices after it.
-  const LRESULT nextIndex = next >= 0 ? SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(next), 0) : -1;
-  PaletteGuid nextGuid;
-  if (nextIndex >= 0 && nextIndex < store.Count()) nextGuid = store.palettes[static_cast<size_t>(nextIndex)]->guid;
-  store.RemoveAt(static_cast<int32_t>(removed));
-  store.currentGuid = nextGuid;
+  if (!DeleteSelectedPalette(Item(IDC_PALETTE_LIST), store)) return;
   RefillPalettes();
   Load();
   if (const CGradient* current = CurrentGradient(store)) RebuildColourTable(*current);
@@ -126,41 +97,15 @@ void CDlgPageVideo::Save() {
   ShowStat = IsChecked(IDC_SHOW_STAT);
   ShowFPS = IsChecked(IDC_SHOW_FPS);
   VSyncOn = IsChecked(IDC_VSYNC);
-  BkColour = colourButton.GetColour();
-  ApplyBkColorFromButton(colourButton);
-  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
-  SyncPalettes(true);
-  const CGradient* shown = gradientView != nullptr ? &gradientView->GetGradient() : CurrentGradient(store);
-  if (shown != nullptr) RebuildColourTable(*shown);
+  SaveColours();
 }
 
 bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ProcessColourMessage(message, wParam, lParam, result)) return true;
   switch (message) {
-    case WM_INITDIALOG:
-      colourButton.Attach(Item(IDC_BK_COLOR));
-      colourButton.SetDefaultColour(kDefaultBkColour);
-      AttachGradient();
-      RefillPalettes();
-      Load();
-      result = TRUE;
-      return true;
-    case WM_DESTROY:
-      // The control goes with the page (the sheet removes and rebuilds it).
-      gradientView = nullptr;
-      return false;
-    case WM_DRAWITEM:
-      if (wParam == IDC_BK_COLOR) return ReflectNotifications(message, wParam, lParam, result);
-      return false;
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const int code = HIWORD(wParam);
-      if (id == IDC_BK_COLOR) {
-        if (code == CLRN_CHANGED) {
-          Save();
-          return true;
-        }
-        return ReflectNotifications(message, wParam, lParam, result);
-      }
       if (id == IDC_SAVE_AS && code == BN_CLICKED) {
         SaveAs();
         return true;
@@ -187,12 +132,8 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
         default: return false;
       }
     }
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom == IDC_GRADIENT && header->hwndFrom != nullptr && header->hwndFrom == gradient.Handle())
-        return OnGradientNotify(*header, result);
+    case WM_NOTIFY:
       return HandlePageNotify(lParam, result);
-    }
     default:
       return false;
   }

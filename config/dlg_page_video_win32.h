@@ -4,12 +4,9 @@
 // current palette and the running Life task's colours.
 #pragma once
 
-#include "config/color_button_win32.h"
-#include "config/config_page_win32.h"
-#include "config/gradient_ctrl_win32.h"
-#include "palette/gradient_view.h"
+#include "config/colours_page_win32.h"
 
-class CDlgPageVideo : public CConfigPage {
+class CDlgPageVideo : public CColoursPage {
  public:
   CDlgPageVideo();
 
@@ -21,31 +18,19 @@ class CDlgPageVideo : public CConfigPage {
   bool ShowStat = false;
   bool ShowFPS = false;
   bool VSyncOn = false;
-  COLORREF BkColour = 0x4C0000;
-
-  CColorButton colourButton;
-  CGradientCtrl gradient;
-  // The control showing the current palette, once one is attached to 1043.
-  IGradientView* gradientView = nullptr;
 
  private:
-  void Load();
-  void Save();
-  void RefillPalettes();
-  void RefreshPage() override {
-    RefillPalettes();
-    Load();
-  }
-  void StorePage() override { Save(); }
-  // Follows the list (storing the shown gradient first with `commit`) and
-  // enables "Delete" unless "Default" is selected.
-  void SyncPalettes(bool commit);
+  void Load() override;
+  void Save() override;
+  void RefillPalettes() override;
+  // Also enables "Delete" unless "Default" is selected.
+  void SyncPalettes(bool commit) override;
+  void SetUpGradient() override;
+  bool OnGradientNotify(const NMHDR& header, LRESULT& result) override;
   void SaveAs();
   void DeleteSelected();
   // The control's gradient becomes the current palette's and the task's colours.
   void ApplyEditedGradient();
-  bool OnGradientNotify(const NMHDR& header, LRESULT& result);
-  void AttachGradient();
   // The preview's vertical sync follows the checkbox.
   void ApplyVSync();
 };

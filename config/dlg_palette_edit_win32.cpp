@@ -33,31 +33,13 @@ void CDlgPaletteEdit::SaveAs() {
   CDlgInputText name;
   name.SetText(SelectedComboText(combo));
   if (name.DoModal(Handle()) != IDOK) return;
-  // The gradient as shown goes to the new palette only.
-  const CGradient* shown = view != nullptr ? &view->GetGradient() : CurrentGradient(store);
-  CGradient gradient;
-  if (shown != nullptr) gradient.CopyFrom(*shown);
-  const int32_t index = store.AddPalette(gradient, name.GetText().c_str());
-  if (index >= 0) store.currentGuid = store.palettes[static_cast<size_t>(index)]->guid;
+  AddShownPalette(store, view, name.GetText().c_str());
   Refill();
   Sync(false);
 }
 
 void CDlgPaletteEdit::DeleteSelected() {
-  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-  if (selected < 0) return;
-  const LRESULT removed = SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
-  if (removed < 0 || removed >= store.Count()) return;
-  SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  const LRESULT next = selected < count ? selected : count - 1;
-  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(next), 0);
-  // Remember the next palette by identity: removing shifts the indices.
-  const LRESULT nextIndex = next >= 0 ? SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(next), 0) : -1;
-  PaletteGuid nextGuid;
-  if (nextIndex >= 0 && nextIndex < store.Count()) nextGuid = store.palettes[static_cast<size_t>(nextIndex)]->guid;
-  store.RemoveAt(static_cast<int32_t>(removed));
-  store.currentGuid = nextGuid;
+  if (!DeleteSelectedPalette(combo, store)) return;
   Refill();
   Sync(false);
 }

@@ -29,3 +29,32 @@ void RebuildColourTable(const CGradient& gradient) {
   gradient.FillColourTable(table.data(), kColourTableEntries);
   VivarnTask::Instance()->BuildColourTableFromBgr(kColourTableEntries, table.data());
 }
+
+const CGradient* ShownGradient(const IGradientView* view, const CPaletteContainerBase& store) {
+  return view != nullptr ? &view->GetGradient() : CurrentGradient(store);
+}
+
+void AddShownPalette(CPaletteContainerBase& store, const IGradientView* view, const wchar_t* name) {
+  CGradient gradient;
+  if (const CGradient* shown = ShownGradient(view, store)) gradient.CopyFrom(*shown);
+  const int32_t index = store.AddPalette(gradient, name);
+  if (index >= 0) store.currentGuid = store.palettes[static_cast<size_t>(index)]->guid;
+}
+
+bool DeleteSelectedPalette(HWND combo, CPaletteContainerBase& store) {
+  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (selected < 0) return false;
+  const LRESULT removed = SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
+  if (removed < 0 || removed >= store.Count()) return false;
+  SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  const LRESULT next = selected < count ? selected : count - 1;
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(next), 0);
+  // Remember the next palette by identity: removing shifts the indices.
+  const LRESULT nextIndex = next >= 0 ? SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(next), 0) : -1;
+  PaletteGuid nextGuid;
+  if (nextIndex >= 0 && nextIndex < store.Count()) nextGuid = store.palettes[static_cast<size_t>(nextIndex)]->guid;
+  store.RemoveAt(static_cast<int32_t>(removed));
+  store.currentGuid = nextGuid;
+  return true;
+}

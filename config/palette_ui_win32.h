@@ -8,6 +8,7 @@
 #include <string>
 
 #include "palette/gradient.h"
+#include "palette/gradient_view.h"
 #include "palette/palette_container.h"
 
 // Entries in the Life task's colour table built from a palette.
@@ -19,5 +20,17 @@ std::wstring SelectedComboText(HWND combo);
 bool PaletteDeletable(HWND combo);
 // The palette the store names current, or null.
 const CGradient* CurrentGradient(const CPaletteContainerBase& store);
+// What the user sees: the control's gradient (with any edits), or the current
+// palette when no control is attached. Null when neither exists.
+const CGradient* ShownGradient(const IGradientView* view, const CPaletteContainerBase& store);
 // Rebuilds the running Life task's colour table from `gradient`.
 void RebuildColourTable(const CGradient& gradient);
+
+// "Save as...": the shown gradient becomes a new palette named `name`, which
+// is made current. The palette current before keeps its own gradient.
+void AddShownPalette(CPaletteContainerBase& store, const IGradientView* view, const wchar_t* name);
+// "Delete": removes the selected list entry's palette from `store` and makes
+// the entry that takes its place current. False when nothing was removed
+// (no selection, or an entry that is not a palette). The list must be
+// refilled afterwards.
+bool DeleteSelectedPalette(HWND combo, CPaletteContainerBase& store);
