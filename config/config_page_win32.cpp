@@ -105,6 +105,13 @@ std::wstring FormatResourceString(UINT id, int value) {
   return buffer;
 }
 
+bool CConfigPage::HandleApplyNotify(LPARAM lParam, LRESULT& result) {
+  if (reinterpret_cast<const NMHDR*>(lParam)->code != PSN_APPLY) return false;
+  StorePage();
+  result = PSNRET_NOERROR;
+  return true;
+}
+
 bool CConfigPage::HandlePageNotify(LPARAM lParam, LRESULT& result) {
   switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
     case PSN_SETACTIVE:

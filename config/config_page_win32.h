@@ -25,6 +25,9 @@ class CConfigPage : public CPropertyPageImpl {
   // PSN_SETACTIVE calls RefreshPage, PSN_KILLACTIVE and PSN_APPLY StorePage.
   // False for any other notification.
   bool HandlePageNotify(LPARAM lParam, LRESULT& result);
+  // For pages that keep their members until the sheet's OK: PSN_APPLY alone
+  // calls StorePage. False for any other notification.
+  bool HandleApplyNotify(LPARAM lParam, LRESULT& result);
   virtual void RefreshPage() {}
   virtual void StorePage() {}
 

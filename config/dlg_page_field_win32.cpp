@@ -108,12 +108,7 @@ bool CDlgPageField::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
       }
       return false;
     case WM_NOTIFY:
-      if (reinterpret_cast<const NMHDR*>(lParam)->code == PSN_APPLY) {
-        Save();
-        result = PSNRET_NOERROR;
-        return true;
-      }
-      return false;
+      return HandleApplyNotify(lParam, result);
     default:
       return false;
   }

@@ -83,12 +83,7 @@ bool CDlgPageLifeCfg::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LP
       }
       return false;
     case WM_NOTIFY:
-      if (reinterpret_cast<const NMHDR*>(lParam)->code == PSN_APPLY) {
-        Save();
-        result = PSNRET_NOERROR;
-        return true;
-      }
-      return false;
+      return HandleApplyNotify(lParam, result);
     default:
       return false;
   }
