@@ -10,6 +10,7 @@
 #include "config/color_button_win32.h"
 #include "config/color_dialog_win32.h"
 #include "config/picker_wnd_win32.h"
+#include "tests/config/picker_click_win32.h"
 #include "tests/config/test_host_win32.h"
 
 namespace {
@@ -51,12 +52,7 @@ struct ButtonFixture : ::testing::Test {
     if (post) PostMessageW(p.Handle(), WM_KEYDOWN, key, 0);
     else SendMessageW(p.Handle(), WM_KEYDOWN, key, 0);
   }
-  static void Click(CPickerWnd& p, int32_t item) {
-    RECT r = p.ItemRect(item);
-    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    PostMessageW(p.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(p.Handle(), WM_LBUTTONUP, 0, at);
-  }
+  static void Click(CPickerWnd& p, int32_t item) { ClickPickerItem(p, item); }
 
   int ButtonCommands(UINT code) const {
     int n = 0;

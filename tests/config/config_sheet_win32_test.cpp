@@ -17,6 +17,7 @@
 #include "life/settings_store.h"
 #include "palette/palette_container.h"
 #include "tests/config/modal_driver_win32.h"
+#include "tests/config/picker_click_win32.h"
 #include "tests/config/test_host_win32.h"
 #include "life/output_size.h"
 #include "life/vivarn_task.h"
@@ -599,10 +600,7 @@ TEST_F(PaletteSheetTest, VideoPegEditsGoIntoTheCurrentPaletteAndTheTaskColours) 
   ModalScript script({[&] {
                        CPickerWnd* picker = video.gradient.OpenPicker();
                        if (picker == nullptr || !IsWindowVisible(picker->Handle())) return false;
-                       RECT cell = picker->ItemRect(11);  // 0x008000
-                       LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-                       PostMessageW(picker->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-                       PostMessageW(picker->Handle(), WM_LBUTTONUP, 0, at);
+                       ClickPickerItem(*picker, 11);  // 0x008000
                        return true;
                      }},
                      [&] {

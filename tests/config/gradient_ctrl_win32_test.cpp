@@ -11,6 +11,7 @@
 #include "config/ui/dialog_impl_win32.h"
 #include "palette/palette_combo_win32.h"
 #include "tests/config/dialog_template_builder.h"
+#include "tests/config/picker_click_win32.h"
 #include "tests/config/test_host_win32.h"
 
 namespace {
@@ -309,10 +310,7 @@ TEST_F(GradientFixture, RightClickRecoloursAPegThroughThePicker) {
                        if (picker == nullptr || !IsWindowVisible(picker->Handle())) return false;
                        GetWindowRect(picker->Handle(), &pickerRect);
                        customShown = !IsRectEmpty(&static_cast<const RECT&>(picker->ItemRect(PICKER_CUSTOM)));
-                       RECT cell = picker->ItemRect(11);  // 0x008000
-                       LPARAM at = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-                       PostMessageW(picker->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-                       PostMessageW(picker->Handle(), WM_LBUTTONUP, 0, at);
+                       ClickPickerItem(*picker, 11);  // 0x008000
                        return true;
                      }},
                      [&] {
