@@ -2,8 +2,10 @@
 // GL surface is an off-screen X window that is not copied into the parent.
 // Under Wine a child GL window therefore renders into a hidden top-level
 // window, and each finished frame is read back and drawn into the visible
-// child with GDI. Windows draws child GL windows itself and takes none of
-// this path.
+// child with GDI. (When the parent belongs to another process not even GDI
+// drawing shows; the GL window then renders into a popup laid over the
+// child instead, see GLWindowBase::FollowChild.) Windows draws child GL
+// windows itself and takes none of this path.
 #pragma once
 
 #include <windows.h>

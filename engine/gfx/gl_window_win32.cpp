@@ -149,11 +149,27 @@ bool GLWindowBase::Create() {
     return false;
   }
   renderWindow = window;
+  overlaysChild = false;
   if (parent && RunningUnderWine()) {
     RECT client{};
     GetClientRect(window, &client);
-    renderWindow = CreateWindowExW(WS_EX_TOOLWINDOW, s.className.c_str(), s.title.c_str(), WS_POPUP, 0, 0,
-                                   client.right, client.bottom, nullptr, nullptr, ModuleInstance(), nullptr);
+    DWORD parentProcess = 0;
+    GetWindowThreadProcessId(parent, &parentProcess);
+    // Not even GDI drawing into a child of another process's window is shown
+    // by Wine: there the frames go to a borderless popup laid over the child
+    // instead, owned by the parent's top-level window so it stays above it.
+    overlaysChild = parentProcess != GetCurrentProcessId();
+    HWND owner = nullptr;
+    RECT place{0, 0, client.right, client.bottom};
+    DWORD style = WS_POPUP;
+    if (overlaysChild) {
+      owner = GetAncestor(parent, GA_ROOT);
+      GetWindowRect(window, &place);
+      style |= WS_VISIBLE | WS_DISABLED;  // the child underneath keeps the input
+    }
+    renderWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, s.className.c_str(), s.title.c_str(), style,
+                                   place.left, place.top, place.right - place.left, place.bottom - place.top, owner,
+                                   nullptr, ModuleInstance(), nullptr);
     if (!renderWindow) {
       const auto error = static_cast<int32_t>(GetLastError());
       Destroy();
@@ -382,10 +398,25 @@ void GLWindowBase::BeginOrtho2D(int32_t& width, int32_t& height) {
 
 void GLWindowBase::Present() {
   if (renderWindow && renderWindow != window) {
-    RECT client{};
-    if (GetClientRect(window, &client)) frameCopy.CopyBackBuffer(window, client.right, client.bottom);
+    if (overlaysChild) {
+      FollowChild();
+    } else {
+      RECT client{};
+      if (GetClientRect(window, &client)) frameCopy.CopyBackBuffer(window, client.right, client.bottom);
+    }
   }
   SwapBuffers(dc);
+}
+
+void GLWindowBase::FollowChild() {
+  RECT child{}, overlay{};
+  if (!GetWindowRect(window, &child) || !GetWindowRect(renderWindow, &overlay)) return;
+  if (!EqualRect(&child, &overlay)) {
+    SetWindowPos(renderWindow, nullptr, child.left, child.top, child.right - child.left, child.bottom - child.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
+  const bool shown = IsWindowVisible(window) != FALSE;
+  if (shown != (IsWindowVisible(renderWindow) != FALSE)) ShowWindow(renderWindow, shown ? SW_SHOWNA : SW_HIDE);
 }
 
 GLuint BuildTexturedQuad(float x0, float y0, float x1, float y1, bool compile) {

@@ -68,6 +68,9 @@ class GLWindowBase : public IRefCountPtrBase {
   // The window whose device context holds the GL context: `window` itself,
   // or under Wine for a child window a hidden top-level one of the same size.
   HWND renderWindow = nullptr;
+  // Under Wine, when the parent belongs to another process, renderWindow is a
+  // visible popup kept over `window` instead of a hidden one.
+  bool overlaysChild = false;
 
   // True while Destroy tears the window down: its messages then go straight
   // to the default procedure (the kernel may already be gone at exit).
@@ -77,6 +80,8 @@ class GLWindowBase : public IRefCountPtrBase {
   bool displaySwitched = false;
   bool swapIntervalChanged = false;
   ChildFrameCopy frameCopy;
+  // Keeps the overlay popup on the child's place and visibility.
+  void FollowChild();
 };
 
 class GLWindow : public CRefCountPtrT<GLWindowBase> {

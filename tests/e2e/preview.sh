@@ -4,11 +4,7 @@
 # and Life is drawn in it; closing the host ends the saver with exit code 0
 # and leaves no process behind.
 # With the argument "window-only" the picture is not examined (the window and
-# run-mode checks alone). That is how the suite runs it: Wine 8 shows nothing
-# that one process draws into a child of another process's window (GDI as
-# well as OpenGL: the child's device context gets no X drawable), so the
-# picture can only be checked on Windows. The same child-window drawing path
-# is checked in one process by the configuration mode's preview (config.sh).
+# run-mode checks alone).
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
 . "$here/e2e-lib.sh"
