@@ -38,6 +38,16 @@ if [ "${1:-}" != window-only ]; then
   convert "$E2E_TMP/screen.png" -crop "$crop" +repage "$shots/preview.png"
   read -r total black bg colourful < <(e2e_census "$E2E_TMP/screen.png" "$crop")
   echo "preview: $total pixels, $black black, $bg background, $colourful colourful"
+
+  # The dialog moves: the picture goes with it and leaves nothing behind.
+  old_crop="$crop"
+  : >"$stop.move"
+  vivarn_wait_for grep -q '^MOVED' "$out" -t 30 || e2e_fail "the host did not move"
+  read -r _ x y < <(tr -d '\r' <"$out" | grep '^MOVED ')
+  crop="${w}x${h}+${x}+${y}"
+  vivarn_wait_for life_drawn -t 30 || e2e_fail "no Life drawn in the preview after the host moved"
+  read -r total black bg colourful < <(e2e_census "$E2E_TMP/screen.png" "$old_crop")
+  [ "$colourful" = 0 ] || e2e_fail "Life still drawn where the host was ($colourful pixels)"
 fi
 
 : >"$stop"

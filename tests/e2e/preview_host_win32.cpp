@@ -4,6 +4,8 @@
 //   HOST <x> <y> <width> <height>   the client area on the screen
 //   CHILD FILLS | CHILD PARTIAL <w> <h>   once the saver's child window shows
 //   NOCHILD                          no child within the deadline
+//   MOVED <x> <y>                    "<stop file>.move" appeared; the window
+//                                    moved (once) as a dragged dialog would
 //   CLOSING                          the stop file appeared; the window goes
 //   SAVER_EXIT <code> | SAVER_RUNNING    how the saver ended after that
 // Usage: preview_host.exe <saver path> <stop file> [handle to pass instead]
@@ -24,6 +26,7 @@ std::wstring g_stopFile;
 DWORD g_started = 0;
 bool g_sawChild = false;
 bool g_childFilled = false;
+bool g_moved = false;
 
 void Report(const char* format, ...) {
   va_list args;
@@ -50,6 +53,13 @@ void Poll(HWND host) {
       DestroyWindow(host);
       return;
     }
+  }
+  if (!g_moved && GetFileAttributesW((g_stopFile + L".move").c_str()) != INVALID_FILE_ATTRIBUTES) {
+    g_moved = true;
+    SetWindowPos(host, nullptr, 600, 500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    POINT origin{0, 0};
+    ClientToScreen(host, &origin);
+    Report("MOVED %ld %ld\n", origin.x, origin.y);
   }
   if (GetFileAttributesW(g_stopFile.c_str()) != INVALID_FILE_ATTRIBUTES ||
       GetTickCount() - g_started > kStopDeadlineMs) {
