@@ -150,32 +150,11 @@ bool GLWindowBase::Create() {
   }
   renderWindow = window;
   overlaysChild = false;
-  if (parent && RunningUnderWine()) {
-    RECT client{};
-    GetClientRect(window, &client);
-    DWORD parentProcess = 0;
-    GetWindowThreadProcessId(parent, &parentProcess);
-    // Not even GDI drawing into a child of another process's window is shown
-    // by Wine: there the frames go to a borderless popup laid over the child
-    // instead, owned by the parent's top-level window so it stays above it.
-    overlaysChild = parentProcess != GetCurrentProcessId();
-    HWND owner = nullptr;
-    RECT place{0, 0, client.right, client.bottom};
-    DWORD style = WS_POPUP;
-    if (overlaysChild) {
-      owner = GetAncestor(parent, GA_ROOT);
-      GetWindowRect(window, &place);
-      style |= WS_VISIBLE | WS_DISABLED;  // the child underneath keeps the input
-    }
-    renderWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, s.className.c_str(), s.title.c_str(), style,
-                                   place.left, place.top, place.right - place.left, place.bottom - place.top, owner,
-                                   nullptr, ModuleInstance(), nullptr);
-    if (!renderWindow) {
-      const auto error = static_cast<int32_t>(GetLastError());
-      Destroy();
-      AbortRun(error);
-      return false;
-    }
+  if (parent && RunningUnderWine() && !CreateWineRenderWindow(parent)) {
+    const auto error = static_cast<int32_t>(GetLastError());
+    Destroy();
+    AbortRun(error);
+    return false;
   }
   if (!SetupContext()) return false;
 
@@ -190,6 +169,29 @@ bool GLWindowBase::Create() {
   SetFocus(window);
   moduleHandle->mainWindow = window;
   return true;
+}
+
+bool GLWindowBase::CreateWineRenderWindow(HWND parent) {
+  const GLWindowSettingsBase& s = Settings();
+  RECT place{};
+  GetClientRect(window, &place);
+  DWORD parentProcess = 0;
+  GetWindowThreadProcessId(parent, &parentProcess);
+  // Not even GDI drawing into a child of another process's window is shown
+  // by Wine: there the frames go to a borderless popup laid over the child
+  // instead, owned by the parent's top-level window so it stays above it.
+  overlaysChild = parentProcess != GetCurrentProcessId();
+  HWND owner = nullptr;
+  DWORD style = WS_POPUP;
+  if (overlaysChild) {
+    owner = GetAncestor(parent, GA_ROOT);
+    GetWindowRect(window, &place);
+    style |= WS_VISIBLE | WS_DISABLED;  // the child underneath keeps the input
+  }
+  renderWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, s.className.c_str(), s.title.c_str(), style,
+                                 place.left, place.top, place.right - place.left, place.bottom - place.top, owner,
+                                 nullptr, ModuleInstance(), nullptr);
+  return renderWindow != nullptr;
 }
 
 void GLWindowBase::Destroy() {

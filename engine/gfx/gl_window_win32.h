@@ -80,6 +80,10 @@ class GLWindowBase : public IRefCountPtrBase {
   bool displaySwitched = false;
   bool swapIntervalChanged = false;
   ChildFrameCopy frameCopy;
+  // Under Wine, for a child window: the hidden window or the overlay popup
+  // that holds the context (see child_frame_copy_win32.h). False when it
+  // could not be made.
+  bool CreateWineRenderWindow(HWND parent);
   // Keeps the overlay popup on the child's place and visibility.
   void FollowChild();
 };
