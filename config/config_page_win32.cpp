@@ -34,6 +34,20 @@ void CConfigPage::SaveRuleBoxes(uint8_t born[9], uint8_t survive[9]) const {
   }
 }
 
+bool CConfigPage::ApplyDrawingControl(int id, int32_t fieldDrawMode, int32_t cellSize, bool showStat) {
+  VivarnTaskBse& task = Task();
+  switch (id) {
+    case IDC_DRAW_BY_CELL:
+    case IDC_DRAW_FIELD: task.SetFieldDrawMode(fieldDrawMode); return true;
+    case IDC_CELL_SIZE:
+      task.SetCellSize(cellSize);
+      task.ApplyCellSize();
+      return true;
+    case IDC_SHOW_STAT: task.SetShowStat(showStat); return true;
+    default: return false;
+  }
+}
+
 bool CConfigPage::ApplyRuleBox(int id) {
   VivarnTaskBse& task = Task();
   if (id >= IDC_SURVIVE_0 && id < IDC_SURVIVE_0 + 9) {

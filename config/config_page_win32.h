@@ -44,6 +44,10 @@ class CConfigPage : public CPropertyPageImpl {
   void SaveRuleBoxes(uint8_t born[9], uint8_t survive[9]) const;
   // Applies one rule checkbox (id in 1005..1022) to the task; false for other ids.
   bool ApplyRuleBox(int id);
+  // Applies one of the drawing controls shared by the General and Video
+  // pages (the two draw-mode radios, the cell-size combo, "Show Statistic")
+  // with the page's saved values; false for other ids.
+  bool ApplyDrawingControl(int id, int32_t fieldDrawMode, int32_t cellSize, bool showStat);
 
   // Fill-mode and cell-size combos with their item data, and selection by data.
   void FillFillModeCombo(int id);

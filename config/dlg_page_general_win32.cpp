@@ -97,17 +97,10 @@ bool CDlgPageGeneral::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LP
         return true;
       }
       Save();
-      if (ApplyRuleBox(id)) return true;
+      if (ApplyRuleBox(id) || ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
       switch (id) {
         case IDC_AUTO_RESET: task.SetAutoReset(AutoReset); return true;
         case IDC_FILL_MODE: task.SetResetMode(ResetMode); return true;
-        case IDC_DRAW_BY_CELL:
-        case IDC_DRAW_FIELD: task.SetFieldDrawMode(FieldDrawMode); return true;
-        case IDC_CELL_SIZE:
-          task.SetCellSize(CellSize);
-          task.ApplyCellSize();
-          return true;
-        case IDC_SHOW_STAT: task.SetShowStat(ShowStat); return true;
         default: return false;
       }
     }

@@ -118,16 +118,9 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
       const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_PALETTE_LIST);
       if (!click && !chosen) return false;
       Save();
-      VivarnTaskBse& task = Task();
+      if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
       switch (id) {
-        case IDC_DRAW_BY_CELL:
-        case IDC_DRAW_FIELD: task.SetFieldDrawMode(FieldDrawMode); return true;
-        case IDC_CELL_SIZE:
-          task.SetCellSize(CellSize);
-          task.ApplyCellSize();
-          return true;
-        case IDC_SHOW_STAT: task.SetShowStat(ShowStat); return true;
-        case IDC_SHOW_FPS: task.SetShowFPS(ShowFPS); return true;
+        case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;
         case IDC_VSYNC: ApplyVSync(); return true;
         default: return false;
       }
