@@ -2,15 +2,18 @@
 # Builds the screen saver and runs it under wine.
 #   ./run.sh             full screen (/S) on $DISPLAY; any key ends it.
 #                        Without a display: a private 1280x1024 Xvfb, a 10 s run,
-#                        screenshots in out/ (at 2 s and 9 s), their paths printed.
+#                        screenshots in out/ (at 2 s and 9 s), their paths printed;
+#                        exits non-zero when the saver fails, shows only one
+#                        colour, or does not end on a key press.
 #   ./run.sh /c          the configuration sheet;  ./run.sh /p 1234  a preview
 # Settings persist between runs in the prefix build/win/run-prefix, apart from
 # the one the tests copy.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 cd "$root"
+. tools/step-log.sh
 tools/setup.sh
-tools/build.sh win >/dev/null
+vivarn_step build/run-build.log tools/build.sh win || exit 1
 scr="$root/build/win/vivarn.scr"
 args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(/S)
@@ -59,10 +62,25 @@ if kill -0 "$saver" 2>/dev/null; then
   xdotool key space || true
   vivarn_wait_for bash -c "! kill -0 $saver 2>/dev/null" -t 5 || true
 fi
-if ! kill -0 "$saver" 2>/dev/null; then
+status=0
+if kill -0 "$saver" 2>/dev/null; then
+  echo "the saver did not end on a key press" >&2
+  status=1
+else
   code=0
   wait "$saver" || code=$?
   saver=""
   echo "saver exit code: $code" >&2
+  [ "$code" = 0 ] || status=1
 fi
-for s in "${shots[@]}"; do echo "$root/$s"; done
+# A picture of one colour is the background alone (or no window at all).
+[ ${#shots[@]} = 2 ] || { echo "a screenshot could not be taken" >&2; status=1; }
+for s in "${shots[@]}"; do
+  colours=$(convert "$s" -format %k info: 2>/dev/null || echo 0)
+  if [ "${colours:-0}" -le 1 ]; then
+    echo "$s shows nothing but one colour" >&2
+    status=1
+  fi
+  echo "$root/$s"
+done
+exit $status

@@ -10,10 +10,12 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 which="${1:-all}"
 prefix_file="${VIVARN_DEPS_DIR:-${HOME:-/root}/.cache/vivarn/deps}/prefix-path"
+# shellcheck source=step-log.sh
+. tools/step-log.sh
 
 configure() {  # dir, cmake args...
   local dir="$1"; shift
-  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  [ -f "$dir/build.ninja" ] || vivarn_step "$dir-configure.log" cmake -S . -B "$dir" -G Ninja "$@"
 }
 
 if [ "$which" = all ] || [ "$which" = native ]; then

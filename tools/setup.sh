@@ -9,15 +9,18 @@ set -euo pipefail
 
 DEPS_DIR="${VIVARN_DEPS_DIR:-${HOME:-/root}/.cache/vivarn/deps}"
 PREFIX="$DEPS_DIR/mingw-prefix"
+LOGS="$DEPS_DIR/logs"
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/.." && pwd)"
+# shellcheck source=step-log.sh
+. "$here/step-log.sh"
 
 packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
   wine wine64 xvfb xdotool imagemagick libgl1-mesa-dri x11-utils
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev fonts-dejavu-core
+  libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
   clang libclang-rt-14-dev dpkg-dev
 )
 
@@ -29,8 +32,9 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  vivarn_step "$LOGS/apt-update.log" as_root apt-get update || exit 1
+  vivarn_step "$LOGS/apt-install.log" as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}" || exit 1
 fi
 
 # Source entries mirror the machine's own binary entries, so no mirror is named here.
@@ -50,7 +54,7 @@ ensure_deb_src() {
     added=1
   fi
   [ "$added" = 1 ] || { echo "setup: no apt source entries to derive deb-src from" >&2; exit 1; }
-  as_root apt-get update -qq
+  vivarn_step "$LOGS/apt-update-src.log" as_root apt-get update || exit 1
 }
 
 cross_build() {  # name, source package, cmake options...
@@ -59,27 +63,28 @@ cross_build() {  # name, source package, cmake options...
   [ -f "$stamp" ] && return 0
   ensure_deb_src
   local work="$DEPS_DIR/src"
-  mkdir -p "$work"
+  mkdir -p "$work" "$LOGS"
   # A newer revision may be listed that the mirror no longer serves; the upstream
   # archive is the same for every revision, so any one that downloads will do.
   local got=0 v
   for v in "" $(apt-cache showsrc "$srcpkg" 2>/dev/null | sed -n 's/^Version: //p'); do
-    if ( cd "$work" && apt-get source --download-only "$srcpkg${v:+=$v}" >/dev/null 2>&1 ); then
+    if ( cd "$work" && apt-get source --download-only "$srcpkg${v:+=$v}" >>"$LOGS/source-$srcpkg.log" 2>&1 ); then
       got=1; break
     fi
   done
-  [ "$got" = 1 ] || { echo "setup: could not download the source of $srcpkg" >&2; exit 1; }
+  [ "$got" = 1 ] || { echo "setup: could not download the source of $srcpkg; log: $LOGS/source-$srcpkg.log" >&2; exit 1; }
   local tarball
   tarball=$(ls "$work"/"${srcpkg%%[0-9.]*}"*orig.tar.* 2>/dev/null | head -n 1)
   [ -n "$tarball" ] || { echo "setup: no source archive for $srcpkg" >&2; exit 1; }
   rm -rf "$work/$name" && mkdir -p "$work/$name"
   tar -xf "$tarball" -C "$work/$name" --strip-components=1
-  cmake -S "$work/$name" -B "$work/$name/build" -G Ninja \
+  local log="$LOGS/cross-build-$name"
+  vivarn_step "$log-configure.log" cmake -S "$work/$name" -B "$work/$name/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$PREFIX" \
-    -DCMAKE_PREFIX_PATH="$PREFIX" -Wno-dev "$@" >/dev/null
-  cmake --build "$work/$name/build" >/dev/null
-  cmake --install "$work/$name/build" >/dev/null
+    -DCMAKE_PREFIX_PATH="$PREFIX" -Wno-dev "$@" || exit 1
+  vivarn_step "$log-build.log" cmake --build "$work/$name/build" || exit 1
+  vivarn_step "$log-install.log" cmake --install "$work/$name/build" || exit 1
   touch "$stamp"
   echo "setup: cross-built $name into $PREFIX"
 }
