@@ -7,7 +7,7 @@
 void VekKernelBase::OnCreate() {
   threadPriority = 0;  // THREAD_PRIORITY_NORMAL
   thread = kCurrentThreadPseudoHandle;
-  smoothing = 0.85f;
+  smoothing = 0.85;
   LifecycleLog() << "VekKernelBase this:" << std::hex << static_cast<const void*>(this) << std::dec
                  << " created\n";
 }
@@ -129,22 +129,24 @@ uint32_t VekKernelBase::Run() {
   }
   SortTasks();
 
-  int64_t frequency = 0, startCount = 0;
-  const bool haveCounter = host.QueryFrequency(frequency) && frequency > 0 && host.QueryCounter(startCount);
-  const float msPerTick = haveCounter ? 1000.0f / static_cast<float>(frequency) : 0.0f;
-  auto stampNow = [&]() -> float {
+  // Frame durations come from the integer counter difference of each frame,
+  // in double: a float stamp of milliseconds since the start is only good to
+  // 8 ms after a day, and the smoothed time and the generation pacing of an
+  // all-night run would follow that rounding.
+  int64_t frequency = 0, previousCount = 0;
+  const bool haveCounter = host.QueryFrequency(frequency) && frequency > 0 && host.QueryCounter(previousCount);
+  auto countNow = [&]() -> int64_t {
     int64_t now = 0;
-    if (!haveCounter || !host.QueryCounter(now)) return 0.0f;
-    return static_cast<float>(now - startCount) * msPerTick;
+    return haveCounter && host.QueryCounter(now) ? now : previousCount;
   };
   // Without a counter every frame counts as the initial average.
-  const float kInitialAverage = 60.0f;
-  float lastDuration = haveCounter ? 0.0f : kInitialAverage;
-  float current = stampNow();
+  const double kInitialAverage = 60.0;
+  double lastDuration = haveCounter ? 0.0 : kInitialAverage;
+  if (haveCounter) previousCount = countNow();
 
-  float smoothed = kInitialAverage;
+  double smoothed = kInitialAverage;
   while (TaskCount() > 0) {
-    smoothed = smoothing * smoothed + (1.0f - smoothing) * lastDuration;
+    smoothed = smoothing * smoothed + (1.0 - smoothing) * lastDuration;
     host.PumpMessages(*this);
 
     for (TaskNode* node = NextUnderLock(nullptr); node;) {
@@ -164,9 +166,9 @@ uint32_t VekKernelBase::Run() {
     }
 
     if (haveCounter) {
-      const float previous = current;
-      current = stampNow();
-      lastDuration = current - previous;
+      const int64_t current = countNow();
+      lastDuration = static_cast<double>(current - previousCount) * 1000.0 / static_cast<double>(frequency);
+      previousCount = current;
     }
   }
   // Returning from the thread entry ends a thread started with

@@ -72,7 +72,7 @@ class VekKernelBase : public IRefCountPtrBase {
   TaskList tasks;
   int32_t threadPriority = 0;
   void* thread = kCurrentThreadPseudoHandle;
-  float smoothing = 0.85f;
+  double smoothing = 0.85;
 
  private:
   TaskNode* RemoveTask(TaskNode* node);

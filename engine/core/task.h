@@ -28,9 +28,10 @@ class ITask : public IRefCountPtrBase {
   std::atomic<bool> killRequested{false};
   std::atomic<bool> paused{false};
   int32_t order = 5000;
-  float timeTotal = 0.0f;
-  float frameTime = 0.0f;
-  float timeAccum = 0.0f;
+  // Milliseconds, in double so that they stay exact over days of running.
+  double timeTotal = 0.0;
+  double frameTime = 0.0;
+  double timeAccum = 0.0;
   std::string name = "unnamed";
 };
 

@@ -176,6 +176,8 @@ bool ReadBMP(IVekFileBase& file, CRefCountPtrT<Image>& image) {
   const int64_t width = h.width;
   const int64_t height = std::abs(h.height);
   if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return false;
+  const int32_t components = h.bits == 32 ? 4 : 3;
+  if (!AcceptImageSize(static_cast<int32_t>(width), static_cast<int32_t>(height), components)) return false;
 
   Palette palette;
   if (!palette.Read(file, h)) return false;
@@ -184,7 +186,6 @@ bool ReadBMP(IVekFileBase& file, CRefCountPtrT<Image>& image) {
     const int64_t rowBytes = ((width * h.bits + 31) / 32) * 4;
     if (int64_t{file.Size()} - dataOffset < rowBytes * height) return false;
   }
-  const int32_t components = h.bits == 32 ? 4 : 3;
   if (!CreateImage(image, static_cast<int32_t>(width), static_cast<int32_t>(height), components)) return false;
   if (!file.Seek(static_cast<int32_t>(dataOffset), 0)) {
     image.Reset();

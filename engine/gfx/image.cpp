@@ -6,6 +6,7 @@
 #include <new>
 
 #include "engine/core/log.h"
+#include "engine/gfx/image_decoder_util.h"
 
 namespace {
 bool IsPowerOfTwo(int32_t v) { return v > 0 && (v & (v - 1)) == 0; }
@@ -55,10 +56,9 @@ uint32_t Image::FormatFor(int32_t c) {
 }
 
 bool Image::Allocate(int32_t newWidth, int32_t newHeight, int32_t newComponents) {
-  if (newWidth < 0 || newHeight < 0 || newWidth > kMaxImageSide || newHeight > kMaxImageSide ||
+  if (newWidth < 0 || newHeight < 0 || !decoder_util::WithinImageLimits(newWidth, newHeight) ||
       newComponents < 1 || newComponents > 4) {
-    MainLog() << "<!> " << "Image size refused (" << newWidth << "x" << newHeight << "x" << newComponents
-              << ")\n";
+    decoder_util::LogImageSizeRefused(newWidth, newHeight, newComponents);
     FreeData();
     width = height = components = dataSize = 0;
     return false;
@@ -69,7 +69,7 @@ bool Image::Allocate(int32_t newWidth, int32_t newHeight, int32_t newComponents)
   if (!IsPowerOfTwo(width) || !IsPowerOfTwo(height)) {
     MainLog() << "<~> " << "Image size is non-power-of-2 (" << width << "x" << height << ")\n";
   }
-  // At most 16384 x 16384 x 4 = 2^30 bytes, so the product fits.
+  // At most 64 Mi pixels x 4 = 2^28 bytes, so the product fits.
   const int32_t bytes = width * height * components;
   if (bytes != dataSize || (!data && bytes > 0)) {
     FreeData();

@@ -24,7 +24,8 @@ constexpr uint32_t kLuminance = 0x1909;
 constexpr uint32_t kLuminanceAlpha = 0x190A;
 }  // namespace image_gl
 
-// The largest picture any decoder accepts, per side.
+// The largest picture any decoder accepts, per side (the total is capped by
+// decoder_util::kMaxImagePixels).
 constexpr int32_t kMaxImageSide = 16384;
 
 enum ImageFormatCode : int32_t {
@@ -46,7 +47,8 @@ class Image : public IRefCountPtrBase {
   // Stores the size and makes `data` hold width x height x components bytes
   // (uninitialised when it had to be reallocated). Warns about sides that are
   // not powers of two. Refuses (false, no buffer) negative sides, components
-  // outside 1..4 and sides above kMaxImageSide.
+  // outside 1..4, sides above kMaxImageSide and more pixels than
+  // decoder_util::kMaxImagePixels.
   virtual bool Allocate(int32_t newWidth, int32_t newHeight, int32_t newComponents);
   // glTexImage2D of the whole picture at level 0 (Windows build only).
   void Upload(uint32_t target) const;

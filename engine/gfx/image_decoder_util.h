@@ -5,9 +5,30 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/core/log.h"
 #include "engine/gfx/image.h"
 
 namespace decoder_util {
+
+// The most pixels one picture may have, besides kMaxImageSide per side:
+// 64 megapixels, 256 MB at four channels. A few header bytes can claim any
+// size, so decoders check this before allocating anything that large.
+constexpr int64_t kMaxImagePixels = int64_t{64} * 1024 * 1024;
+
+inline bool WithinImageLimits(int64_t width, int64_t height) {
+  return width <= kMaxImageSide && height <= kMaxImageSide && width * height <= kMaxImagePixels;
+}
+
+inline void LogImageSizeRefused(int32_t width, int32_t height, int32_t components) {
+  MainLog() << "<!> " << "Image size refused (" << width << "x" << height << "x" << components << ")\n";
+}
+
+// WithinImageLimits, with the refusal logged as Image::Allocate logs it.
+inline bool AcceptImageSize(int32_t width, int32_t height, int32_t components) {
+  if (WithinImageLimits(width, height)) return true;
+  LogImageSizeRefused(width, height, components);
+  return false;
+}
 
 inline uint16_t LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 inline uint32_t LE32(const uint8_t* p) {

@@ -9,6 +9,7 @@
 
 #include "engine/core/log.h"
 #include "engine/gfx/image.h"
+#include "engine/gfx/image_decoder_util.h"
 
 namespace {
 
@@ -91,8 +92,9 @@ bool ReadJPEG(IVekFileBase& file, CRefCountPtrT<Image>& image) {
   // Grey stays grey; everything else is asked for as RGB (CMYK cannot be
   // converted and ends in the error handler).
   info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
-  if (info.image_width > static_cast<JDIMENSION>(kMaxImageSide) ||
-      info.image_height > static_cast<JDIMENSION>(kMaxImageSide)) {
+  // Checked before jpeg_start_decompress, which may allocate whole-image
+  // buffers (progressive files) of the claimed size.
+  if (!decoder_util::WithinImageLimits(info.image_width, info.image_height)) {
     MainLog() << "\n" << "Load jpeg image: image size refused\n";
     std::longjmp(errors.jump, 1);
   }

@@ -7,6 +7,7 @@
 
 #include "engine/core/log.h"
 #include "engine/gfx/image.h"
+#include "engine/gfx/image_decoder_util.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ bool ReadPNG(IVekFileBase& file, CRefCountPtrT<Image>& image) {
   int finalDepth = 0, finalType = 0;
   png_get_IHDR(png, info, &width, &height, &finalDepth, &finalType, nullptr, nullptr, nullptr);
   const int32_t components = ComponentsFor(finalType);
-  if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide ||
+  if (width == 0 || height == 0 || !decoder_util::WithinImageLimits(width, height) ||
       png_get_rowbytes(png, info) != static_cast<png_size_t>(width) * components)
     png_error(png, "image size or layout refused");
 

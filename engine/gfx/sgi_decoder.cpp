@@ -61,6 +61,7 @@ bool ReadSGI(IVekFileBase& file, CRefCountPtrT<Image>& image) {
   // zsize 2 is luminance with alpha; more than four channels are refused.
   if (xsize == 0 || ysize == 0 || zsize < 1 || zsize > 4) return false;
   if (storage == 0) return false;  // verbatim storage is not decoded
+  if (!AcceptImageSize(xsize, ysize, zsize)) return false;
 
   const size_t entries = static_cast<size_t>(ysize) * zsize;
   // The two offset tables must be there before the picture is allocated.

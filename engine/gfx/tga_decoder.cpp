@@ -170,6 +170,7 @@ bool ReadTGA(IVekFileBase& file, CRefCountPtrT<Image>& image) {
       return false;
   }
   const PixelConverter convert(layout, ConvertMap(rawMap, mapBits), mapFirst);
+  if (!AcceptImageSize(width, height, layout.components)) return false;
 
   // A file too short to hold its pixels is refused before any allocation:
   // plain data needs every byte, a run-length packet of 2 or more bytes

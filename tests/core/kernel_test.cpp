@@ -13,21 +13,27 @@
 #include "tests/support/log_capture.h"
 
 namespace {
-// A clock that advances a fixed number of milliseconds per reading.
+// A clock that advances a fixed number of ticks per reading (milliseconds
+// unless ticksPerSecond says otherwise).
 class FakePlatform : public IKernelPlatform {
  public:
   bool haveCounter = true;
-  int64_t msPerReading = 20;
+  int64_t ticksPerSecond = 1000;
+  int64_t ticksPerReading = 20;
+  // Added once, right after the loop's first reading: every later stamp is
+  // then that far from the start, as in a loop that has run that long.
+  int64_t leapAfterFirstReading = 0;
   int pumps = 0;
   std::function<void(VekKernelBase&)> onPump;
 
   bool QueryFrequency(int64_t& f) override {
-    f = 1000;
+    f = ticksPerSecond;
     return haveCounter;
   }
   bool QueryCounter(int64_t& t) override {
     t = now;
-    now += msPerReading;
+    now += ticksPerReading;
+    if (readings++ == 0) now += leapAfterFirstReading;
     return haveCounter;
   }
   void PumpMessages(VekKernelBase& k) override {
@@ -37,11 +43,12 @@ class FakePlatform : public IKernelPlatform {
 
  private:
   int64_t now = 1000;
+  int readings = 0;
 };
 
 struct Journal {
   std::vector<std::string> events;
-  std::vector<float> frameTimes;
+  std::vector<double> frameTimes;
 };
 
 class ScriptedTask : public ITask {
@@ -135,12 +142,29 @@ TEST_F(KernelTest, FrameTimeStartsAt51AndFollowsTheSmoothing) {
   };
   kernel->Run();
   ASSERT_EQ(journal.frameTimes.size(), 4u);
-  float expected = 0.85f * 60.0f;
-  EXPECT_FLOAT_EQ(journal.frameTimes[0], 51.0f);
+  double expected = 0.85 * 60.0;
+  EXPECT_DOUBLE_EQ(journal.frameTimes[0], 51.0);
   for (size_t i = 1; i < 4; ++i) {
-    expected = 0.85f * expected + 0.15f * 20.0f;
-    EXPECT_FLOAT_EQ(journal.frameTimes[i], expected) << "frame " << i;
+    expected = 0.85 * expected + 0.15 * 20.0;
+    EXPECT_DOUBLE_EQ(journal.frameTimes[i], expected) << "frame " << i;
   }
+}
+
+TEST_F(KernelTest, AfterThirtyDaysTheFrameTimeStillSettlesOnTheTrueDuration) {
+  // A 10 MHz counter (as on current Windows) and frames of 16.667 ms, with
+  // the loop's stamps already 30 days from its start.
+  platform.ticksPerSecond = 10'000'000;
+  platform.ticksPerReading = 166'670;
+  platform.leapAfterFirstReading = int64_t{30} * 86'400 * 10'000'000;
+  ScriptedTask* task = Add("t", 1);
+  task->onUpdate = [&] {
+    if (journal.frameTimes.size() == 300) kernel->StopAllTasks();
+  };
+  kernel->Run();
+  ASSERT_EQ(journal.frameTimes.size(), 300u);
+  EXPECT_DOUBLE_EQ(journal.frameTimes[0], 51.0);
+  // 0.85^250 of the 34 ms start-up difference is far below the tolerance.
+  for (size_t i = 250; i < 300; ++i) EXPECT_NEAR(journal.frameTimes[i], 16.667, 1e-6) << "frame " << i;
 }
 
 TEST_F(KernelTest, WithoutACounterTheFrameTimeStaysAtTheInitialAverage) {
@@ -150,7 +174,7 @@ TEST_F(KernelTest, WithoutACounterTheFrameTimeStaysAtTheInitialAverage) {
     if (journal.frameTimes.size() == 3) kernel->StopAllTasks();
   };
   kernel->Run();
-  EXPECT_EQ(journal.frameTimes, (std::vector<float>{60.0f, 60.0f, 60.0f}));
+  EXPECT_EQ(journal.frameTimes, (std::vector<double>{60.0, 60.0, 60.0}));
 }
 
 TEST_F(KernelTest, EmptyListReturnsAtOnceWithoutPumping) {

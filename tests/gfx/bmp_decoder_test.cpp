@@ -237,6 +237,8 @@ TEST(BmpDecoder, RefusedFiles) {
       {"zero width", zeroWidth},
       {"huge", huge},
       {"RLE8 without end", RleBitmap(8, 4, 4, {2, 1, 0, 0})},
+      // Both sides allowed, one row more than the total pixel budget.
+      {"over the pixel budget", RleBitmap(8, 16384, 4097, {0, 1})},
   };
   for (const auto& c : cases) {
     LogCapture capture;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <zlib.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
@@ -120,6 +122,24 @@ TEST(PngDecoder, CorruptAndTruncatedFilesFailThroughTheErrorHandler) {
   }
 }
 
+TEST(PngDecoder, MoreThanThePixelBudgetIsRefusedBeforeTheRowsAreRead) {
+  PngLayout layout{1, 1, PNG_COLOR_TYPE_GRAY, 8, {}, {}};
+  Bytes png = EncodePng(layout, {{5}});
+  ASSERT_GT(png.size(), 33u);
+  // IHDR (after the 8-byte signature and its length and type) claims
+  // 16384 x 4097: both sides allowed, one row over the budget.
+  const Bytes size = {0, 0, 0x40, 0, 0, 0, 0x10, 0x01};
+  std::copy(size.begin(), size.end(), png.begin() + 16);
+  const uLong crc = crc32(0, png.data() + 12, 17);
+  for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+  LogCapture capture;
+  auto file = MemoryStream(png);
+  CRefCountPtrT<Image> image;
+  EXPECT_FALSE(ReadPNG(*file, image));
+  EXPECT_FALSE(image);
+  EXPECT_EQ(capture.Text(), "\n2Load png image: png_error:image size or layout refused memory \n");
+}
+
 TEST(PngDecoder, ASignatureMismatchIsReportedWithThePath) {
   LogCapture capture;
   auto file = MemoryStream(Bytes(20, 'x'));
@@ -181,6 +201,22 @@ TEST_P(JpegComponents, DecodesBottomUpWithinJpegTolerance) {
 }
 
 INSTANTIATE_TEST_SUITE_P(GreyAndColour, JpegComponents, ::testing::Values(1, 3));
+
+TEST(JpegDecoder, MoreThanThePixelBudgetIsRefusedBeforeDecompressing) {
+  Bytes jpeg = EncodeJpeg(8, 8, 1, Bytes(64, 90));
+  // The frame header: marker, length, precision, then height and width.
+  size_t frame = 2;
+  while (frame + 9 < jpeg.size() && !(jpeg[frame] == 0xFF && jpeg[frame + 1] == 0xC0)) ++frame;
+  ASSERT_LT(frame + 9, jpeg.size());
+  const Bytes size = {0x10, 0x01, 0x40, 0};  // 4097 high, 16384 wide
+  std::copy(size.begin(), size.end(), jpeg.begin() + frame + 5);
+  LogCapture capture;
+  auto file = MemoryStream(jpeg);
+  CRefCountPtrT<Image> image;
+  EXPECT_FALSE(ReadJPEG(*file, image));
+  EXPECT_FALSE(image);
+  EXPECT_EQ(capture.Text(), "\nLoad jpeg image: image size refused\n");
+}
 
 TEST(JpegDecoder, TruncatedDataEndsAtTheSuppliedEndMarkerAndGarbageFails) {
   Bytes pixels(32 * 32 * 3, 128);

@@ -80,6 +80,30 @@ TEST(SgiDecoder, RunsLongerThanTheRowAreCut) {
   for (int x = 0; x < 4; ++x) EXPECT_EQ(image->data[x], 9);
 }
 
+TEST(SgiDecoder, TotalPixelBudgetIsCheckedBeforeAllocating) {
+  for (const int height : {4096, 4097}) {
+    Bytes header = WriteSgi(1, 1, 1, 2);
+    header.resize(512);
+    header[6] = 0x40;  // 16384 wide
+    header[7] = 0;
+    header[8] = static_cast<uint8_t>(height >> 8);
+    header[9] = static_cast<uint8_t>(height);
+    LogCapture capture;
+    auto file = MemoryStream(header);
+    CRefCountPtrT<Image> image;
+    const bool ok = ReadSGI(*file, image);
+    if (height == 4096) {
+      ASSERT_TRUE(ok);
+      EXPECT_EQ(image->dataSize, 64 * 1024 * 1024);
+      EXPECT_EQ(capture.Text().find("refused"), std::string::npos) << capture.Text();
+    } else {
+      EXPECT_FALSE(ok);
+      EXPECT_FALSE(image);
+      EXPECT_EQ(capture.Text(), "<!> Image size refused (16384x4097x1)\n");
+    }
+  }
+}
+
 TEST(SgiDecoder, RefusedFiles) {
   const Bytes good = WriteSgi(6, 4, 3);
   struct Case {

@@ -235,6 +235,11 @@ TEST(TgaDecoder, BadFilesFailWithoutAnImage) {
   Bytes hugeRle = goodRle;
   hugeRle[12] = hugeRle[13] = hugeRle[14] = hugeRle[15] = 0xFF;
   cases.push_back({"huge run-length", hugeRle});
+  // 16384 x 4097 grey, complete in runs of 128: both sides are allowed, the
+  // total is one row over the pixel budget.
+  Bytes overBudget = {0, 0, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x40, 0x01, 0x10, 8, 0};
+  for (int i = 0; i < 128 * 4097; ++i) overBudget.insert(overBudget.end(), {0xFF, 7});
+  cases.push_back({"over the pixel budget", overBudget});
   for (const auto& c : cases) {
     LogCapture capture;
     auto file = MemoryStream(c.bytes);
