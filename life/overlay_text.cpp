@@ -48,8 +48,8 @@ std::array<std::string, 4> StatisticsLines(const StatisticsFormats& formats, uin
   return lines;
 }
 
-std::string FrameRateLine(float frameTimeMs) {
+std::string FrameRateLine(double frameTimeMs) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "FPS:%3.1f", 1000.0 / static_cast<double>(frameTimeMs));
+  std::snprintf(buffer, sizeof buffer, "FPS:%3.1f", 1000.0 / frameTimeMs);
   return buffer;
 }

@@ -35,4 +35,4 @@ std::array<std::string, 4> StatisticsLines(const StatisticsFormats& formats, uin
                                            uint32_t populationSum);
 
 // "FPS:%3.1f" of 1000 / frameTime, in a 32-character buffer.
-std::string FrameRateLine(float frameTimeMs);
+std::string FrameRateLine(double frameTimeMs);

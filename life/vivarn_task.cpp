@@ -11,11 +11,11 @@ VivarnTaskBse::VivarnTaskBse() {
 
 VivarnTaskBse::~VivarnTaskBse() { ReleaseGeometry(); }
 
-bool VivarnTaskBse::AdvanceGenerationTimer(float frameTimeMs) {
+bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs) {
   generationTimer += frameTimeMs;
   if (!(generationTimer >= LifeSpeed)) return false;
   Step();
-  generationTimer = 0.0f;
+  generationTimer = 0.0;
   return true;
 }
 

@@ -54,7 +54,7 @@ class VivarnTaskBse : public ITask {
   // Adds one frame's time to the generation timer and runs at most one Step
   // when `LifeSpeed` milliseconds have gathered; the leftover time is dropped.
   // Returns whether a generation was computed.
-  bool AdvanceGenerationTimer(float frameTimeMs);
+  bool AdvanceGenerationTimer(double frameTimeMs);
 
   // --- Setters (each under `lock`) ---
   void SetRuleSurvive(int index, bool on);
@@ -115,7 +115,7 @@ class VivarnTaskBse : public ITask {
 
   // Guards every field below against the configuration pages' thread.
   mutable std::recursive_mutex lock;
-  float generationTimer = 0.0f;
+  double generationTimer = 0.0;  // ms gathered towards the next generation
   uint32_t panelList = 0;
   CRefCountPtrT<FontBase> font;
 

@@ -20,18 +20,19 @@ class VideoUpdateTaskBase : public ITask {
   void Stop() override;
 
   int32_t frames = 0;         // presented since the object's first reference
-  float lastInterval = 0.0f;  // ms
-  float totalTime = 0.0f;     // ms
+  // Milliseconds in double: the span of a whole night's run stays exact.
+  double lastInterval = 0.0;  // ms
+  double totalTime = 0.0;     // ms
   int32_t sampleCount = 0;
   int64_t startCounter = 0;
   int64_t frequency = 0;      // performance-counter ticks per second
-  float msPerTick = 0.0f;
-  float currentStamp = 0.0f;  // ms since startCounter
-  float previousStamp = 0.0f;
+  double msPerTick = 0.0;
+  double currentStamp = 0.0;  // ms since startCounter
+  double previousStamp = 0.0;
 
  private:
   void RestartTiming();
-  float ElapsedMs() const;
+  double ElapsedMs() const;
 };
 
 class VideoUpdateTask : public CRefCountPtrT<VideoUpdateTaskBase> {

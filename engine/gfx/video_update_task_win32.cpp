@@ -12,7 +12,7 @@ VideoUpdateTaskBase::VideoUpdateTaskBase() {
   LARGE_INTEGER f;
   if (QueryPerformanceFrequency(&f) && f.QuadPart > 0) {
     frequency = f.QuadPart;
-    msPerTick = 1000.0f / static_cast<float>(frequency);
+    msPerTick = 1000.0 / static_cast<double>(frequency);
     RestartTiming();
   }
 }
@@ -30,18 +30,18 @@ void VideoUpdateTaskBase::OnDestroy() {
                  << " destroyed\n";
 }
 
-float VideoUpdateTaskBase::ElapsedMs() const {
+double VideoUpdateTaskBase::ElapsedMs() const {
   LARGE_INTEGER now;
-  if (frequency <= 0 || !QueryPerformanceCounter(&now)) return 0.0f;
-  return static_cast<float>(now.QuadPart - startCounter) * msPerTick;
+  if (frequency <= 0 || !QueryPerformanceCounter(&now)) return 0.0;
+  return static_cast<double>(now.QuadPart - startCounter) * msPerTick;
 }
 
 void VideoUpdateTaskBase::RestartTiming() {
   LARGE_INTEGER now;
   startCounter = QueryPerformanceCounter(&now) ? now.QuadPart : 0;
   sampleCount = 0;
-  totalTime = 0.0f;
-  lastInterval = 0.0f;
+  totalTime = 0.0;
+  lastInterval = 0.0;
   currentStamp = previousStamp = ElapsedMs();
 }
 
@@ -72,7 +72,7 @@ void VideoUpdateTaskBase::Update() {
 void VideoUpdateTaskBase::Stop() {
   GLWindow::Instance()->Destroy();
   previousStamp = currentStamp;
-  const float now = ElapsedMs();
+  const double now = ElapsedMs();
   ++sampleCount;
   currentStamp = now;
   lastInterval = now - previousStamp;

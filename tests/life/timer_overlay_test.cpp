@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "engine/core/kernel.h"
 #include "life/overlay_text.h"
 #include "tests/life/life_test_support.h"
 
@@ -7,7 +10,7 @@ namespace {
 
 struct TimerCase {
   float lifeSpeed;
-  float frameTime;
+  double frameTime;
   int frames;
   uint32_t generations;
 };
@@ -26,9 +29,9 @@ TEST_P(GenerationTimer, GenerationsPerFrames) {
 
 INSTANTIATE_TEST_SUITE_P(
     Speeds, GenerationTimer,
-    ::testing::Values(TimerCase{0.0f, 16.7f, 60, 60},     // one generation every frame
-                      TimerCase{40.0f, 16.7f, 60, 20},    // every third frame: leftover dropped
-                      TimerCase{40.0f, 100.0f, 10, 10}));  // long frames: still one per frame
+    ::testing::Values(TimerCase{0.0f, 16.7, 60, 60},      // one generation every frame
+                      TimerCase{40.0f, 16.7, 60, 20},     // every third frame: leftover dropped
+                      TimerCase{40.0f, 100.0, 10, 10}));  // long frames: still one per frame
 
 TEST(GenerationTimerDetail, ThirdFrameStepsAndResetsTheTimer) {
   auto task = MakeFieldTask(8, 8);
@@ -37,6 +40,72 @@ TEST(GenerationTimerDetail, ThirdFrameStepsAndResetsTheTimer) {
   EXPECT_FALSE(task->AdvanceGenerationTimer(16.7f));
   EXPECT_TRUE(task->AdvanceGenerationTimer(16.7f));
   EXPECT_EQ(task->generationTimer, 0.0f);
+}
+
+// The loop's clock for the pacing test below: a 10 MHz counter whose stamps
+// start 30 days from the loop's start, then frames of 16.667 ms.
+class MonthOldClock : public IKernelPlatform {
+ public:
+  bool QueryFrequency(int64_t& f) override {
+    f = 10'000'000;
+    return true;
+  }
+  bool QueryCounter(int64_t& t) override {
+    t = now;
+    now += readings++ == 0 ? int64_t{30} * 86'400 * 10'000'000 : 166'670;
+    return true;
+  }
+  void PumpMessages(VekKernelBase&) override {}
+
+ private:
+  int64_t now = 0;
+  int readings = 0;
+};
+
+// Runs after the Life task each frame and notes whether it computed a generation.
+class GenerationJournal : public ITask {
+ public:
+  GenerationJournal(VekKernelBase& k, const VivarnTaskBse& l, std::vector<bool>& out, size_t n)
+      : kernel(k), life(l), stepped(out), frames(n) {
+    order = 200;
+  }
+  bool Start() override { return true; }
+  void Update() override {
+    stepped.push_back(life.generation != last);
+    last = life.generation;
+    if (stepped.size() == frames) kernel.StopAllTasks();
+  }
+  void Stop() override {}
+
+ private:
+  VekKernelBase& kernel;
+  const VivarnTaskBse& life;
+  std::vector<bool>& stepped;
+  size_t frames;
+  uint32_t last = 0;
+};
+
+TEST(GenerationTimerDetail, AfterThirtyDaysA50MsSpeedStillStepsEveryThirdFrame) {
+  auto task = MakeFieldTask(8, 8);
+  task->AutoReset = false;
+  task->PeriodicResetOn = false;
+  task->LifeSpeed = 50.0f;
+  MonthOldClock clock;
+  CRefCountPtrT<VekKernelBase> kernel(new VekKernelBase());
+  kernel->SetPlatform(&clock);
+  std::vector<bool> stepped;
+  kernel->AddTask(task.get());
+  kernel->AddTask(new GenerationJournal(*kernel, *task, stepped, 600));
+  kernel->Run();
+  ASSERT_EQ(stepped.size(), 600u);
+  // Once the start-up average has faded, three frames make 50.001 ms and two
+  // make 33.334 ms: a generation on every third frame, never two frames apart.
+  std::vector<size_t> generationFrames;
+  for (size_t f = 300; f < 600; ++f)
+    if (stepped[f]) generationFrames.push_back(f);
+  ASSERT_EQ(generationFrames.size(), 100u);
+  for (size_t k = 1; k < generationFrames.size(); ++k)
+    EXPECT_EQ(generationFrames[k] - generationFrames[k - 1], 3u) << "frame " << generationFrames[k];
 }
 
 TEST(Overlay, StatisticsLinesOneGenerationAfterAReseed) {
