@@ -11,18 +11,25 @@ using namespace decoder_util;
 
 namespace {
 
+// A row of xsize pixels never takes more than this many bytes of runs: a
+// one-pixel run is two bytes, a literal packet one byte per pixel and its
+// header. Whatever a row's length claims beyond it cannot reach the picture.
+int64_t RowBytesNeeded(int32_t xsize) { return int64_t{2} * xsize; }
+
 // Decodes one run-length row of one channel into `out` (xsize pixels apart
-// by `stride` bytes). Runs past the row's end are cut there.
+// by `stride` bytes). Runs past the row's end are cut there, and the row
+// stops at its last pixel so that a long run table is not scanned for
+// every row that points at it.
 void DecodeRow(const uint8_t* in, size_t inSize, uint8_t* out, int32_t xsize, int32_t stride) {
   size_t i = 0;
   int32_t x = 0;
-  while (i < inSize) {
+  while (i < inSize && x < xsize) {
     const uint8_t b = in[i++];
     const int count = b & 0x7F;
     if (count == 0) return;
     if (b & 0x80) {
-      for (int k = 0; k < count && i < inSize; ++k, ++i)
-        if (x < xsize) out[static_cast<size_t>(x++) * stride] = in[i];
+      for (int k = 0; k < count && i < inSize && x < xsize; ++k, ++i)
+        out[static_cast<size_t>(x++) * stride] = in[i];
     } else {
       if (i >= inSize) return;
       const uint8_t value = in[i++];
@@ -75,24 +82,39 @@ bool ReadSGI(IVekFileBase& file, CRefCountPtrT<Image>& image) {
     image.Reset();
     return false;
   }
+  // Rows may share and overlap their runs, so the bytes they use are read
+  // once, as one span, and every row decodes from memory: reading row by row
+  // would read a shared run table once per row.
   const int64_t fileSize = file.Size();
-  std::vector<uint8_t> row;
+  const int64_t rowCap = RowBytesNeeded(xsize);
+  int64_t first = fileSize, last = 0;
+  for (size_t i = 0; i < entries; ++i) {
+    const int64_t start = starts[i];
+    const int64_t length = lengths[i];
+    if (start + length > fileSize) {
+      image.Reset();
+      return false;
+    }
+    if (length == 0) continue;
+    first = std::min(first, start);
+    last = std::max(last, start + std::min(length, rowCap));
+  }
+  std::vector<uint8_t> span;
+  if (first < last) {
+    span.resize(static_cast<size_t>(last - first));
+    if (!file.Seek(static_cast<int32_t>(first), 0) ||
+        file.Read(span.data(), static_cast<int32_t>(span.size())) != static_cast<int32_t>(span.size())) {
+      image.Reset();
+      return false;
+    }
+  }
   for (int32_t y = 0; y < ysize; ++y) {
     for (int32_t k = 0; k < zsize; ++k) {
       const size_t index = static_cast<size_t>(k) * ysize + y;
-      const int64_t start = starts[index];
-      const int64_t length = lengths[index];
-      if (start + length > fileSize || start > INT32_MAX || !file.Seek(static_cast<int32_t>(start), 0)) {
-        image.Reset();
-        return false;
-      }
-      row.resize(static_cast<size_t>(length));
-      if (length && file.Read(row.data(), static_cast<int32_t>(length)) != length) {
-        image.Reset();
-        return false;
-      }
+      const int64_t length = std::min<int64_t>(lengths[index], rowCap);
+      if (length == 0) continue;
       uint8_t* out = image->data + static_cast<size_t>(y) * zsize * xsize + k;
-      DecodeRow(row.data(), row.size(), out, xsize, zsize);
+      DecodeRow(span.data() + (starts[index] - first), static_cast<size_t>(length), out, xsize, zsize);
     }
   }
   return true;

@@ -80,6 +80,52 @@ TEST(SgiDecoder, RunsLongerThanTheRowAreCut) {
   for (int x = 0; x < 4; ++x) EXPECT_EQ(image->data[x], 9);
 }
 
+// A memory stream that counts the bytes the decoder takes from it.
+class CountingFile : public MemoryFile {
+ public:
+  int32_t ReadRaw(void* buffer, int32_t count) override {
+    const int32_t got = MemoryFile::ReadRaw(buffer, count);
+    if (got > 0) bytesRead += got;
+    return got;
+  }
+  int32_t GetcRaw() override {
+    const int32_t c = MemoryFile::GetcRaw();
+    if (c >= 0) ++bytesRead;
+    return c;
+  }
+  int64_t bytesRead = 0;
+};
+
+TEST(SgiDecoder, RowsSharingALongRunTableReadItOnce) {
+  // 8 x 4096, every row pointing at the same 64 KB of runs: a run of 8
+  // (value 33) and then literal packets the row never needs.
+  const int width = 8, height = 4096;
+  Bytes runs = {8, 33};
+  while (runs.size() < 65536) runs.insert(runs.end(), {0x81, 1});
+  Bytes b = WriteSgi(1, 1, 1);
+  b.resize(512);
+  b[7] = width;
+  b[8] = height >> 8;
+  b[9] = 0;
+  const uint32_t start = 512 + 8 * height;
+  for (int y = 0; y < height; ++y) PutBE32(b, start);
+  for (int y = 0; y < height; ++y) PutBE32(b, static_cast<uint32_t>(runs.size()));
+  b.insert(b.end(), runs.begin(), runs.end());
+
+  auto* counting = new CountingFile();
+  CRefCountPtrT<IVekFileBase> file;
+  file.Adopt(counting);
+  counting->Open("memory", IVekFileBase::ModeCreate | IVekFileBase::ModeRead);
+  counting->mode = IVekFileBase::ModeRead;
+  counting->SetContents(b.data(), static_cast<int32_t>(b.size()));
+  counting->position = 0;
+  CRefCountPtrT<Image> image;
+  ASSERT_TRUE(ReadSGI(*file, image));
+  for (int y : {0, height - 1}) EXPECT_EQ(PixelAt(*image, width - 1, y), std::vector<int>{33});
+  // Reading the shared runs for each row would be 4096 x 64 KB.
+  EXPECT_LE(counting->bytesRead, static_cast<int64_t>(b.size()));
+}
+
 TEST(SgiDecoder, TotalPixelBudgetIsCheckedBeforeAllocating) {
   for (const int height : {4096, 4097}) {
     Bytes header = WriteSgi(1, 1, 1, 2);
