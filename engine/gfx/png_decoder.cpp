@@ -1,6 +1,7 @@
-// PNG through libpng: every colour type and depth becomes 8-bit grey, grey
-// with alpha, RGB or RGBA. libpng reports errors by long-jumping back into
-// ReadPNG, so the function keeps only plain pointers alive across setjmp.
+// PNG through libpng: every colour type and depth, plain or interlaced,
+// becomes 8-bit grey, grey with alpha, RGB or RGBA. libpng reports errors by
+// long-jumping back into ReadPNG, so the function keeps only plain pointers
+// alive across setjmp.
 #include <png.h>
 
 #include <cstdlib>
@@ -82,6 +83,9 @@ bool ReadPNG(IVekFileBase& file, CRefCountPtrT<Image>& image) {
   if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_expand(png);
   if (bitDepth == 16) png_set_strip_16(png);
   else if (bitDepth < 8) png_set_packing(png);
+  // Adam7 files: png_read_image then fills the whole rows over all seven
+  // passes (without this it warns and guesses).
+  png_set_interlace_handling(png);
   png_read_update_info(png, info);
 
   png_uint_32 width = 0, height = 0;
