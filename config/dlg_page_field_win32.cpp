@@ -18,8 +18,10 @@ void CDlgPageField::Load() {
     PeriodicResetOn = task.PeriodicResetOn;
     ResetPeriod = task.ResetPeriod;
     AutoReset = task.AutoReset;
-    ResetMode = task.ResetMode;
-    LifeSpeed = task.LifeSpeed;
+    // The controls show what the field uses, not a stored number none of
+    // them can produce.
+    ResetMode = task.EffectiveResetMode();
+    LifeSpeed = task.EffectiveLifeSpeed();
   }
   SetChecked(IDC_RESET_EVERY, PeriodicResetOn);
   writingPeriod = true;

@@ -20,7 +20,7 @@ void CDlgPageGeneral::Load() {
       RuleSurvive[k] = task.RuleSurvive[k];
     }
     AutoReset = task.AutoReset;
-    ResetMode = task.ResetMode;
+    ResetMode = task.EffectiveResetMode();
     FieldDrawMode = task.FieldDrawMode;
     CellSize = task.CellSize;
     ShowStat = task.ShowStat;

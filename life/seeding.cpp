@@ -29,7 +29,7 @@ void VivarnTaskBse::ResetPopulation() {
   const int32_t w = columns;
   const int32_t h = rows;
   float* grid = cells.get();
-  switch (ResetMode) {
+  switch (EffectiveResetMode()) {
     case 0:
       for (int32_t x = 0; x < w; ++x)
         for (int32_t y = 0; y < h; ++y) SetCell(grid, x, y, RandomCell());
@@ -50,8 +50,6 @@ void VivarnTaskBse::ResetPopulation() {
       }
       break;
     }
-    default:
-      break;  // an unknown pattern fills nothing
   }
 }
 

@@ -43,6 +43,8 @@ void StoreSetting(SettingId id, const uint8_t bytes[16], VivarnTaskBse& task, Sh
     case SettingId::AutoReset: task.AutoReset = number == 1; break;
     case SettingId::DieSlowly: task.DieSlowly = number == 1; break;
     case SettingId::ResetPeriod: task.ResetPeriod = number; break;
+    // Outside 0..2 reseeding fills the whole field (EffectiveResetMode); the
+    // stored number stays.
     case SettingId::ResetMode: task.ResetMode = static_cast<int32_t>(number); break;
     // Below 1 the field uses 10 (EffectiveCellSize); the stored number stays.
     case SettingId::CellSize: task.CellSize = static_cast<int32_t>(number); break;
@@ -64,7 +66,8 @@ void StoreSetting(SettingId id, const uint8_t bytes[16], VivarnTaskBse& task, Sh
       task.BuildGeometry(task.columns, task.rows);
       break;
     case SettingId::LifeSpeed: {
-      // A NaN or infinite speed would stop the generations for good.
+      // A NaN or infinite speed is taken as 0. A finite one stays as stored;
+      // the generations use it held to 0..1000 ms (EffectiveLifeSpeed).
       const float speed = ReadFloat(bytes);
       task.LifeSpeed = std::isfinite(speed) ? speed : 0.0f;
       break;
@@ -86,13 +89,15 @@ void SettingBytes(SettingId id, const VivarnTaskBse& task, const SharedSettingVa
     case SettingId::AutoReset: WriteU32(out, task.AutoReset ? 1 : 0); break;
     case SettingId::DieSlowly: WriteU32(out, task.DieSlowly ? 1 : 0); break;
     case SettingId::ResetPeriod: WriteU32(out, task.ResetPeriod); break;
-    case SettingId::ResetMode: WriteU32(out, static_cast<uint32_t>(task.ResetMode)); break;
+    // The pages show the pattern and speed in effect, so saving from them
+    // writes those rather than a stored number no control can produce.
+    case SettingId::ResetMode: WriteU32(out, static_cast<uint32_t>(task.EffectiveResetMode())); break;
     case SettingId::CellSize: WriteU32(out, static_cast<uint32_t>(task.CellSize)); break;
     case SettingId::RuleBorn: std::memcpy(out, task.RuleBorn, 9); break;
     case SettingId::RuleSurvive: std::memcpy(out, task.RuleSurvive, 9); break;
     case SettingId::DieStep: WriteFloat(out, task.DieStep); break;
     case SettingId::FieldDrawMode: WriteU32(out, static_cast<uint32_t>(task.FieldDrawMode)); break;
-    case SettingId::LifeSpeed: WriteFloat(out, task.LifeSpeed); break;
+    case SettingId::LifeSpeed: WriteFloat(out, task.EffectiveLifeSpeed()); break;
     case SettingId::BkColor:
       for (int c = 0; c < 4; ++c) WriteFloat(out + 4 * c, task.BkColor[c]);
       break;

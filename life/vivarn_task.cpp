@@ -13,7 +13,7 @@ VivarnTaskBse::~VivarnTaskBse() { ReleaseGeometry(); }
 
 bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs) {
   generationTimer += frameTimeMs;
-  if (!(generationTimer >= LifeSpeed)) return false;
+  if (!(generationTimer >= EffectiveLifeSpeed())) return false;
   Step();
   generationTimer = 0.0;
   return true;

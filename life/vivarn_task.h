@@ -52,8 +52,8 @@ class VivarnTaskBse : public ITask {
   void Stop() override {}
 
   // Adds one frame's time to the generation timer and runs at most one Step
-  // when `LifeSpeed` milliseconds have gathered; the leftover time is dropped.
-  // Returns whether a generation was computed.
+  // when EffectiveLifeSpeed() milliseconds have gathered; the leftover time is
+  // dropped. Returns whether a generation was computed.
   bool AdvanceGenerationTimer(double frameTimeMs);
 
   // --- Setters (each under `lock`) ---
@@ -112,6 +112,18 @@ class VivarnTaskBse : public ITask {
   int32_t DrawMode() const { return FieldDrawMode == 1 ? 1 : 0; }
   // The cell size the field uses: `CellSize`, or 10 when it is below 1.
   int32_t EffectiveCellSize() const { return CellSize >= 1 ? CellSize : 10; }
+  // The fill pattern reseeding uses: `ResetMode`, or 0 (the whole field) for a
+  // stored number no control offers; filling nothing would leave the field
+  // empty for good, as every later reset would fill nothing again.
+  int32_t EffectiveResetMode() const { return ResetMode >= 0 && ResetMode <= 2 ? ResetMode : 0; }
+  // The milliseconds between generations: `LifeSpeed` held to 0..1000, the
+  // slowest the Field page offers (a huge stored number would freeze the
+  // field); NaN counts as 0, as the loader defaults it.
+  static constexpr float kSlowestLifeSpeedMs = 1000.0f;
+  float EffectiveLifeSpeed() const {
+    if (!(LifeSpeed > 0.0f)) return 0.0f;
+    return LifeSpeed < kSlowestLifeSpeedMs ? LifeSpeed : kSlowestLifeSpeedMs;
+  }
 
   // Guards every field below against the configuration pages' thread.
   mutable std::recursive_mutex lock;

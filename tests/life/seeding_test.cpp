@@ -32,7 +32,7 @@ TEST(Seeding, ResetClearsCountersButKeepsPopulation) {
   task->steadyAverageCount = 4;
   task->averageAge = 2.5f;
   task->population = 12;
-  task->ResetMode = 5;  // an unknown pattern: fills nothing
+  task->ResetMode = 1;  // the central square of a 6 x 5 field has no cells
   PutCell(*task, 1, 1, 4.0f);
   const uint32_t before = randomState;
   task->ResetPopulation();
@@ -44,6 +44,26 @@ TEST(Seeding, ResetClearsCountersButKeepsPopulation) {
   EXPECT_EQ(task->population, 12u);
   EXPECT_EQ(CellAt(*task, 1, 1), 0.0f);
   EXPECT_EQ(randomState, before);
+}
+
+TEST(Seeding, StoredModesOutsideTheListFillLikeTheFullField) {
+  auto full = MakeFieldTask(12, 9);
+  full->ResetMode = 0;
+  randomState = 99;
+  full->ResetPopulation();
+  int live = 0;
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 12; ++x) live += CellAt(*full, x, y) != 0.0f;
+  ASSERT_GT(live, 0);
+  for (int32_t mode : {7, -1}) {
+    auto task = MakeFieldTask(12, 9);
+    task->ResetMode = mode;
+    randomState = 99;
+    task->ResetPopulation();
+    EXPECT_EQ(task->ResetMode, mode);
+    for (int y = 0; y < 9; ++y)
+      for (int x = 0; x < 12; ++x) ASSERT_EQ(CellAt(*task, x, y), CellAt(*full, x, y)) << mode << ": " << x << "," << y;
+  }
 }
 
 TEST(Seeding, CentralSquareOn102x76) {

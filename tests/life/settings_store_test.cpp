@@ -196,7 +196,24 @@ TEST(SettingsLoad, OddNumbersNeverReachTheField) {
   EXPECT_EQ(task->columns, 30);  // cell size 10
   randomState = 1;
   task->ResetPopulation();
-  EXPECT_EQ(randomState, 1u);  // an unknown fill pattern draws nothing
+  EXPECT_NE(randomState, 1u);  // a fill pattern outside the list fills the whole field
+}
+
+TEST(SettingsLoad, OddResetModeAndSpeedStayAsStoredUntilSaved) {
+  MemoryKey key;
+  key.PutDword("ResetMode", 7);
+  key.PutFloat("LifeSpeed", 1e30f, RegistryType::Binary);
+  auto task = MakeFieldTask(10, 10);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+  EXPECT_EQ(task->ResetMode, 7);
+  EXPECT_EQ(task->LifeSpeed, 1e30f);
+  EXPECT_EQ(key.Dword("ResetMode"), 7u);
+  EXPECT_EQ(AsFloat(key.Dword("LifeSpeed")), 1e30f);
+  // Saving writes what is in effect, as the configuration pages show it.
+  SaveSettingsTo(key, *task, shared);
+  EXPECT_EQ(key.Dword("ResetMode"), 0u);
+  EXPECT_EQ(AsFloat(key.Dword("LifeSpeed")), 1000.0f);
 }
 
 TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "engine/core/kernel.h"
@@ -31,7 +32,10 @@ INSTANTIATE_TEST_SUITE_P(
     Speeds, GenerationTimer,
     ::testing::Values(TimerCase{0.0f, 16.7, 60, 60},      // one generation every frame
                       TimerCase{40.0f, 16.7, 60, 20},     // every third frame: leftover dropped
-                      TimerCase{40.0f, 100.0, 10, 10}));  // long frames: still one per frame
+                      TimerCase{40.0f, 100.0, 10, 10},    // long frames: still one per frame
+                      TimerCase{1e30f, 16.7, 120, 2},     // beyond the slowest: every 1000 ms
+                      TimerCase{-5.0f, 16.7, 60, 60},     // below 0: as fast as 0
+                      TimerCase{NAN, 16.7, 60, 60}));     // NaN: as fast as 0
 
 TEST(GenerationTimerDetail, ThirdFrameStepsAndResetsTheTimer) {
   auto task = MakeFieldTask(8, 8);
