@@ -19,6 +19,7 @@ args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(/S)
 
 . tests/support/wine-env.sh
+vivarn_refuse_foreign_imports "$scr" || exit 1
 export VIVARN_BUILD_DIR="$root/build/win"
 if [ -z "${WINEPREFIX:-}" ]; then
   WINEPREFIX="$VIVARN_BUILD_DIR/run-prefix"

@@ -17,6 +17,13 @@ if(VIVARN_WINDOWS)
   target_compile_definitions(vivarn_options INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                                       _WIN32_WINNT=0x0601)
   target_link_options(vivarn_options INTERFACE -static -static-libgcc -static-libstdc++)
+  # Windows has no zlib1.dll: take libz.a, never the import library beside it.
+  set(ZLIB_USE_STATIC_LIBS ON)
+  # Debug information is built and then split off the shipped file (app/), so
+  # a crash can be read without making users download it. Unused functions and
+  # data are dropped at link time.
+  target_compile_options(vivarn_options INTERFACE -g -ffunction-sections -fdata-sections)
+  target_link_options(vivarn_options INTERFACE -Wl,--gc-sections)
   # Cross-built libpng and libjpeg (tools/setup.sh).
   if(NOT VIVARN_DEPS_PREFIX)
     set(VIVARN_DEPS_PREFIX "$ENV{HOME}/.cache/vivarn/deps/mingw-prefix")

@@ -36,6 +36,7 @@ e2e_fail() {
 }
 
 e2e_start_saver() {
+  vivarn_refuse_foreign_imports "$VIVARN_SCR" || e2e_fail "the saver would not start on Windows"
   wine "$VIVARN_SCR" "$@" >"$E2E_TMP/saver.out" 2>&1 &
   SAVER_PID=$!
   E2E_PIDS+=("$SAVER_PID")

@@ -10,9 +10,25 @@
 #   vivarn_screenshot FILE       capture the whole Xvfb screen as PNG
 #   vivarn_reg_query NAME        print one value of the saver's settings key
 #   vivarn_wait_for CMD... -t S  run CMD until it succeeds or S seconds pass
+#   vivarn_refuse_foreign_imports FILE  fail if FILE imports a DLL Windows lacks
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# shellcheck source=system-dlls.sh
+. "$(dirname "${BASH_SOURCE[0]}")/system-dlls.sh"
+
+# Wine carries builtin DLLs that Windows lacks (zlib1.dll among them), so a
+# program importing one runs here and fails on Windows. Disabling them is not
+# an option: Debian's wine needs its own zlib1 for user32. Instead every
+# program is refused before it starts, as Windows' loader would refuse it.
+#   vivarn_refuse_foreign_imports FILE
+vivarn_refuse_foreign_imports() {
+  local foreign
+  if ! foreign="$(vivarn_foreign_imports "$1")"; then
+    echo "wine-env: $(basename "$1") imports what Windows does not ship: $(tr '\n' ' ' <<<"$foreign")" >&2
+    return 1
+  fi
+}
 VIVARN_SETTINGS_KEY='HKCU\SOFTWARE\Vivarn Screen Saver 2\Settings'
 
 vivarn_start_xvfb() {

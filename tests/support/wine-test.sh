@@ -12,6 +12,7 @@ while [ ! -f "$VIVARN_BUILD_DIR/CMakeCache.txt" ] && [ "$VIVARN_BUILD_DIR" != / 
 done
 # A private prefix: wine's desktop process belongs to the prefix and to the
 # X display it first saw, so tests running side by side must not share one.
+vivarn_refuse_foreign_imports "$1" || exit 1
 vivarn_private_prefix
 trap 'vivarn_end_wine; vivarn_stop_xvfb' EXIT
 vivarn_start_xvfb 1280x1024 || exit 1
