@@ -59,6 +59,16 @@ TEST_P(GlyphSheets, PrintableCharactersInOrderFromTheSpace) {
   ASSERT_EQ(sheet->height, 256);
   ASSERT_EQ(sheet->format, image_gl::kRgba);
   for (int i = 0; i < 256 * 256; ++i) ASSERT_EQ(sheet->data[i * 4], 255);  // white everywhere
+  // Stored run-length encoded (type 10), well under the raw 256 KB.
+  FILE* f = std::fopen(Asset(GetParam()).c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  uint8_t head[3] = {};
+  std::fread(head, 1, sizeof head, f);
+  std::fseek(f, 0, SEEK_END);
+  const long size = std::ftell(f);
+  std::fclose(f);
+  EXPECT_EQ(head[2], 10);
+  EXPECT_LT(size, 256 * 256 * 4 / 2);
   EXPECT_EQ(CellInk(*sheet, 0), 0);        // space
   EXPECT_EQ(CellInk(*sheet, 128), 0);      // space of the second set
   for (int c = 33; c < 127; ++c) {

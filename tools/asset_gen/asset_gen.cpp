@@ -2,7 +2,8 @@
 //   particle.png     64 x 64 RGBA, white, alpha a Gaussian of the distance
 //                    from the centre (254 in the middle, about 62 at the
 //                    middle of each edge, about 15 in the corners)
-//   chiler_font.tga  256 x 256 glyph sheet, 32-bit, top-left origin, white
+//   chiler_font.tga  256 x 256 glyph sheet, 32-bit run-length encoded,
+//                    top-left origin, white
 //   nehe_font.tga    glyphs in the alpha channel; a 16 x 16 grid of 16-pixel
 //                    cells: cells 0-94 hold characters 32-126, cells 128-222
 //                    the same characters in a second style
@@ -117,16 +118,42 @@ bool RenderSet(FT_Library library, const std::string& fontDir, const Style& styl
   return true;
 }
 
+// One row of white pixels with the given alphas as TGA packets; packets never
+// cross a row, as readers may expect. A run is worth a packet from 2 pixels.
+void AppendRunLengthRow(Bytes& b, const uint8_t* alpha, int count) {
+  auto pixel = [&](int i) { b.insert(b.end(), {255, 255, 255, alpha[i]}); };
+  int i = 0;
+  while (i < count) {
+    int run = 1;
+    while (i + run < count && run < 128 && alpha[i + run] == alpha[i]) ++run;
+    if (run >= 2) {
+      b.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
+      pixel(i);
+      i += run;
+      continue;
+    }
+    int literal = 1;
+    while (i + literal < count && literal < 128 &&
+           !(i + literal + 1 < count && alpha[i + literal] == alpha[i + literal + 1]))
+      ++literal;
+    b.push_back(static_cast<uint8_t>(literal - 1));
+    for (int k = 0; k < literal; ++k) pixel(i + k);
+    i += literal;
+  }
+}
+
 bool WriteSheet(const std::string& path, FT_Library library, const std::string& fontDir, const Style& first,
                 const Style& second) {
   std::vector<uint8_t> alpha(kSheet * kSheet, 0);
   if (!RenderSet(library, fontDir, first, 0, alpha) || !RenderSet(library, fontDir, second, 128, alpha)) return false;
-  Bytes b = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  // Run-length encoded (type 10): the sheets are mostly empty cells, and
+  // they are embedded in the program, whose size users download.
+  Bytes b = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   PutLE16(b, kSheet);
   PutLE16(b, kSheet);
   b.push_back(32);
   b.push_back(0x28);  // top-left origin, 8 alpha bits
-  for (uint8_t a : alpha) b.insert(b.end(), {255, 255, 255, a});
+  for (int y = 0; y < kSheet; ++y) AppendRunLengthRow(b, &alpha[y * kSheet], kSheet);
   return WriteFile(path, b);
 }
 
