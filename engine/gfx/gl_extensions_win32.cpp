@@ -1,7 +1,8 @@
 #include "engine/gfx/gl_extensions_win32.h"
 
 #include <cstdint>
-#include <cstring>
+
+#include "engine/gfx/gl_caps.h"
 
 namespace {
 // PROC is a generic function pointer; going through void (*)() tells the
@@ -39,13 +40,5 @@ bool LoadGLExtensions() {
 }
 
 bool HasGLExtension(const char* name) {
-  const auto* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-  const size_t length = name ? std::strlen(name) : 0;
-  if (!all || length == 0) return false;
-  for (const char* at = std::strstr(all, name); at; at = std::strstr(at + 1, name)) {
-    const bool startsWord = at == all || at[-1] == ' ';
-    const bool endsWord = at[length] == ' ' || at[length] == '\0';
-    if (startsWord && endsWord) return true;
-  }
-  return false;
+  return ListsGLExtension(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), name);
 }

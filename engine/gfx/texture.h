@@ -10,10 +10,20 @@
 #include "engine/gfx/image.h"
 #include "engine/gfx/named_library.h"
 
+// What texture set-up may ask of the current context.
+struct TextureCaps {
+  bool autoMipmap = false;   // GL_GENERATE_MIPMAP is honoured
+  bool anisotropic = false;  // GL_EXT_texture_filter_anisotropic
+};
+// Read from the current context's version and extension strings.
+TextureCaps CurrentTextureCaps();
+
 class TextureBase : public IRefCountPtrBase, public NamedObject {
  public:
   void OnDestroy() override;
-  virtual void ApplyParameters() = 0;
+  // Without automatic mipmaps a mipmapped minification filter falls back to
+  // its level-0 form, so the texture stays complete.
+  virtual void ApplyParameters(const TextureCaps& caps) = 0;
 
   // Binds the texture unless the active unit already has it bound; only the
   // name is compared, not the target.
@@ -36,7 +46,7 @@ class Texture2D : public TextureBase {
  public:
   void OnCreate() override;
   void OnDestroy() override;
-  void ApplyParameters() override;
+  void ApplyParameters(const TextureCaps& caps) override;
 };
 
 // Which texture name each unit has bound, and how many real binds happened.
@@ -50,7 +60,9 @@ BoundTextureCache& BoundTextures();
 void ResetBoundTextures();
 
 // Uploads `image` into a new GL name of `texture` (deleting the old one)
-// with the texture's parameters. False, with a log line, for an empty image.
+// with the texture's parameters, as far as `caps` (by default the current
+// context's) allow. False, with a log line, for an empty image.
+bool LoadTexture(TextureBase& texture, const Image& image, const TextureCaps& caps);
 bool LoadTexture(TextureBase& texture, const Image& image);
 
 class LibTextureBase : public NamedLibraryBase<LibTextureBase, TextureBase, unsigned> {

@@ -1,7 +1,6 @@
 // Texture objects, their parameters and the bound-texture cache.
-#include <cstring>
-
 #include "engine/core/log.h"
+#include "engine/gfx/gl_caps.h"
 #include "engine/gfx/gl_include_win32.h"
 #include "engine/gfx/texture.h"
 
@@ -10,14 +9,7 @@ namespace {
 // do not need.
 constexpr GLint kMaxAnisotropy = 2;
 
-bool HasExtension(const char* name) {
-  const char* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-  if (!all) return false;
-  const size_t length = std::strlen(name);
-  for (const char* p = std::strstr(all, name); p; p = std::strstr(p + length, name))
-    if ((p == all || p[-1] == ' ') && (p[length] == ' ' || p[length] == '\0')) return true;
-  return false;
-}
+const char* GLText(GLenum name) { return reinterpret_cast<const char*>(glGetString(name)); }
 }  // namespace
 
 BoundTextureCache& BoundTextures() {
@@ -63,23 +55,32 @@ void Texture2D::OnDestroy() {
                  << " destroyed\n";
 }
 
-void Texture2D::ApplyParameters() {
+TextureCaps CurrentTextureCaps() {
+  TextureCaps caps;
+  caps.autoMipmap = CanGenerateMipmaps(GLText(GL_VERSION), GLText(GL_EXTENSIONS));
+  caps.anisotropic = ListsGLExtension(GLText(GL_EXTENSIONS), "GL_EXT_texture_filter_anisotropic");
+  return caps;
+}
+
+void Texture2D::ApplyParameters(const TextureCaps& caps) {
   Bind();
+  const bool mipmaps = generateMipmap && caps.autoMipmap;
+  const uint32_t filter = mipmaps ? minFilter : FilterWithoutMipmaps(minFilter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLint>(wrap));
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLint>(wrap));
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(minFilter));
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(filter));
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(magFilter));
   // Before the upload, so that the upload builds the mipmap chain.
-  if (generateMipmap) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
+  if (mipmaps) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
   // Asking a driver without the extension would only raise GL errors.
-  if (HasExtension("GL_EXT_texture_filter_anisotropic")) {
+  if (caps.anisotropic) {
     GLint level = 1;
     glGetIntegerv(GL_MAX_TEXTURE_MAX_ANISOTROPY_EXT, &level);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, level < kMaxAnisotropy ? level : kMaxAnisotropy);
   }
 }
 
-bool LoadTexture(TextureBase& texture, const Image& image) {
+bool LoadTexture(TextureBase& texture, const Image& image, const TextureCaps& caps) {
   if (image.dataSize == 0 || !image.data) {
     MainLog() << "<!> " << "Can't load texture. Image is not valid.\n";
     return false;
@@ -94,7 +95,11 @@ bool LoadTexture(TextureBase& texture, const Image& image) {
   GLuint name = 0;
   glGenTextures(1, &name);
   texture.id = name;
-  texture.ApplyParameters();
+  texture.ApplyParameters(caps);
   image.Upload(GL_TEXTURE_2D);
   return true;
+}
+
+bool LoadTexture(TextureBase& texture, const Image& image) {
+  return LoadTexture(texture, image, CurrentTextureCaps());
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/gfx/font.h"
+#include "engine/gfx/image.h"
 #include "engine/gfx/texture.h"
 #include "tests/gfx/gl_test_context_win32.h"
 #include "tests/support/log_capture.h"
@@ -158,6 +159,50 @@ TEST_F(TextureLibrary, ReloadingReplacesTheNameAndEmptyImagesAreRefused) {
   ASSERT_TRUE(LoadTexture(*texture, *image));
   EXPECT_FALSE(glIsTexture(firstName));
   EXPECT_TRUE(glIsTexture(texture->id));
+}
+
+// As on OpenGL 1.1 without GL_SGIS_generate_mipmap: the particle must still
+// draw textured (bright centre, dark corners), not as a plain square.
+TEST_F(TextureLibrary, WithoutAutomaticMipmapsTexturesStayComplete) {
+  CRefCountPtrT<Image> image;
+  {
+    LogCapture quiet;
+    ASSERT_TRUE(LoadImage("res:PNG/PARTICLE_TEX", image));
+  }
+  CRefCountPtrT<TextureBase> texture;
+  ASSERT_TRUE(LibTexture::Instance()->Get("no mipmaps", texture, 1, true));
+  ASSERT_TRUE(LoadTexture(*texture, *image, TextureCaps{}));
+  GLint value = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
+  EXPECT_EQ(value, GL_LINEAR);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, &value);
+  EXPECT_EQ(value, GL_FALSE);
+
+  // Drawn at half size, so minification samples it.
+  gl.PixelProjection();
+  glDisable(GL_DEPTH_TEST);
+  glClearColor(0, 0, 0, 1);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glEnable(GL_TEXTURE_2D);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glColor4f(1, 0, 0, 1);
+  glBegin(GL_QUADS);
+  glTexCoord2f(0, 0), glVertex2f(10, 10);
+  glTexCoord2f(1, 0), glVertex2f(42, 10);
+  glTexCoord2f(1, 1), glVertex2f(42, 42);
+  glTexCoord2f(0, 1), glVertex2f(10, 42);
+  glEnd();
+  glDisable(GL_BLEND);
+  glDisable(GL_TEXTURE_2D);
+  glFinish();
+  uint8_t centre[4] = {}, corner[4] = {};
+  glReadBuffer(GL_BACK);
+  glReadPixels(26, 26, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);
+  glReadPixels(10, 10, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
+  EXPECT_GT(centre[0], 200);
+  EXPECT_LT(corner[0], 60);
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // ---- fonts ----

@@ -1,0 +1,24 @@
+// What an OpenGL context offers, decided from its GL_VERSION and
+// GL_EXTENSIONS strings. Portable, so the decisions are testable without a
+// context.
+#pragma once
+
+#include <cstdint>
+
+// Whether `extensions` (a space-separated GL_EXTENSIONS string) lists `name`
+// as a whole word, so "GL_EXT_texture" does not match "GL_EXT_texture3D".
+bool ListsGLExtension(const char* extensions, const char* name);
+
+// The leading "major.minor" of a GL_VERSION string; false for an absent or
+// unreadable string.
+bool ParseGLVersion(const char* version, int& major, int& minor);
+
+// Automatic mipmap generation is core from OpenGL 1.4 and otherwise needs
+// GL_SGIS_generate_mipmap. Windows' own software renderer (Remote Desktop,
+// virtual machines, no vendor driver) is 1.1 without it.
+bool CanGenerateMipmaps(const char* version, const char* extensions);
+
+// A mipmapped minification filter sampled without mipmaps leaves the texture
+// incomplete (it draws as if untextured); this is the same filter on level 0
+// only. Other filters are returned as they are.
+uint32_t FilterWithoutMipmaps(uint32_t minFilter);

@@ -1,0 +1,39 @@
+// Deciding texture set-up from a context's version and extension strings.
+#include <gtest/gtest.h>
+
+#include "engine/gfx/gl_caps.h"
+
+TEST(GLCaps, AutomaticMipmapsFromVersionOneFourOrTheExtension) {
+  // Windows' own renderer: "1.1.0" and no generate-mipmap extension.
+  EXPECT_FALSE(CanGenerateMipmaps("1.1.0", "GL_WIN_swap_hint GL_EXT_bgra GL_EXT_paletted_texture"));
+  EXPECT_FALSE(CanGenerateMipmaps("1.3 Vendor 7.1", ""));
+  EXPECT_TRUE(CanGenerateMipmaps("1.4.0", ""));
+  EXPECT_TRUE(CanGenerateMipmaps("4.5 (Compatibility Profile) Mesa 22.3.6", nullptr));
+  EXPECT_TRUE(CanGenerateMipmaps("10.0", ""));
+  EXPECT_TRUE(CanGenerateMipmaps("1.2", "GL_ARB_multitexture GL_SGIS_generate_mipmap"));
+  // Unreadable versions count as the oldest; a longer name is not the extension.
+  EXPECT_FALSE(CanGenerateMipmaps(nullptr, nullptr));
+  EXPECT_FALSE(CanGenerateMipmaps("", "GL_SGIS_generate_mipmapX"));
+  EXPECT_FALSE(CanGenerateMipmaps("x4.5", "XGL_SGIS_generate_mipmap"));
+  EXPECT_FALSE(CanGenerateMipmaps("4", ""));
+  EXPECT_FALSE(CanGenerateMipmaps("99999999999999.9", ""));
+}
+
+TEST(GLCaps, ExtensionsMatchWholeWordsOnly) {
+  const char* list = "GL_EXT_texture3D GL_EXT_texture_filter_anisotropic GL_ARB_a";
+  EXPECT_TRUE(ListsGLExtension(list, "GL_EXT_texture_filter_anisotropic"));
+  EXPECT_TRUE(ListsGLExtension(list, "GL_ARB_a"));
+  EXPECT_TRUE(ListsGLExtension(list, "GL_EXT_texture3D"));
+  EXPECT_FALSE(ListsGLExtension(list, "GL_EXT_texture"));
+  EXPECT_FALSE(ListsGLExtension(list, "texture3D"));
+  EXPECT_FALSE(ListsGLExtension(list, ""));
+}
+
+TEST(GLCaps, MipmappedFiltersFallBackToTheirLevelZeroForm) {
+  EXPECT_EQ(FilterWithoutMipmaps(0x2703u), 0x2601u);  // linear-mipmap-linear: linear
+  EXPECT_EQ(FilterWithoutMipmaps(0x2701u), 0x2601u);
+  EXPECT_EQ(FilterWithoutMipmaps(0x2700u), 0x2600u);  // nearest-mipmap-nearest: nearest
+  EXPECT_EQ(FilterWithoutMipmaps(0x2702u), 0x2600u);
+  EXPECT_EQ(FilterWithoutMipmaps(0x2601u), 0x2601u);
+  EXPECT_EQ(FilterWithoutMipmaps(0x2600u), 0x2600u);
+}
