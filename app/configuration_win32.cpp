@@ -7,6 +7,7 @@
 
 #include "config/dlg_config_sheet_win32.h"
 #include "config/ui/message_loop_win32.h"
+#include "engine/core/log.h"
 #include "engine/gfx/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "resources/resource.h"
@@ -17,19 +18,27 @@ int32_t SaverApp::RunConfiguration() {
   loop.AddMessageFilter(&sheet);
   loop.AddIdleHandler(&sheet);
 
-  HWND window = sheet.Create(nullptr);
-  if (window != nullptr) ShowWindow(window, SW_SHOW);
+  HWND window = createSheet ? static_cast<HWND>(createSheet(sheet)) : sheet.Create(nullptr);
+  if (window == nullptr) {
+    // Without the sheet there is nothing to close the preview with: end here
+    // rather than leave an animation nobody asked for.
+    MainLog() << "<!> " << "configuration sheet could not be created\n";
+    loop.RemoveIdleHandler(&sheet);
+    loop.RemoveMessageFilter(&sheet);
+    return 0;
+  }
+  ShowWindow(window, SW_SHOW);
 
   GLWindowSettings settings = GLWindowSettings::Instance();
   settings->windowWidth = 640;
   settings->windowHeight = 640;
   settings->fullScreen = false;
-  settings->parentWindow = window != nullptr ? GetDlgItem(window, IDC_PREVIEW) : nullptr;
+  settings->parentWindow = GetDlgItem(window, IDC_PREVIEW);
 
   AddTasks();
   RunKernel();
   // The sheet's destruction stops the tasks and posts WM_QUIT with its result.
-  const int32_t result = window != nullptr ? loop.Run() : 0;
+  const int32_t result = loop.Run();
   WaitKernel();
 
   loop.RemoveIdleHandler(&sheet);

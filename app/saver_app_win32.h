@@ -11,6 +11,8 @@
 #include "app/run_plan.h"
 #include "app/screen_saver_msgs_handler.h"
 
+class CDlgConfigSheet;
+
 // The program instance (GetModuleHandleW(nullptr)), recorded by the entry
 // point before anything else runs.
 extern void* g_programInstance;
@@ -41,4 +43,7 @@ struct SaverApp {
 
   std::unique_ptr<ScreenSaverMsgsHandler> msgHandler;
   uint32_t mode = kConfigure;
+  // Makes the configuration sheet's window (an HWND; null when it cannot be
+  // made). Tests replace it to make the creation fail.
+  void* (*createSheet)(CDlgConfigSheet& sheet) = nullptr;
 };

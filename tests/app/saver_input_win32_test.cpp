@@ -6,6 +6,7 @@
 
 #include "app/saver_app_win32.h"
 #include "engine/core/kernel.h"
+#include "tests/support/log_capture.h"
 
 namespace {
 VekKernelBase* g_kernel = nullptr;
@@ -117,4 +118,17 @@ TEST(SaverInput, ClicksWheelAndAltKeysKeepTheLoopRunning) {
                                   {WM_SYSKEYDOWN, 0}});
   EXPECT_TRUE(r.gaveUp);
   EXPECT_EQ(r.closes, 0);
+}
+
+// Without its sheet, configuration mode has nothing to end the preview with:
+// it must end at once, having started no task and no kernel thread.
+TEST(Configuration, ASheetThatCannotBeMadeEndsTheRunAtOnce) {
+  SaverApp app;
+  app.mode = kConfigure;
+  app.createSheet = [](CDlgConfigSheet&) -> void* { return nullptr; };
+  LogCapture capture;
+  EXPECT_EQ(app.RunConfiguration(), 0);
+  EXPECT_EQ(VekKernel::Instance()->TaskCount(), 0);
+  EXPECT_EQ(VekKernel::Instance()->thread, kCurrentThreadPseudoHandle);
+  EXPECT_NE(capture.Text().find("<!> configuration sheet could not be created"), std::string::npos) << capture.Text();
 }
