@@ -38,7 +38,7 @@ void AddShownPalette(CPaletteContainerBase& store, const IGradientView* view, co
   CGradient gradient;
   if (const CGradient* shown = ShownGradient(view, store)) gradient.CopyFrom(*shown);
   const int32_t index = store.AddPalette(gradient, name);
-  if (index >= 0) store.currentGuid = store.palettes[static_cast<size_t>(index)]->guid;
+  store.MakeCurrent(index);
 }
 
 bool DeleteSelectedPalette(HWND combo, CPaletteContainerBase& store) {

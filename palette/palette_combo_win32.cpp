@@ -37,7 +37,9 @@ void SyncPaletteCombo(HWND combo, CPaletteContainerBase& container, bool commit,
     if (data < 0) return;
     // A combo filled from another store may carry indices this one lacks.
     if (data >= container.Count()) return;
-    container.currentGuid = container.palettes[static_cast<size_t>(data)]->guid;
+    // A palette without a GUID stays unchosen; the list goes back to the
+    // current one below.
+    container.MakeCurrent(static_cast<int32_t>(data));
   }
 
   const int32_t index = container.IndexOfGuid(container.currentGuid);

@@ -23,6 +23,7 @@ PaletteRecord* CPaletteContainerBase::FindByGuid(const PaletteGuid& guid) const 
 }
 
 int32_t CPaletteContainerBase::IndexOfGuid(const PaletteGuid& guid) const {
+  if (guid.IsZero()) return -1;
   for (size_t i = 0; i < palettes.size(); ++i) {
     if (palettes[i]->guid == guid) return static_cast<int32_t>(i);
   }
@@ -56,9 +57,19 @@ std::unique_ptr<PaletteRecord> CPaletteContainerBase::MakeDefaultPalette() {
   return record;
 }
 
+bool CPaletteContainerBase::MakeCurrent(int32_t index) {
+  if (index < 0 || index >= Count()) return false;
+  const PaletteGuid& guid = palettes[static_cast<size_t>(index)]->guid;
+  if (guid.IsZero()) return false;
+  currentGuid = guid;
+  return true;
+}
+
 void CPaletteContainerBase::EnsureDefaultPalette() {
+  // A "Default" without a GUID cannot be current, so it does not count: the
+  // built-in one is added beside it.
   for (const auto& record : palettes) {
-    if (IsDefaultPaletteName(record->name)) {
+    if (IsDefaultPaletteName(record->name) && !record->guid.IsZero()) {
       if (currentGuid.IsZero()) currentGuid = record->guid;
       return;
     }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "engine/core/ref_count.h"
@@ -43,17 +44,27 @@ class CPaletteContainerBase : public IRefCountPtrBase {
   void RemoveAt(int32_t index);
   // The built-in rainbow "Default", owned by the caller.
   static std::unique_ptr<PaletteRecord> MakeDefaultPalette();
-  // The last step of Load: when no palette is named "Default" (in any case)
-  // the built-in one is appended; when `currentGuid` is zero it becomes the
-  // GUID of the first "Default".
+  // The last step of Load: when no palette with a GUID is named "Default"
+  // (in any case) the built-in one is appended; when `currentGuid` is zero it
+  // becomes the GUID of the first such "Default".
   void EnsureDefaultPalette();
 
   int32_t Count() const { return static_cast<int32_t>(palettes.size()); }
   // The index of the record with that GUID, or -1.
   int32_t IndexOfGuid(const PaletteGuid& guid) const;
 
+  // Makes the palette at `index` current. False, and nothing changes, for an
+  // index out of range or a palette without a GUID (loaded from a value whose
+  // name is not one): such a palette can never be current.
+  bool MakeCurrent(int32_t index);
+
+  // A zero GUID names no palette: FindByGuid and IndexOfGuid never find it.
   PaletteGuid currentGuid;
   std::vector<std::unique_ptr<PaletteRecord>> palettes;
+  // Guards the process-wide store between the configuration dialogs and the
+  // Life task's Start on the kernel thread. Taken before the task's lock,
+  // never while holding it.
+  mutable std::recursive_mutex lock;
 };
 
 class CPaletteContainer : public CRefCountPtrT<CPaletteContainerBase> {
@@ -61,4 +72,18 @@ class CPaletteContainer : public CRefCountPtrT<CPaletteContainerBase> {
   static CPaletteContainer& Instance() {
     return SingletonInstance<CPaletteContainer, CPaletteContainerBase, SingletonSlot::PaletteContainer>();
   }
+};
+
+// The process-wide store held under its lock for as long as this lives.
+class LockedPaletteStore {
+ public:
+  LockedPaletteStore() : store_(CPaletteContainer::Instance()), guard_(store_->lock) {}
+  LockedPaletteStore(const LockedPaletteStore&) = delete;
+  LockedPaletteStore& operator=(const LockedPaletteStore&) = delete;
+  CPaletteContainerBase& operator*() const { return *store_.get(); }
+  CPaletteContainerBase* operator->() const { return store_.get(); }
+
+ private:
+  CPaletteContainer store_;
+  std::lock_guard<std::recursive_mutex> guard_;
 };

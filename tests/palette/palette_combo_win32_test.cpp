@@ -190,6 +190,17 @@ TEST_F(PaletteCombo, UnknownCurrentPaletteOrMissingEntryChangesNothing) {
   EXPECT_EQ(view.sets, 0);
 }
 
+TEST_F(PaletteCombo, CommitOnAPaletteWithoutAGuidKeepsTheCurrentOneSelected) {
+  FillStore();
+  store.palettes[2]->guid = PaletteGuid{};  // B, loaded from a value not named by a GUID
+  store.currentGuid = store.palettes[0]->guid;
+  FillPaletteCombo(combo, store, L"Default", nullptr);
+  SendMessageW(combo, CB_SETCURSEL, 1, 0);  // B
+  SyncPaletteCombo(combo, store, true, nullptr);
+  EXPECT_EQ(store.currentGuid, store.palettes[0]->guid);
+  EXPECT_EQ(Selected(), 0);
+}
+
 TEST_F(PaletteCombo, CommitWithAnIndexTheStoreLacksKeepsTheCurrentPalette) {
   FillStore();
   store.currentGuid = store.palettes[0]->guid;

@@ -219,14 +219,32 @@ TEST_F(PaletteRegistry, OddDataLoadsWhatIsThereAndNothingElse) {
   EXPECT_EQ(NameOf(*store.FindByGuid(Guid(4))), Name("A"));
   ASSERT_NE(store.FindByGuid(Guid(2)), nullptr);
   EXPECT_EQ(store.FindByGuid(Guid(2))->NameLength(), 0u);
-  const PaletteRecord* stray = store.FindByGuid(PaletteGuid{});
-  ASSERT_NE(stray, nullptr);
-  EXPECT_EQ(NameOf(*stray), Name("Stray"));
+  // The value named "not a guid" loads without a GUID, and a zero GUID names
+  // no palette.
+  EXPECT_EQ(store.FindByGuid(PaletteGuid{}), nullptr);
+  int strays = 0;
+  for (const auto& r : store.palettes) strays += NameOf(*r) == Name("Stray") && r->guid.IsZero();
+  EXPECT_EQ(strays, 1);
   // The braced current GUID does not parse: the added "Default" is current.
   const PaletteRecord* current = store.FindByGuid(store.currentGuid);
   ASSERT_NE(current, nullptr);
   EXPECT_EQ(NameOf(*current), Name("Default"));
   EXPECT_EQ(store.Count(), 7);  // six stored values (the over-long name skipped) and "Default"
+}
+
+TEST_F(PaletteRegistry, DefaultStoredUnderANameThatIsNoGuidNeverBecomesCurrent) {
+  PutRaw(L"not a guid", REG_BINARY, ValueBytes("Default", CGradient()));
+  CPaletteContainerBase store;
+  ASSERT_TRUE(store.Load());
+  ASSERT_EQ(store.Count(), 2);  // the stray and the built-in one beside it
+  const PaletteRecord* current = store.FindByGuid(store.currentGuid);
+  ASSERT_NE(current, nullptr);
+  EXPECT_FALSE(current->guid.IsZero());
+  EXPECT_EQ(current->gradient.GetPegCount(), 5);  // the rainbow
+  // Choosing it does nothing either.
+  const int32_t stray = store.palettes[0]->guid.IsZero() ? 0 : 1;
+  EXPECT_FALSE(store.MakeCurrent(stray));
+  EXPECT_EQ(store.FindByGuid(store.currentGuid), current);
 }
 
 TEST_F(PaletteRegistry, StoredCurrentGuidThatNamesNoPaletteStays) {
