@@ -1,6 +1,7 @@
 # Compiler settings shared by every target, for the three builds:
 #   native   host compiler, plain logic and its tests and benchmarks
 #   asan     the same with AddressSanitizer and UndefinedBehaviorSanitizer
+#   tsan     the same with ThreadSanitizer: the two-thread test of the Life task
 #   win      mingw-w64 cross build of the screen saver and its wine tests
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   set(VIVARN_WINDOWS ON)
@@ -37,6 +38,9 @@ elseif(VIVARN_SANITIZE)
   target_compile_options(vivarn_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
                                                   -fno-sanitize-recover=undefined)
   target_link_options(vivarn_options INTERFACE -fsanitize=address,undefined)
+elseif(VIVARN_TSAN)
+  target_compile_options(vivarn_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(vivarn_options INTERFACE -fsanitize=thread)
 endif()
 
 find_package(Threads REQUIRED)

@@ -62,7 +62,7 @@ int LoadSettings() {
 
   // A store that cannot be read stays empty: the task keeps its table and
   // Start builds the built-in one.
-  CPaletteContainer palettes = CPaletteContainer::Instance();
+  LockedPaletteStore palettes;
   palettes->Load();
   if (const PaletteRecord* current = palettes->FindByGuid(palettes->currentGuid))
     task->BuildColourTable(1000, &current->gradient);
@@ -77,6 +77,6 @@ int SaveSettings() {
     RegistrySettingsKey key;
     SaveSettingsTo(key, *task.get(), ProcessSharedSettings());
   }
-  CPaletteContainer::Instance()->Save();
+  LockedPaletteStore()->Save();
   return 1;
 }

@@ -12,11 +12,18 @@ VivarnTaskBse::VivarnTaskBse() {
 VivarnTaskBse::~VivarnTaskBse() { ReleaseGeometry(); }
 
 bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs) {
+  // LifeSpeed changes under the lock on the dialog thread.
+  std::lock_guard<std::recursive_mutex> guard(lock);
   generationTimer += frameTimeMs;
   if (!(generationTimer >= EffectiveLifeSpeed())) return false;
   Step();
   generationTimer = 0.0;
   return true;
+}
+
+VivarnTaskBse::FrameLook VivarnTaskBse::CurrentLook() const {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  return FrameLook{{BkColor[0], BkColor[1], BkColor[2], BkColor[3]}, ShowStat, ShowFPS};
 }
 
 void VivarnTaskBse::SetRuleSurvive(int index, bool on) {

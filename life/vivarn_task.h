@@ -53,8 +53,17 @@ class VivarnTaskBse : public ITask {
 
   // Adds one frame's time to the generation timer and runs at most one Step
   // when EffectiveLifeSpeed() milliseconds have gathered; the leftover time is
-  // dropped. Returns whether a generation was computed.
+  // dropped. Returns whether a generation was computed. Under `lock`.
   bool AdvanceGenerationTimer(double frameTimeMs);
+
+  // The settings one frame is drawn with, read together under `lock`: the
+  // pages write them from the dialog thread at any moment.
+  struct FrameLook {
+    float bkColor[4];
+    bool showStat;
+    bool showFPS;
+  };
+  FrameLook CurrentLook() const;
 
   // --- Setters (each under `lock`) ---
   void SetRuleSurvive(int index, bool on);

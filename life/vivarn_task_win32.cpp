@@ -33,7 +33,8 @@ void PassClearColour(float red, float green, float blue, float alpha) {
 bool VivarnTaskBse::Start() {
   {
     // The store as LoadSettings left it; not read from the registry again.
-    CPaletteContainer palettes = CPaletteContainer::Instance();
+    // The sheet may be changing it already: its lock first, then the task's.
+    LockedPaletteStore palettes;
     const PaletteRecord* current = palettes->FindByGuid(palettes->currentGuid);
     if (current != nullptr) {
       BuildColourTable(kColourTableSize, &current->gradient);
@@ -61,14 +62,15 @@ void VivarnTaskBse::Update() {
   glDisable(GL_TEXTURE_2D);
 
   AdvanceGenerationTimer(frameTime);
+  const FrameLook look = CurrentLook();
 
   glLoadIdentity();
-  glColor4f(BkColor[0], BkColor[1], BkColor[2], BkColor[3]);
+  glColor4f(look.bkColor[0], look.bkColor[1], look.bkColor[2], look.bkColor[3]);
   BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), false);
 
   DrawField();
-  if (ShowStat && font) DrawStatistics();
-  if (ShowFPS && font) {
+  if (look.showStat && font) DrawStatistics();
+  if (look.showFPS && font) {
     glLoadIdentity();
     glColor4f(0.8f, 0.8f, 0.8f, 1.0f);
     glTranslatef(0.0f, static_cast<float>(height) - FontHeight(font.get()), 0.0f);

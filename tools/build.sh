@@ -3,8 +3,11 @@
 #   build/native  host compiler, optimised, tests and benchmarks
 #   build/asan    host compiler with AddressSanitizer and UBSan, tests
 #   build/fuzz    clang with libFuzzer, ASan and UBSan: the fuzz targets
+#   build/tsan    host compiler with ThreadSanitizer: the one two-thread test of
+#                 the Life task, built and run (only when asked for by name,
+#                 never by "all")
 #   build/win     mingw-w64 cross build: build/win/vivarn.scr and the wine tests
-# Usage: tools/build.sh [all|native|asan|fuzz|win]
+# Usage: tools/build.sh [all|native|asan|fuzz|win|tsan]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -30,6 +33,11 @@ if [ "$which" = all ] || [ "$which" = fuzz ]; then
   configure build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIVARN_FUZZ=ON -DVIVARN_BENCHMARKS=OFF \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
   cmake --build build/fuzz
+fi
+if [ "$which" = tsan ]; then
+  configure build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVIVARN_TSAN=ON -DVIVARN_BENCHMARKS=OFF
+  cmake --build build/tsan --target life_tsan_tests
+  ctest --test-dir build/tsan -R '^life_tsan_tests$' --output-on-failure
 fi
 if [ "$which" = all ] || [ "$which" = win ]; then
   configure build/win -DCMAKE_BUILD_TYPE=Release \
