@@ -17,7 +17,10 @@ covered() {
   vivarn_screenshot "$E2E_TMP/now.png" || return 1
   local total black bg colourful
   read -r total black bg colourful < <(e2e_census "$E2E_TMP/now.png")
-  [ "$total" -gt 0 ] && [ $((black * 100)) -lt "$total" ] && [ $((bg * 100)) -ge $((30 * total)) ] &&
+  # The background's share depends on how far the field has thinned out since
+  # its dense first fill, which depends on the machine's speed: a tenth is
+  # enough to show the background colour is there.
+  [ "$total" -gt 0 ] && [ $((black * 100)) -lt "$total" ] && [ $((bg * 100)) -ge $((10 * total)) ] &&
     [ $((colourful * 1000)) -ge $((2 * total)) ]
 }
 
@@ -65,7 +68,11 @@ started=$(date +%s%N)
 vivarn_wait_for covered -t 60 || e2e_fail "the screen was never covered by the saver's picture"
 # The picture must hold from 2 s on, not only flash by.
 while [ $(( ($(date +%s%N) - started) / 1000000 )) -lt 2000 ]; do sleep 0.1; done
-vivarn_wait_for covered -t 10 || e2e_fail "the picture did not hold at 2 s"
+if ! vivarn_wait_for covered -t 10; then
+  alive && state=running || state=ended
+  e2e_fail "the picture did not hold at 2 s (saver $state; last screen: total black background colourful =" \
+    "$(e2e_census "$E2E_TMP/now.png"))"
+fi
 cp "$E2E_TMP/now.png" "$shots/fullscreen.png"
 read -r total black bg colourful < <(e2e_census "$E2E_TMP/now.png")
 echo "screen: $total pixels, $black black, $bg background, $colourful colourful"
