@@ -11,12 +11,31 @@ constexpr int32_t kSquareAlong = 9;    // end squares: 9 along the bar, 11 acros
 constexpr int32_t kSquareAcross = 11;
 constexpr int32_t kSquareGap = 2;      // between a square and the bar
 constexpr int32_t kCloseMarkers = 10;
+constexpr int32_t kMostStaggerSteps = 3;
+
+// The measures above at one DPI.
+struct Metrics {
+  explicit Metrics(int32_t dpi)
+      : stripHorizontal(ScaleToDpi(kMarkerStripHorizontal, dpi)),
+        stripVertical(ScaleToDpi(kMarkerStripVertical, dpi)),
+        staggerStep(ScaleToDpi(kStaggerStep, dpi)),
+        anchorInset(ScaleToDpi(kAnchorInset, dpi)),
+        triangleDepth(ScaleToDpi(kTriangleDepth, dpi)),
+        triangleHalfBase(ScaleToDpi(kTriangleHalfBase, dpi)),
+        squareAlong(ScaleToDpi(kSquareAlong, dpi)),
+        squareAcross(ScaleToDpi(kSquareAcross, dpi)),
+        squareGap(ScaleToDpi(kSquareGap, dpi)),
+        closeMarkers(ScaleToDpi(kCloseMarkers, dpi)) {}
+  int32_t stripHorizontal, stripVertical, staggerStep, anchorInset, triangleDepth, triangleHalfBase, squareAlong,
+      squareAcross, squareGap, closeMarkers;
+};
 
 bool Contains(const ScreenRect& r, ScreenPoint p) {
   return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
 }
 
-GradientMarker Triangle(int32_t peg, int32_t side, ScreenPoint apex, int32_t offset) {
+GradientMarker Triangle(const Metrics& k, int32_t peg, int32_t side, ScreenPoint apex, int32_t offset) {
+  const int32_t depth = k.triangleDepth, half = k.triangleHalfBase;
   GradientMarker m;
   m.pegIndex = peg;
   m.side = side;
@@ -25,20 +44,20 @@ GradientMarker Triangle(int32_t peg, int32_t side, ScreenPoint apex, int32_t off
   m.corners[0] = apex;
   switch (side) {
     case kMarkerAbove:
-      m.corners[1] = {apex.x - kTriangleHalfBase, apex.y - kTriangleDepth};
-      m.corners[2] = {apex.x + kTriangleHalfBase, apex.y - kTriangleDepth};
+      m.corners[1] = {apex.x - half, apex.y - depth};
+      m.corners[2] = {apex.x + half, apex.y - depth};
       break;
     case kMarkerBelow:
-      m.corners[1] = {apex.x - kTriangleHalfBase, apex.y + kTriangleDepth};
-      m.corners[2] = {apex.x + kTriangleHalfBase, apex.y + kTriangleDepth};
+      m.corners[1] = {apex.x - half, apex.y + depth};
+      m.corners[2] = {apex.x + half, apex.y + depth};
       break;
     case kMarkerLeft:
-      m.corners[1] = {apex.x - kTriangleDepth, apex.y - kTriangleHalfBase};
-      m.corners[2] = {apex.x - kTriangleDepth, apex.y + kTriangleHalfBase};
+      m.corners[1] = {apex.x - depth, apex.y - half};
+      m.corners[2] = {apex.x - depth, apex.y + half};
       break;
     default:
-      m.corners[1] = {apex.x + kTriangleDepth, apex.y - kTriangleHalfBase};
-      m.corners[2] = {apex.x + kTriangleDepth, apex.y + kTriangleHalfBase};
+      m.corners[1] = {apex.x + depth, apex.y - half};
+      m.corners[2] = {apex.x + depth, apex.y + half};
       break;
   }
   int32_t minX = std::min({m.corners[0].x, m.corners[1].x, m.corners[2].x});
@@ -50,7 +69,8 @@ GradientMarker Triangle(int32_t peg, int32_t side, ScreenPoint apex, int32_t off
 }
 
 // The start and end squares of one strip, next to the bar at its two ends.
-void AddEndSquares(GradientLayout& layout, int32_t side) {
+void AddEndSquares(const Metrics& k, GradientLayout& layout, int32_t side) {
+  const int32_t along = k.squareAlong, across = k.squareAcross, gap = k.squareGap;
   const ScreenRect& bar = layout.bar;
   for (int32_t peg : {-3, -2}) {
     GradientMarker m;
@@ -59,15 +79,15 @@ void AddEndSquares(GradientLayout& layout, int32_t side) {
     m.square = true;
     ScreenRect r;
     if (layout.horizontal) {
-      r.left = peg == -3 ? bar.left : bar.right - kSquareAlong;
-      r.right = r.left + kSquareAlong;
-      r.bottom = side == kMarkerAbove ? bar.top - kSquareGap : bar.bottom + kSquareGap + kSquareAcross;
-      r.top = r.bottom - kSquareAcross;
+      r.left = peg == -3 ? bar.left : bar.right - along;
+      r.right = r.left + along;
+      r.bottom = side == kMarkerAbove ? bar.top - gap : bar.bottom + gap + across;
+      r.top = r.bottom - across;
     } else {
-      r.top = peg == -3 ? bar.top : bar.bottom - kSquareAlong;
-      r.bottom = r.top + kSquareAlong;
-      r.right = side == kMarkerLeft ? bar.left - kSquareGap : bar.right + kSquareGap + kSquareAcross;
-      r.left = r.right - kSquareAcross;
+      r.top = peg == -3 ? bar.top : bar.bottom - along;
+      r.bottom = r.top + along;
+      r.right = side == kMarkerLeft ? bar.left - gap : bar.right + gap + across;
+      r.left = r.right - across;
     }
     m.hitRect = r;
     m.anchor = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -108,7 +128,8 @@ double PositionAlongBar(const GradientLayout& layout, ScreenPoint point) {
 }
 
 void LayOutGradient(const ScreenRect& client, bool horizontal, uint32_t style,
-                    const std::vector<double>& positions, GradientLayout& layout) {
+                    const std::vector<double>& positions, GradientLayout& layout, int32_t dpi) {
+  const Metrics k(dpi);
   layout.client = client;
   layout.bar = client;
   layout.horizontal = horizontal;
@@ -117,7 +138,7 @@ void LayOutGradient(const ScreenRect& client, bool horizontal, uint32_t style,
 
   const bool before = (style & GCS_PEGS_BEFORE) != 0;
   const bool after = (style & GCS_PEGS_AFTER) != 0;
-  const int32_t strip = horizontal ? kMarkerStripHorizontal : kMarkerStripVertical;
+  const int32_t strip = horizontal ? k.stripHorizontal : k.stripVertical;
   if (horizontal) {
     if (before) layout.bar.top += strip;
     if (after) layout.bar.bottom -= strip;
@@ -129,8 +150,8 @@ void LayOutGradient(const ScreenRect& client, bool horizontal, uint32_t style,
   const int32_t afterSide = horizontal ? kMarkerBelow : kMarkerRight;
 
   if (style & GCS_ENDPEGS) {
-    if (before) AddEndSquares(layout, beforeSide);
-    if (after) AddEndSquares(layout, afterSide);
+    if (before) AddEndSquares(k, layout, beforeSide);
+    if (after) AddEndSquares(k, layout, afterSide);
   }
 
   const int32_t count = static_cast<int32_t>(positions.size());
@@ -141,18 +162,19 @@ void LayOutGradient(const ScreenRect& client, bool horizontal, uint32_t style,
 
   for (int32_t i = 0; i < count; ++i) {
     // Pegs crowded by later ones step away from the bar, at most three steps.
-    int32_t offset = 0;
-    for (int32_t j = count - 1; j > i && offset <= 16; --j)
-      if (std::abs(pixels[j] - pixels[i]) <= kCloseMarkers) offset += kStaggerStep;
+    int32_t steps = 0;
+    for (int32_t j = count - 1; j > i && steps < kMostStaggerSteps; --j)
+      if (std::abs(pixels[j] - pixels[i]) <= k.closeMarkers) ++steps;
+    const int32_t offset = steps * k.staggerStep;
     if (before) {
-      int32_t across = outerBefore + kAnchorInset - offset;
+      int32_t across = outerBefore + k.anchorInset - offset;
       ScreenPoint apex = horizontal ? ScreenPoint{pixels[i], across} : ScreenPoint{across, pixels[i]};
-      layout.markers.push_back(Triangle(i, beforeSide, apex, offset));
+      layout.markers.push_back(Triangle(k, i, beforeSide, apex, offset));
     }
     if (after) {
-      int32_t across = offset + (outerAfter - kAnchorInset);
+      int32_t across = offset + (outerAfter - k.anchorInset);
       ScreenPoint apex = horizontal ? ScreenPoint{pixels[i], across} : ScreenPoint{across, pixels[i]};
-      layout.markers.push_back(Triangle(i, afterSide, apex, offset));
+      layout.markers.push_back(Triangle(k, i, afterSide, apex, offset));
     }
   }
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "config/dpi_scale.h"
 #include "config/picker_logic.h"
 
 // Window style bits of the gradient control.
@@ -27,6 +28,7 @@ constexpr int32_t kMarkerLeft = 1;
 constexpr int32_t kMarkerBelow = 2;
 constexpr int32_t kMarkerRight = 3;
 
+// Measures at 96 DPI; the layout scales them by the control's DPI.
 constexpr int32_t kMarkerStripHorizontal = 28;
 constexpr int32_t kMarkerStripVertical = 24;
 constexpr int32_t kStaggerStep = 6;
@@ -38,7 +40,7 @@ struct GradientMarker {
   ScreenPoint anchor;     // apex of a triangle; centre of a square
   ScreenRect hitRect;     // bounding box (right and bottom exclusive)
   ScreenPoint corners[3]; // triangle only: apex, then the two base corners
-  int32_t offset = 0;     // stagger away from the bar: 0, 6, 12 or 18
+  int32_t offset = 0;     // stagger away from the bar: 0, 6, 12 or 18 at 96 DPI
 };
 
 struct GradientLayout {
@@ -52,10 +54,10 @@ int32_t OrientationFromStyle(uint32_t style);
 bool IsHorizontal(int32_t orientation, int32_t clientWidth, int32_t clientHeight);
 bool HasMarkers(uint32_t style);
 
-// Lays out bar and markers. `positions` are the inner pegs' positions in
-// index order.
+// Lays out bar and markers for a window of `dpi`. `positions` are the inner
+// pegs' positions in index order.
 void LayOutGradient(const ScreenRect& client, bool horizontal, uint32_t style,
-                    const std::vector<double>& positions, GradientLayout& layout);
+                    const std::vector<double>& positions, GradientLayout& layout, int32_t dpi = 96);
 
 int32_t BarLength(const GradientLayout& layout);
 // Pixel along the bar of a position: bar start + trunc(position * length).

@@ -123,6 +123,64 @@ TEST(GradientHitTest, PositionAlongAVerticalBarStartsAtTheTop) {
   EXPECT_EQ(PegPixel(layout, 0.5), 150);
 }
 
+TEST(DpiScale, RoundsToTheNearestPixelLikeMulDiv) {
+  EXPECT_EQ(ScaleToDpi(320, 96), 320);
+  EXPECT_EQ(ScaleToDpi(320, 144), 480);
+  EXPECT_EQ(ScaleToDpi(320, 192), 640);
+  EXPECT_EQ(ScaleToDpi(5, 144), 8);  // 7.5
+  EXPECT_EQ(ScaleToDpi(3, 120), 4);  // 3.75
+  EXPECT_EQ(ScaleToDpi(-5, 144), -8);
+  EXPECT_EQ(ScaleToDpi(18, 0), 18);
+}
+
+// Every measure of the strips, triangles, squares and staggering at 96, 144
+// and 192 DPI (144: halves round up).
+struct DpiCase {
+  int32_t dpi, strip, depth, halfBase, squareAlong, squareAcross, step, inset;
+};
+class GradientLayoutDpi : public ::testing::TestWithParam<DpiCase> {};
+
+TEST_P(GradientLayoutDpi, MeasuresScaleWithTheDpi) {
+  const DpiCase c = GetParam();
+  GradientLayout layout;
+  // Pixels 300 and 306 of a 600-pixel bar: crowded at every DPI.
+  LayOutGradient(ScreenRect{0, 0, 600, 200}, true, GCS_ENDPEGS | GCS_PEGS_BEFORE | GCS_PEGS_AFTER, {0.5, 0.51},
+                 layout, c.dpi);
+  EXPECT_EQ(layout.bar.top, c.strip);
+  EXPECT_EQ(layout.bar.bottom, 200 - c.strip);
+  ASSERT_EQ(layout.markers.size(), 8u);
+  for (int i = 0; i < 4; ++i) {
+    const GradientMarker& square = layout.markers[i];
+    ASSERT_TRUE(square.square);
+    EXPECT_EQ(square.hitRect.right - square.hitRect.left, c.squareAlong);
+    EXPECT_EQ(square.hitRect.bottom - square.hitRect.top, c.squareAcross);
+  }
+  const GradientMarker& crowded = layout.markers[5];  // peg 0, after side
+  const GradientMarker& free = layout.markers[7];     // peg 1, after side
+  ASSERT_EQ(crowded.pegIndex, 0);
+  ASSERT_EQ(free.pegIndex, 1);
+  EXPECT_EQ(crowded.offset, c.step);
+  EXPECT_EQ(free.offset, 0);
+  EXPECT_EQ(free.anchor.y, 200 - c.inset);
+  EXPECT_EQ(free.corners[1].y - free.anchor.y, c.depth);
+  EXPECT_EQ(free.corners[2].x - free.corners[1].x, 2 * c.halfBase);
+  EXPECT_EQ(layout.markers[4].anchor.y, c.inset - c.step);  // peg 0, before side
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, GradientLayoutDpi,
+                         ::testing::Values(DpiCase{96, 28, 9, 5, 9, 11, 6, 22},
+                                           DpiCase{144, 42, 14, 8, 14, 17, 9, 33},
+                                           DpiCase{192, 56, 18, 10, 18, 22, 12, 44}));
+
+TEST(GradientLayoutDpi, FourCrowdedPegsStillStopAtThreeSteps) {
+  GradientLayout layout;
+  LayOutGradient(ScreenRect{0, 0, 600, 200}, true, GCS_PEGS_AFTER, {0.40, 0.41, 0.42, 0.43}, layout, 192);
+  ASSERT_EQ(layout.markers.size(), 4u);
+  EXPECT_EQ(layout.markers[0].offset, 36);
+  EXPECT_EQ(layout.markers[1].offset, 24);
+  EXPECT_EQ(layout.markers[3].offset, 0);
+}
+
 TEST(GradientHitTest, EmptyBarGivesPositionZero) {
   GradientLayout layout;
   LayOutGradient(ScreenRect{0, 0, 0, 0}, true, 0, {}, layout);
