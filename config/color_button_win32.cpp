@@ -7,6 +7,7 @@
 
 #include "config/color_dialog_win32.h"
 #include "config/theme_library_win32.h"
+#include "config/window_dpi_win32.h"
 
 namespace {
 HBRUSH MakePatternBrush() {
@@ -33,9 +34,15 @@ bool CColorButton::Attach(HWND button) {
   LONG_PTR style = GetWindowLongPtrW(button, GWL_STYLE);
   if ((style & BS_TYPEMASK) != BS_OWNERDRAW)
     SetWindowLongPtrW(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+  dpi_ = WindowDpi(button);
   OpenTheme();
   InvalidateRect(button, nullptr, TRUE);
   return true;
+}
+
+void CColorButton::SetDpi(int32_t dpi) {
+  dpi_ = dpi > 0 ? dpi : kDesignDpi;
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void CColorButton::OpenTheme() {
@@ -102,6 +109,9 @@ bool CColorButton::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam
       hot_ = false;
       InvalidateRect(window, nullptr, FALSE);
       return false;
+    case WM_DPICHANGED_AFTERPARENT:
+      SetDpi(WindowDpi(window));
+      return false;
     case WM_THEMECHANGED:
       OpenTheme();
       InvalidateRect(window, nullptr, TRUE);
@@ -121,6 +131,7 @@ void CColorButton::ShowPicker() {
   CColorPicker picker;
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0));
   if (!picker.CreatePopup(button, font)) return;
+  picker.SetDpi(dpi_);
 
   int length = GetWindowTextLengthW(button);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -178,11 +189,13 @@ void CColorButton::Draw(const DRAWITEMSTRUCT& item) {
     InflateRect(&focus, -1, -1);
     DrawFocusRect(dc, &focus);
   }
-  InflateRect(&content, -2, -2);
+  const int padding = ScaleToDpi(2, dpi_);
+  InflateRect(&content, -padding, -padding);
   if (pressed && theme_ == nullptr) OffsetRect(&content, 1, 1);
 
-  // The drop-down arrow at the right, separated by an etched line.
-  const int arrowWidth = 5, arrowHeight = 3, arrowMargin = 3;
+  // The drop-down arrow at the right, separated by an etched line: 5 by 3
+  // pixels at 96 DPI, each row narrower by one pixel a side there.
+  const int arrowWidth = ScaleToDpi(5, dpi_), arrowHeight = ScaleToDpi(3, dpi_), arrowMargin = ScaleToDpi(3, dpi_);
   RECT arrowArea = content;
   arrowArea.left = content.right - arrowWidth - 2 * arrowMargin;
   int ax = arrowArea.left + arrowMargin;
@@ -191,8 +204,9 @@ void CColorButton::Draw(const DRAWITEMSTRUCT& item) {
     HPEN pen = CreatePen(PS_SOLID, 1, colour);
     HGDIOBJ old = SelectObject(dc, pen);
     for (int row = 0; row < arrowHeight; ++row) {
-      MoveToEx(dc, x + row, y + row, nullptr);
-      LineTo(dc, x + arrowWidth - row, y + row);
+      const int inset = arrowHeight > 1 ? row * (arrowWidth - 1) / (2 * (arrowHeight - 1)) : 0;
+      MoveToEx(dc, x + inset, y + row, nullptr);
+      LineTo(dc, x + arrowWidth - inset, y + row);
     }
     SelectObject(dc, old);
     DeleteObject(pen);
@@ -207,7 +221,7 @@ void CColorButton::Draw(const DRAWITEMSTRUCT& item) {
   DrawEdge(dc, &line, EDGE_ETCHED, BF_LEFT);
 
   if (colour_ == CLR_NONE) return;
-  RECT swatch{content.left, content.top, arrowArea.left - 4, content.bottom};
+  RECT swatch{content.left, content.top, arrowArea.left - ScaleToDpi(4, dpi_), content.bottom};
   if (swatch.right <= swatch.left) return;
   COLORREF shown = colour_ == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : colour_;
   FillSolid(dc, patternBrush_, swatch, shown);

@@ -34,6 +34,10 @@ class CColorButton : public CWindowImpl {
   bool IsHot() const { return hot_; }
   bool IsThemed() const { return theme_ != nullptr; }
 
+  // The arrow, margins and picker follow this DPI; attaching reads the window's.
+  void SetDpi(int32_t dpi);
+  int32_t GetDpi() const { return dpi_; }
+
   // The picker while it is open (for keyboard and mouse driving), else null.
   CPickerWnd* OpenPicker() const { return openPicker_; }
 
@@ -51,6 +55,7 @@ class CColorButton : public CWindowImpl {
   COLORREF colour_ = CLR_NONE;
   COLORREF defaultColour_ = CLR_NONE;
   bool hot_ = false;
+  int32_t dpi_ = kDesignDpi;
   HTHEME theme_ = nullptr;
   HBRUSH patternBrush_ = nullptr;
   CPickerWnd* openPicker_ = nullptr;

@@ -8,6 +8,7 @@
 
 #include "config/color_button_win32.h"
 #include "config/color_dialog_win32.h"
+#include "config/window_dpi_win32.h"
 
 namespace {
 constexpr size_t kCustomTextUnits = 255;  // plus the terminator: 256 units
@@ -34,14 +35,23 @@ bool CGradientCtrl::RegisterControlClass() {
 HWND CGradientCtrl::Create(HWND parent, const RECT& rect, DWORD style, UINT id) {
   if (!RegisterControlClass()) return nullptr;
   HWND w = CWindowImpl::Create(kClassName, parent, rect, L"", style | WS_CHILD, 0, id);
-  if (w != nullptr) ApplyOrientationFromStyle();
+  if (w != nullptr) {
+    dpi_ = WindowDpi(w);
+    ApplyOrientationFromStyle();
+  }
   return w;
 }
 
 bool CGradientCtrl::Attach(HWND window) {
   if (!Subclass(window)) return false;
+  dpi_ = WindowDpi(window);
   ApplyOrientationFromStyle();
   return true;
+}
+
+void CGradientCtrl::SetDpi(int32_t dpi) {
+  dpi_ = dpi > 0 ? dpi : kDesignDpi;
+  Redraw();
 }
 
 void CGradientCtrl::ApplyOrientationFromStyle() {
@@ -93,7 +103,7 @@ const GradientLayout& CGradientCtrl::CurrentLayout() {
   for (int32_t i = 0; i < gradient_.GetPegCount(); ++i) positions.push_back(gradient_.GetPeg(i).position);
   uint32_t style = Handle() ? static_cast<uint32_t>(GetWindowLongPtrW(Handle(), GWL_STYLE)) : 0;
   LayOutGradient({client.left, client.top, client.right, client.bottom},
-                 ::IsHorizontal(orientation_, client.right, client.bottom), style, positions, layout_);
+                 ::IsHorizontal(orientation_, client.right, client.bottom), style, positions, layout_, dpi_);
   return layout_;
 }
 
@@ -242,6 +252,7 @@ void CGradientCtrl::OnLeftButtonUp(ScreenPoint p) {
       // The selection must not name another peg (or none at all) now.
       selectedPeg_ = PEG_NONE;
       Redraw();
+      if (current >= 0) SendNotify(GCN_PEGDELETED, peg, current);
     }
     return;
   }
@@ -265,6 +276,7 @@ void CGradientCtrl::OnDoubleClick(ScreenPoint p) {
   if (index < 0) return;
   selectedPeg_ = index;
   Redraw();
+  SendNotify(GCN_PEGCREATED, gradient_.GetPeg(index), index);
 }
 
 void CGradientCtrl::OnRightButtonUp(ScreenPoint p) {
@@ -281,6 +293,7 @@ void CGradientCtrl::Recolour(int32_t pegIndex, POINT screenCorner) {
   const CPeg peg = gradient_.GetPeg(pegIndex);
   CColorPicker picker;
   if (!picker.CreatePopup(Handle(), font_)) return;
+  picker.SetDpi(dpi_);
   picker.SetTexts(L"", customText_);
   picker.FillPalette();
   picker.SelectColour(peg.colour);
@@ -368,6 +381,9 @@ bool CGradientCtrl::ProcessWindowMessage(HWND window, UINT message, WPARAM wPara
       return false;
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lParam) != window) EndDrag();
+      return true;
+    case WM_DPICHANGED_AFTERPARENT:
+      SetDpi(WindowDpi(window));
       return true;
     case WM_SYSCOLORCHANGE:
       ReadSystemColours();

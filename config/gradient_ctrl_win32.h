@@ -27,6 +27,12 @@ constexpr UINT GCN_CREATEPEG = 3;
 constexpr UINT GCN_EDITPEG = 4;
 constexpr UINT GCN_PEGEDITED = 5;
 constexpr UINT GCN_DELETEPEG = 6;
+// Sent once a created peg is in the gradient, and once a deleted one is gone
+// (the record then holds the peg as it was and the index it had): creating
+// and deleting are asked before they happen, so an owner that follows the
+// gradient needs these to see the result.
+constexpr UINT GCN_PEGCREATED = 7;
+constexpr UINT GCN_PEGDELETED = 8;
 
 struct GradientNotify {
   NMHDR hdr;
@@ -69,7 +75,11 @@ class CGradientCtrl : public CWindowImpl, public IGradientView {
   COLORREF GetOutlineColour() const { return outline_.colour; }
   COLORREF GetSelectionColour() const { return selection_.colour; }
 
-  // The geometry for the current size, style and pegs.
+  // Pixel measures follow this DPI; attaching or creating reads the window's.
+  void SetDpi(int32_t dpi);
+  int32_t GetDpi() const { return dpi_; }
+
+  // The geometry for the current size, style, pegs and DPI.
   const GradientLayout& CurrentLayout();
   // The recolour picker while it is open, else null.
   CPickerWnd* OpenPicker() const { return openPicker_; }
@@ -109,5 +119,6 @@ class CGradientCtrl : public CWindowImpl, public IGradientView {
   SystemColour outline_{COLOR_BTNSHADOW, 0};
   SystemColour selection_{COLOR_BTNTEXT, 0};
   HFONT font_ = nullptr;
+  int32_t dpi_ = kDesignDpi;
   CPickerWnd* openPicker_ = nullptr;
 };

@@ -21,6 +21,9 @@ constexpr int32_t PICKER_CUSTOM = 1002;
 constexpr int32_t kPickerColumns = 8;
 constexpr int32_t kPickerRows = 5;
 constexpr int32_t kPickerColourCount = 40;
+// Square cells and the margin of each swatch inside its cell, at 96 DPI.
+constexpr int32_t kPickerCellSize = 18;
+constexpr int32_t kPickerSwatchInset = 3;
 // Cell i sits at column i mod 8, row i div 8. Values are 0x00BBGGRR.
 extern const uint32_t kPickerPalette[kPickerColourCount];
 

@@ -4,6 +4,8 @@
 
 #include <windowsx.h>
 
+#include "config/window_dpi_win32.h"
+
 namespace {
 const wchar_t kPickerClass[] = L"PickerWnd";
 constexpr DWORD kPickerStyle = WS_POPUP | WS_BORDER;
@@ -46,9 +48,12 @@ bool CPickerWnd::CreatePopup(HWND owner, HFONT font) {
   if (!RegisterPickerClass()) return false;
   owner_ = owner;
   font_ = font;
+  dpi_ = WindowDpi(owner);
   RECT r{0, 0, 10, 10};
   return Create(kPickerClass, owner, r, L"", kPickerStyle, kPickerExStyle) != nullptr;
 }
+
+void CPickerWnd::SetDpi(int32_t dpi) { dpi_ = dpi > 0 ? dpi : kDesignDpi; }
 
 void CPickerWnd::SetTexts(const std::wstring& defaultText, const std::wstring& customText) {
   defaultText_ = defaultText;
@@ -57,20 +62,23 @@ void CPickerWnd::SetTexts(const std::wstring& defaultText, const std::wstring& c
 }
 
 void CPickerWnd::FillPalette() {
-  if (Handle()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  // Redraw is switched back on through WM_SETREDRAW TRUE, which also sets
+  // WS_VISIBLE: on a popup that is not shown yet it would appear at its
+  // creation place before it is moved under its anchor. Hidden, it paints
+  // nothing anyway.
+  const bool shown = Handle() != nullptr && IsWindowVisible(Handle());
+  if (shown) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
   items_.clear();
   selected_ = -1;
   hot_ = -1;
   rows_ = kPickerRows;
   columns_ = kPickerColumns;
-  cellWidth_ = 18;
-  cellHeight_ = 18;
+  cellWidth_ = ScaleToDpi(kPickerCellSize, dpi_);
+  cellHeight_ = ScaleToDpi(kPickerCellSize, dpi_);
   Layout();
   for (uint32_t colour : kPickerPalette) items_.push_back({L"", colour});
-  if (Handle()) {
-    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(Handle(), nullptr, TRUE);
-  }
+  if (shown) SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void CPickerWnd::SelectColour(COLORREF colour) {
@@ -424,7 +432,8 @@ void CPickerWnd::DrawItem(HDC dc, int32_t index, const RECT& cell) {
 
 void CColorPicker::DrawItem(HDC dc, int32_t index, const RECT& cell) {
   RECT swatch = cell;
-  InflateRect(&swatch, -3, -3);
+  const int inset = ScaleToDpi(kPickerSwatchInset, GetDpi());
+  InflateRect(&swatch, -inset, -inset);
   FillSolid(dc, PatternBrush(), swatch, Items()[index].colour);
   FrameRect(dc, &swatch, GetSysColorBrush(COLOR_BTNSHADOW));
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "config/dpi_scale.h"
 #include "config/picker_logic.h"
 #include "config/ui/window_impl_win32.h"
 
@@ -31,9 +32,14 @@ class CPickerWnd : public CWindowImpl {
   // Creates the hidden popup; `owner` receives the notifications.
   bool CreatePopup(HWND owner, HFONT font);
 
+  // Cells and swatches are scaled to this DPI from the next FillPalette on;
+  // CreatePopup takes the owner's.
+  void SetDpi(int32_t dpi);
+  int32_t GetDpi() const { return dpi_; }
   // Texts of the two entries; an empty text hides its entry.
   void SetTexts(const std::wstring& defaultText, const std::wstring& customText);
-  // The 40 colours, 8 columns by 5 rows of 18 x 18 pixels; nothing selected.
+  // The 40 colours, 8 columns by 5 rows of 18 x 18 pixels at 96 DPI;
+  // nothing selected.
   void FillPalette();
   void SelectColour(COLORREF colour);
   void SetSelected(int32_t item);
@@ -92,6 +98,7 @@ class CPickerWnd : public CWindowImpl {
   bool tracking_ = false;
   HWND owner_ = nullptr;
   HFONT font_ = nullptr;
+  int32_t dpi_ = kDesignDpi;
   HBRUSH patternBrush_ = nullptr;
 };
 

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "config/color_button_win32.h"
 #include "config/color_dialog_win32.h"
@@ -184,17 +186,76 @@ TEST_F(ButtonFixture, TextWithoutLineFeedsGivesNoDefaultOrCustomEntry) {
   EXPECT_EQ(size.cy, 5 * 18 + 2 * GetSystemMetrics(SM_CYEDGE));
 }
 
-TEST_F(ButtonFixture, PickerOpensCentredUnderTheButton) {
+// Where each picker window was whenever it got a message while visible.
+std::vector<RECT> g_visiblePickerRects;
+LRESULT CALLBACK RecordVisiblePicker(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  wchar_t cls[16] = {};
+  if (code == HC_ACTION && GetClassNameW(call->hwnd, cls, 16) && lstrcmpW(cls, L"PickerWnd") == 0 &&
+      IsWindowVisible(call->hwnd)) {
+    RECT r;
+    GetWindowRect(call->hwnd, &r);
+    g_visiblePickerRects.push_back(r);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(ButtonFixture, PickerOpensCentredUnderTheButtonAndIsNeverSeenElsewhere) {
   RECT buttonRect, pickerRect{};
   GetWindowRect(button.Handle(), &buttonRect);
+  g_visiblePickerRects.clear();
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, RecordVisiblePicker, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
   ClickWith({OnPicker([&](CPickerWnd& p) {
     GetWindowRect(p.Handle(), &pickerRect);
     Key(p, VK_ESCAPE);
   })});
+  UnhookWindowsHookEx(hook);
   EXPECT_EQ(pickerRect.top, buttonRect.bottom);
   int buttonCentre = (buttonRect.left + buttonRect.right) / 2;
   int pickerCentre = (pickerRect.left + pickerRect.right) / 2;
   EXPECT_LE(std::abs(buttonCentre - pickerCentre), 1);
+  ASSERT_FALSE(g_visiblePickerRects.empty());
+  for (const RECT& r : g_visiblePickerRects) {
+    EXPECT_EQ(r.left, pickerRect.left);
+    EXPECT_EQ(r.top, pickerRect.top);
+  }
+}
+
+TEST_F(ButtonFixture, AtTwiceTheDpiThePickerCellsAreTwiceAsLarge) {
+  SetWindowTextW(button.Handle(), L"Colour");
+  button.SetDpi(192);
+  SIZE size{};
+  RECT cell{}, swatchEdge{};
+  ClickWith({OnPicker([&](CPickerWnd& p) {
+    RECT client;
+    GetClientRect(p.Handle(), &client);
+    size = {client.right, client.bottom};
+    cell = p.ItemRect(9);
+    Key(p, VK_ESCAPE);
+  })});
+  EXPECT_EQ(size.cx, 8 * 36 + 2 * GetSystemMetrics(SM_CXEDGE));
+  EXPECT_EQ(size.cy, 5 * 36 + 2 * GetSystemMetrics(SM_CYEDGE));
+  EXPECT_EQ(cell.right - cell.left, 36);
+  // The swatch keeps 6 pixels of its cell free.
+  CColorPicker picker;
+  ASSERT_TRUE(picker.CreatePopup(nullptr, nullptr));
+  picker.SetDpi(192);
+  picker.FillPalette();
+  cell = picker.ItemRect(9);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 400, 300);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  SendMessageW(picker.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  const int y = (cell.top + cell.bottom) / 2;
+  EXPECT_EQ(GetPixel(dc, cell.left + 5, y), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(GetPixel(dc, cell.left + 6, y), GetSysColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(GetPixel(dc, cell.left + 7, y), kPickerPalette[9]);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
 }
 
 TEST_F(ButtonFixture, CustomEntryRunsTheColourDialogWithTheCurrentColour) {
@@ -260,6 +321,26 @@ TEST_F(ButtonFixture, DrawingShowsTheSwatchInTheCurrentColour) {
   button.SetColour(CLR_NONE);
   SendMessageW(host.Handle(), WM_DRAWITEM, kButtonId, reinterpret_cast<LPARAM>(&item));
   EXPECT_NE(GetPixel(dc, 30, 12), 0x00C0FFu);
+  // The arrow (the button-text pixels right of the swatch): 5 by 3 at 96 DPI,
+  // 10 by 6 at 192, narrowing to a 1- and a 2-pixel tip.
+  auto arrow = [&] {
+    RECT box{90, 24, -1, -1};
+    for (int y = 0; y < 24; ++y)
+      for (int x = 50; x < 90; ++x)
+        if (GetPixel(dc, x, y) == GetSysColor(COLOR_BTNTEXT)) {
+          box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                 std::max<LONG>(box.bottom, y + 1)};
+        }
+    int tip = 0;
+    for (int x = box.left; x < box.right; ++x) tip += GetPixel(dc, x, box.bottom - 1) == GetSysColor(COLOR_BTNTEXT);
+    return std::vector<LONG>{box.right - box.left, box.bottom - box.top, tip};
+  };
+  button.SetColour(0x00C0FF);
+  SendMessageW(host.Handle(), WM_DRAWITEM, kButtonId, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(arrow(), (std::vector<LONG>{5, 3, 1}));
+  button.SetDpi(192);
+  SendMessageW(host.Handle(), WM_DRAWITEM, kButtonId, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(arrow(), (std::vector<LONG>{10, 6, 2}));
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/gradient_ctrl_win32.h"
+#include "config/window_dpi_win32.h"
 #include "config/ui/dialog_impl_win32.h"
 #include "palette/palette_combo_win32.h"
 #include "tests/config/dialog_template_builder.h"
@@ -56,6 +57,7 @@ struct GradientFixture : ::testing::Test {
     host.onNotify = [this](const NMHDR* header) -> LRESULT {
       if (header->idFrom != kGradientId) return 0;
       notes.push_back(*reinterpret_cast<const GradientNotify*>(header));
+      pegCounts.push_back(control.GetGradient().GetPegCount());
       return header->code < answers.size() ? answers[header->code] : 0;
     };
   }
@@ -80,7 +82,16 @@ struct GradientFixture : ::testing::Test {
   TestHost host;
   CGradientCtrl control;
   std::vector<GradientNotify> notes;
-  std::vector<LRESULT> answers = std::vector<LRESULT>(8, 0);
+  // The gradient's peg count when each note arrived.
+  std::vector<int32_t> pegCounts;
+  std::vector<LRESULT> answers = std::vector<LRESULT>(9, 0);
+  // The peg count at the only note with `code`, -1 unless there is exactly one.
+  int32_t PegCountAtOnly(UINT code) const {
+    int32_t found = -1, n = 0;
+    for (size_t i = 0; i < notes.size(); ++i)
+      if (notes[i].hdr.code == code) found = pegCounts[i], ++n;
+    return n == 1 ? found : -1;
+  }
 };
 
 TEST_F(GradientFixture, AutomaticOrientationFollowsTheShape) {
@@ -173,10 +184,15 @@ TEST_F(GradientFixture, DoubleClickOnTheBarCreatesAPegUnlessVetoed) {
   ASSERT_EQ(control.GetGradient().GetPegCount(), 1);
   EXPECT_DOUBLE_EQ(control.GetGradient().GetPeg(0).position, 0.5);
   EXPECT_EQ(control.GetSelectedPeg(), 0);
+  // Asked before the peg exists, told once it does.
+  EXPECT_EQ(PegCountAtOnly(GCN_CREATEPEG), 0);
+  ASSERT_EQ(PegCountAtOnly(GCN_PEGCREATED), 1);
+  EXPECT_EQ(NotesWith(GCN_PEGCREATED)[0].index, 0);
   answers[GCN_CREATEPEG] = 1;
   SendMessageW(control.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, At(30, 20));
   EXPECT_EQ(control.GetGradient().GetPegCount(), 1);
   EXPECT_EQ(NotesWith(GCN_CREATEPEG).size(), 2u);
+  EXPECT_EQ(NotesWith(GCN_PEGCREATED).size(), 1u);
   // A double-click on a marker is not on the bar.
   POINT marker = MarkerPoint(0);
   SendMessageW(control.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, At(marker.x, marker.y));
@@ -192,6 +208,19 @@ TEST_F(GradientFixture, FourCrowdedPegsGetStaggeredMarkers) {
   for (const GradientMarker& m : control.CurrentLayout().markers)
     if (!m.square) offsets.push_back(m.offset);
   EXPECT_EQ(offsets, (std::vector<int32_t>{18, 12, 6, 0}));
+  // Twice the DPI, twice every measure; the window's own DPI comes back with
+  // the notice children get after their parent moved to another screen.
+  control.SetDpi(192);
+  offsets.clear();
+  for (const GradientMarker& m : control.CurrentLayout().markers)
+    if (!m.square) offsets.push_back(m.offset);
+  EXPECT_EQ(offsets, (std::vector<int32_t>{36, 24, 12, 0}));
+  EXPECT_EQ(control.CurrentLayout().bar.bottom, 80 - 56);
+  HDC screen = GetDC(nullptr);
+  const int screenDpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  SendMessageW(control.Handle(), WM_DPICHANGED_AFTERPARENT, 0, 0);
+  EXPECT_EQ(control.GetDpi(), screenDpi);
 }
 
 TEST_F(GradientFixture, DraggingAPegPastItsNeighbourChangesItsIndexAndTheSelectionFollows) {
@@ -255,6 +284,7 @@ TEST_F(GradientFixture, ReleasingOutsideDeletesThePegUnlessTheOwnerObjects) {
   EXPECT_EQ(control.GetGradient().GetPegCount(), 2);
   EXPECT_EQ(control.GetSelectedPeg(), 1);
   EXPECT_TRUE(NotesWith(GCN_PEGDROPPED).empty());
+  EXPECT_TRUE(NotesWith(GCN_PEGDELETED).empty());
 
   answers[GCN_DELETEPEG] = 0;
   p = MarkerPoint(0);
@@ -264,6 +294,10 @@ TEST_F(GradientFixture, ReleasingOutsideDeletesThePegUnlessTheOwnerObjects) {
   ASSERT_EQ(control.GetGradient().GetPegCount(), 1);
   EXPECT_EQ(control.GetGradient().GetPeg(0).colour, RGB(0, 255, 0));
   EXPECT_EQ(control.GetSelectedPeg(), PEG_NONE);
+  // Told once the peg is gone, with the peg and the index it had.
+  ASSERT_EQ(PegCountAtOnly(GCN_PEGDELETED), 1);
+  EXPECT_EQ(NotesWith(GCN_PEGDELETED)[0].index, 0);
+  EXPECT_EQ(NotesWith(GCN_PEGDELETED)[0].peg.colour, RGB(255, 0, 0));
 }
 
 TEST_F(GradientFixture, EndSquaresSelectButDoNotDrag) {
