@@ -21,7 +21,7 @@ packages=(
   wine wine64 xvfb xdotool imagemagick libgl1-mesa-dri x11-utils
   cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libjpeg-dev zlib1g-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
-  clang libclang-rt-14-dev dpkg-dev
+  clang libclang-rt-14-dev dpkg-dev nsis
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -5,6 +5,10 @@
 #   e2e_start_saver ARGS...   start the saver under wine; sets SAVER_PID
 #   e2e_wait_exit PID SECONDS wait for PID to end; sets EXIT_CODE; 1 on timeout
 #   e2e_census FILE [CROP]    "total black background colourful" pixel counts
+#   e2e_screen_covered        true once a screenshot ($E2E_TMP/now.png) shows
+#                             the saver's picture over the whole screen
+#   e2e_focus_saver           give the full-screen saver window the keyboard
+#                             focus (bare Xvfb has no window manager to do it)
 #   e2e_wine_path FILE        the Z: path of a host file
 set -u
 
@@ -93,4 +97,21 @@ e2e_saver_linux_pid() {
 # One field of /proc/<pid>/status in kB.
 e2e_status_kb() {
   awk -v f="$2:" '$1 == f {print $2}' "/proc/$1/status" 2>/dev/null
+}
+
+e2e_screen_covered() {
+  vivarn_screenshot "$E2E_TMP/now.png" || return 1
+  local total black bg colourful
+  read -r total black bg colourful < <(e2e_census "$E2E_TMP/now.png")
+  # The background's share depends on how far the field has thinned out since
+  # its dense first fill, which depends on the machine's speed: a tenth is
+  # enough to show the background colour is there.
+  [ "$total" -gt 0 ] && [ $((black * 100)) -lt "$total" ] && [ $((bg * 100)) -ge $((10 * total)) ] &&
+    [ $((colourful * 1000)) -ge $((2 * total)) ]
+}
+
+e2e_focus_saver() {
+  local id
+  id=$(xwininfo -root -tree 2>/dev/null | grep -E '\("vivarn\.scr" "vivarn\.scr"\) +1280x1024\+0\+0' | awk '{print $1}' | head -n 1)
+  [ -n "$id" ] && xdotool windowfocus --sync "$id"
 }

@@ -12,18 +12,6 @@ e2e_begin
 shots="$VIVARN_BUILD_DIR/e2e-shots"
 mkdir -p "$shots"
 
-# True once a screenshot shows the saver's picture over the whole screen.
-covered() {
-  vivarn_screenshot "$E2E_TMP/now.png" || return 1
-  local total black bg colourful
-  read -r total black bg colourful < <(e2e_census "$E2E_TMP/now.png")
-  # The background's share depends on how far the field has thinned out since
-  # its dense first fill, which depends on the machine's speed: a tenth is
-  # enough to show the background colour is there.
-  [ "$total" -gt 0 ] && [ $((black * 100)) -lt "$total" ] && [ $((bg * 100)) -ge $((10 * total)) ] &&
-    [ $((colourful * 1000)) -ge $((2 * total)) ]
-}
-
 screen_changes() {
   vivarn_screenshot "$E2E_TMP/a.png" && sleep 0.2 && vivarn_screenshot "$E2E_TMP/b.png" || return 1
   [ "$(compare -metric AE "$E2E_TMP/a.png" "$E2E_TMP/b.png" null: 2>&1 | cut -d' ' -f1)" != 0 ]
@@ -37,11 +25,6 @@ alive() { kill -0 "$SAVER_PID" 2>/dev/null; }
 # window (a 10-line program's DestroyWindow takes 2.0 s here), so the saver's
 # own 2 s to react gets that much on top.
 END_DEADLINE=4
-focus_saver() {
-  local id
-  id=$(xwininfo -root -tree 2>/dev/null | grep -E '\("vivarn\.scr" "vivarn\.scr"\) +1280x1024\+0\+0' | awk '{print $1}' | head -n 1)
-  [ -n "$id" ] && xdotool windowfocus --sync "$id"
-}
 
 # The saver's own X window covers the whole screen and has the keyboard
 # focus (keys typed before that go to the root window, as on a real desktop).
@@ -54,7 +37,7 @@ if [ "${1:-}" = key-only ]; then
   e2e_start_saver /S
   vivarn_wait_for window_covers -t 60 || e2e_fail "no full-screen window"
   alive || e2e_fail "the saver ended by itself"
-  focus_saver || e2e_fail "no saver window to focus"
+  e2e_focus_saver || e2e_fail "no saver window to focus"
   xdotool key space
   e2e_wait_exit "$SAVER_PID" "$END_DEADLINE" || e2e_fail "still running $END_DEADLINE s after a key press"
   [ "$EXIT_CODE" = 0 ] || e2e_fail "exit code $EXIT_CODE after a key press"
@@ -65,10 +48,10 @@ fi
 # --- a key press ends the saver
 e2e_start_saver /S
 started=$(date +%s%N)
-vivarn_wait_for covered -t 60 || e2e_fail "the screen was never covered by the saver's picture"
+vivarn_wait_for e2e_screen_covered -t 60 || e2e_fail "the screen was never covered by the saver's picture"
 # The picture must hold from 2 s on, not only flash by.
 while [ $(( ($(date +%s%N) - started) / 1000000 )) -lt 2000 ]; do sleep 0.1; done
-if ! vivarn_wait_for covered -t 10; then
+if ! vivarn_wait_for e2e_screen_covered -t 10; then
   alive && state=running || state=ended
   e2e_fail "the picture did not hold at 2 s (saver $state; last screen: total black background colourful =" \
     "$(e2e_census "$E2E_TMP/now.png"))"
@@ -78,7 +61,7 @@ read -r total black bg colourful < <(e2e_census "$E2E_TMP/now.png")
 echo "screen: $total pixels, $black black, $bg background, $colourful colourful"
 alive || e2e_fail "the saver ended by itself"
 
-focus_saver || e2e_fail "no saver window to focus"
+e2e_focus_saver || e2e_fail "no saver window to focus"
 xdotool key space
 e2e_wait_exit "$SAVER_PID" "$END_DEADLINE" || e2e_fail "still running $END_DEADLINE s after a key press"
 [ "$EXIT_CODE" = 0 ] || e2e_fail "exit code $EXIT_CODE after a key press"
@@ -91,7 +74,7 @@ e2e_wait_exit "$SAVER_PID" "$END_DEADLINE" || e2e_fail "still running $END_DEADL
 # places: the later one at the latest must end it.
 xdotool mousemove 640 512
 e2e_start_saver /S
-vivarn_wait_for covered -t 60 || e2e_fail "the screen was never covered (second run)"
+vivarn_wait_for e2e_screen_covered -t 60 || e2e_fail "the screen was never covered (second run)"
 shown=$(date +%s%N)
 vivarn_wait_for screen_changes -t 10 || e2e_fail "the picture stopped changing after the saver appeared"
 while alive && [ $(( ($(date +%s%N) - shown) / 1000000 )) -lt 1000 ]; do sleep 0.1; done
