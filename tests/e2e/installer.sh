@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The setup program, silent: it puts the saver into the system folder, records
 # it in Programs and Features and makes it the current screen saver; the
-# installed file then runs full screen and shows Life; a second install leaves
-# one entry; the silent uninstall removes the file and the entry, resets the
+# installed file then runs full screen and shows Life; installing over the
+# running saver schedules the replacement for the restart; installing again
+# upgrades in place and leaves one entry; the silent uninstall removes the file and the entry, resets the
 # chosen saver and keeps the user's settings. Judged by these effects, not by
 # exit codes.
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -50,15 +51,22 @@ wine 'C:\windows\system32\vivarn.scr' /S >"$E2E_TMP/saver.out" 2>&1 &
 SAVER_PID=$!
 E2E_PIDS+=("$SAVER_PID")
 vivarn_wait_for e2e_screen_covered -t 60 || e2e_fail "the installed saver did not cover the screen with Life"
+
+# --- installing over the running saver: the new file waits for the restart
+install_silently
+[ -f "$installed.new" ] || e2e_fail "no new file waiting beside the one in use"
+wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2>/dev/null |
+  tr -d '\r' | grep -qF 'vivarn.scr.new' || e2e_fail "the replacement is not scheduled for the restart"
 e2e_focus_saver || e2e_fail "no saver window to focus"
 xdotool key space
 e2e_wait_exit "$SAVER_PID" 10 || e2e_fail "the installed saver did not end on a key press"
 [ -n "$(vivarn_reg_query LifeSpeed)" ] || e2e_fail "the saver wrote no settings"
 
-# --- installing again upgrades in place
+# --- with the saver ended, installing again upgrades in place
 install_silently
-[ "$(our_entries)" = 1 ] || e2e_fail "$(our_entries) Programs entries after a second install"
-cmp -s "$installed" "$VIVARN_SCR" || e2e_fail "the second install left another file"
+[ "$(our_entries)" = 1 ] || e2e_fail "$(our_entries) Programs entries after installing three times"
+[ ! -e "$installed.new" ] || e2e_fail "the new file is still waiting after an install with the saver ended"
+cmp -s "$installed" "$VIVARN_SCR" || e2e_fail "the upgrade left another file"
 
 # --- uninstall; the uninstaller hands over to a copy of itself and returns at once
 wine 'C:\Program Files\Vivarn Screen Saver 2\uninstall.exe' /S >"$E2E_TMP/uninstall.out" 2>&1
