@@ -27,7 +27,8 @@ CColoursPage::CColoursPage(UINT templateId) : CConfigPage(templateId) {
 }
 
 void CColoursPage::SyncPalettes(bool commit) {
-  SyncPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), commit, gradientView);
+  LockedPaletteStore store;
+  SyncPaletteCombo(Item(IDC_PALETTE_LIST), *store, commit, gradientView);
 }
 
 void CColoursPage::LoadColours() {
@@ -35,12 +36,17 @@ void CColoursPage::LoadColours() {
   SyncPalettes(false);
 }
 
-void CColoursPage::SaveColours() {
+void CColoursPage::ApplyBackground() {
   BkColour = colourButton.GetColour();
   ApplyBkColorFromButton(colourButton);
-  SyncPalettes(true);
-  if (const CGradient* shown = ShownGradient(gradientView, *CPaletteContainer::Instance().get()))
-    RebuildColourTable(*shown);
+}
+
+void CColoursPage::ChoosePalette() {
+  LockedPaletteStore store;
+  // Without a view the commit takes the selection and nothing else.
+  SyncPaletteCombo(Item(IDC_PALETTE_LIST), *store, true, nullptr);
+  SyncPalettes(false);
+  if (const CGradient* current = CurrentGradient(*store)) RebuildColourTable(*current);
 }
 
 bool CColoursPage::ProcessColourMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -68,7 +74,7 @@ bool CColoursPage::ProcessColourMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
       if (LOWORD(wParam) != IDC_BK_COLOR) return false;
       if (HIWORD(wParam) == CLRN_CHANGED) {
-        Save();
+        ApplyBackground();
         return true;
       }
       // Clicks and the picker's answers belong to the button itself.

@@ -1,7 +1,8 @@
 // What the General and Video pages share: the background colour button and
 // the palette list with the gradient control that shows its current palette.
-// Both write the colour and the shown palette into the running Life task
-// every time they save.
+// A new colour goes to the running Life task, a chosen palette becomes the
+// store's current one and the task's colours, each when the user makes it
+// and never again: the sheet's OK then saves exactly the last choices.
 #pragma once
 
 #include "config/color_button_win32.h"
@@ -41,16 +42,19 @@ class CColoursPage : public CConfigPage {
   virtual void SetUpGradient() {}
   virtual bool OnGradientNotify(const NMHDR& header, LRESULT& result) = 0;
 
-  // The button from BkColour; the list and the control without commit.
+  // The button from BkColour; the list and the control follow the store.
   void LoadColours();
-  // BkColour and the task's background from the button, the list with
-  // commit, and the task's colours from the gradient shown.
-  void SaveColours();
+  // The button's new colour becomes BkColour and the task's background.
+  void ApplyBackground();
+  // The list's selection becomes the current palette (a palette without a
+  // GUID never does), the control shows it and the task takes its colours.
+  // Nothing the control shows is written back: edits reached their palette
+  // as they were made.
+  void ChoosePalette();
 
  private:
   void RefreshPage() override {
     RefillPalettes();
     Load();
   }
-  void StorePage() override { Save(); }
 };

@@ -1,5 +1,7 @@
 #include "config/config_page_win32.h"
 
+#include <commctrl.h>
+
 #include <cwchar>
 #include <mutex>
 
@@ -119,13 +121,6 @@ std::wstring FormatResourceString(UINT id, int value) {
   return buffer;
 }
 
-bool CConfigPage::HandleApplyNotify(LPARAM lParam, LRESULT& result) {
-  if (reinterpret_cast<const NMHDR*>(lParam)->code != PSN_APPLY) return false;
-  StorePage();
-  result = PSNRET_NOERROR;
-  return true;
-}
-
 bool CConfigPage::HandlePageNotify(LPARAM lParam, LRESULT& result) {
   switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
     case PSN_SETACTIVE:
@@ -133,14 +128,20 @@ bool CConfigPage::HandlePageNotify(LPARAM lParam, LRESULT& result) {
       result = 0;
       return true;
     case PSN_KILLACTIVE:
-      StorePage();
       result = FALSE;
       return true;
     case PSN_APPLY:
-      StorePage();
       result = PSNRET_NOERROR;
       return true;
     default:
       return false;
   }
+}
+
+bool CConfigPage::TrackbarMoved(WPARAM wParam, LPARAM lParam, bool withEnd, int32_t& position) const {
+  HWND trackbar = Item(IDC_TRACKBAR);
+  if (trackbar == nullptr || reinterpret_cast<HWND>(lParam) != trackbar) return false;
+  if (!withEnd && LOWORD(wParam) == TB_ENDTRACK) return false;
+  position = static_cast<int32_t>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
+  return true;
 }

@@ -21,15 +21,17 @@ class CConfigPage : public CPropertyPageImpl {
   virtual void OnIdle() {}
 
  protected:
-  // The sheet's page notifications for pages that refresh on activation:
-  // PSN_SETACTIVE calls RefreshPage, PSN_KILLACTIVE and PSN_APPLY StorePage.
-  // False for any other notification.
+  // The sheet's page notifications: PSN_SETACTIVE calls RefreshPage, so a
+  // page shows what the others changed while it was hidden. Leaving a page
+  // and PSN_APPLY write nothing: each control applies its own setting when
+  // the user acts on it, and writing back what a page last showed would undo
+  // a later choice made on another page. False for other notifications.
   bool HandlePageNotify(LPARAM lParam, LRESULT& result);
-  // For pages that keep their members until the sheet's OK: PSN_APPLY alone
-  // calls StorePage. False for any other notification.
-  bool HandleApplyNotify(LPARAM lParam, LRESULT& result);
   virtual void RefreshPage() {}
-  virtual void StorePage() {}
+  // A WM_HSCROLL from the page's trackbar (IDC_TRACKBAR): true with its
+  // position for every way the user moves it (keys, clicks on the channel,
+  // the wheel, a drag); the end of tracking counts only with `withEnd`.
+  bool TrackbarMoved(WPARAM wParam, LPARAM lParam, bool withEnd, int32_t& position) const;
 
  protected:
   static VivarnTaskBse& Task();

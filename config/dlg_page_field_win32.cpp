@@ -102,15 +102,16 @@ bool CDlgPageField::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
       }
       return true;
     }
-    case WM_HSCROLL:
-      if (reinterpret_cast<HWND>(lParam) == Item(IDC_TRACKBAR) &&
-          (LOWORD(wParam) == TB_THUMBPOSITION || LOWORD(wParam) == TB_THUMBTRACK)) {
-        ApplySpeed(static_cast<int32_t>(SendMessageW(Item(IDC_TRACKBAR), TBM_GETPOS, 0, 0)));
-        return true;
-      }
-      return false;
+    case WM_HSCROLL: {
+      // Keys, the wheel and clicks on the channel move the thumb as surely
+      // as a drag does; the label and the speed follow every one.
+      int32_t position = 0;
+      if (!TrackbarMoved(wParam, lParam, true, position)) return false;
+      ApplySpeed(position);
+      return true;
+    }
     case WM_NOTIFY:
-      return HandleApplyNotify(lParam, result);
+      return HandlePageNotify(lParam, result);
     default:
       return false;
   }

@@ -27,7 +27,6 @@ class CDlgPageField : public CConfigPage {
   void Load();
   // Returns false when the period text was not a number (it then counts as 0).
   bool Save();
-  void StorePage() override { Save(); }
   void ApplySpeed(int32_t position);
 
   // Set while the page itself writes the period, whose EN_CHANGE is not a user edit.

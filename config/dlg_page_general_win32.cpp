@@ -39,7 +39,8 @@ void CDlgPageGeneral::Load() {
 
 void CDlgPageGeneral::RefillPalettes() {
   const std::wstring label = LoadResourceString(IDS_PALETTE_DEFAULT), extra = LoadResourceString(IDS_PALETTE_EDIT);
-  FillPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), label.c_str(), extra.c_str());
+  LockedPaletteStore store;
+  FillPaletteCombo(Item(IDC_PALETTE_LIST), *store, label.c_str(), extra.c_str());
 }
 
 void CDlgPageGeneral::EditPalettes() {
@@ -47,7 +48,8 @@ void CDlgPageGeneral::EditPalettes() {
   if (dialog.DoModal(Handle()) == IDOK) {
     RefillPalettes();
     Load();
-    if (const CGradient* current = CurrentGradient(*CPaletteContainer::Instance().get())) RebuildColourTable(*current);
+    LockedPaletteStore store;
+    if (const CGradient* current = CurrentGradient(*store)) RebuildColourTable(*current);
   } else {
     // The list still shows "Edit...": put the current palette back.
     SyncPalettes(false);
@@ -61,7 +63,6 @@ void CDlgPageGeneral::Save() {
   FieldDrawMode = IsChecked(IDC_DRAW_FIELD) ? 1 : 0;
   CellSize = static_cast<int32_t>(SelectedData(IDC_CELL_SIZE, CellSize));
   ShowStat = IsChecked(IDC_SHOW_STAT);
-  SaveColours();
 }
 
 bool CDlgPageGeneral::OnGradientNotify(const NMHDR& header, LRESULT& result) {
@@ -84,7 +85,7 @@ bool CDlgPageGeneral::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LP
         if (SelectedData(IDC_PALETTE_LIST, 0) == -1) {
           EditPalettes();
         } else {
-          Save();
+          ChoosePalette();
         }
         return true;
       }

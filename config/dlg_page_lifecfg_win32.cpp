@@ -76,14 +76,14 @@ bool CDlgPageLifeCfg::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LP
       }
       return false;
     }
-    case WM_HSCROLL:
-      if (reinterpret_cast<HWND>(lParam) == Item(IDC_TRACKBAR) && LOWORD(wParam) != TB_ENDTRACK) {
-        ApplyTrackbar();
-        return true;
-      }
-      return false;
+    case WM_HSCROLL: {
+      int32_t position = 0;
+      if (!TrackbarMoved(wParam, lParam, false, position)) return false;
+      ApplyTrackbar();
+      return true;
+    }
     case WM_NOTIFY:
-      return HandleApplyNotify(lParam, result);
+      return HandlePageNotify(lParam, result);
     default:
       return false;
   }

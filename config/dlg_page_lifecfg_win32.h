@@ -20,7 +20,6 @@ class CDlgPageLifeCfg : public CConfigPage {
  private:
   void Load();
   void Save();
-  void StorePage() override { Save(); }
   // Moves the step to the trackbar's position, writes it to the task, shows it.
   void ApplyTrackbar();
 };

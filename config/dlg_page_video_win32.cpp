@@ -18,9 +18,9 @@ void CDlgPageVideo::SetUpGradient() {
 }
 
 void CDlgPageVideo::ApplyEditedGradient() {
-  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  LockedPaletteStore store;
   const CGradient& shown = gradient.GetGradient();
-  if (PaletteRecord* current = store.FindByGuid(store.currentGuid)) current->gradient.CopyFrom(shown);
+  if (PaletteRecord* current = store->FindByGuid(store->currentGuid)) current->gradient.CopyFrom(shown);
   RebuildColourTable(shown);
 }
 
@@ -29,6 +29,8 @@ bool CDlgPageVideo::OnGradientNotify(const NMHDR& header, LRESULT& result) {
     case GCN_PEGMOVED:
     case GCN_PEGDROPPED:
     case GCN_PEGEDITED:
+    case GCN_PEGCREATED:
+    case GCN_PEGDELETED:
       ApplyEditedGradient();
       result = 0;
       return true;
@@ -66,7 +68,8 @@ void CDlgPageVideo::Load() {
 
 void CDlgPageVideo::RefillPalettes() {
   const std::wstring label = LoadResourceString(IDS_PALETTE_DEFAULT);
-  FillPaletteCombo(Item(IDC_PALETTE_LIST), *CPaletteContainer::Instance().get(), label.c_str(), nullptr);
+  LockedPaletteStore store;
+  FillPaletteCombo(Item(IDC_PALETTE_LIST), *store, label.c_str(), nullptr);
 }
 
 void CDlgPageVideo::SyncPalettes(bool commit) {
@@ -78,17 +81,20 @@ void CDlgPageVideo::SaveAs() {
   CDlgInputText name;
   name.SetText(SelectedComboText(Item(IDC_PALETTE_LIST)));
   if (name.DoModal(Handle()) != IDOK) return;
-  AddShownPalette(*CPaletteContainer::Instance().get(), gradientView, name.GetText().c_str());
+  {
+    LockedPaletteStore store;
+    AddShownPalette(*store, gradientView, name.GetText().c_str());
+  }
   RefillPalettes();
   Load();
 }
 
 void CDlgPageVideo::DeleteSelected() {
-  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
-  if (!DeleteSelectedPalette(Item(IDC_PALETTE_LIST), store)) return;
+  LockedPaletteStore store;
+  if (!DeleteSelectedPalette(Item(IDC_PALETTE_LIST), *store)) return;
   RefillPalettes();
   Load();
-  if (const CGradient* current = CurrentGradient(store)) RebuildColourTable(*current);
+  if (const CGradient* current = CurrentGradient(*store)) RebuildColourTable(*current);
 }
 
 void CDlgPageVideo::Save() {
@@ -97,7 +103,6 @@ void CDlgPageVideo::Save() {
   ShowStat = IsChecked(IDC_SHOW_STAT);
   ShowFPS = IsChecked(IDC_SHOW_FPS);
   VSyncOn = IsChecked(IDC_VSYNC);
-  SaveColours();
 }
 
 bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -114,8 +119,12 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
         DeleteSelected();
         return true;
       }
+      if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
+        ChoosePalette();
+        return true;
+      }
       const bool click = code == BN_CLICKED;
-      const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_PALETTE_LIST);
+      const bool chosen = code == CBN_SELENDOK && id == IDC_CELL_SIZE;
       if (!click && !chosen) return false;
       Save();
       if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;

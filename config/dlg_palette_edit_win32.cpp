@@ -10,7 +10,7 @@ CDlgPaletteEdit::CDlgPaletteEdit() : CDialogImpl(LoadDialogTemplate(IDD_PALETTE_
   // Before the dialog window exists: the template's control is only made when
   // its class is known.
   CGradientCtrl::RegisterControlClass();
-  store.CopyFrom(*CPaletteContainer::Instance().get());
+  store.CopyFrom(*LockedPaletteStore());
   defaultLabel = LoadResourceString(IDS_PALETTE_DEFAULT);
 }
 
@@ -72,7 +72,7 @@ bool CDlgPaletteEdit::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
           return true;
         case IDOK:
           Sync(true);
-          CPaletteContainer::Instance()->CopyFrom(store);
+          LockedPaletteStore()->CopyFrom(store);
           EndDialog(IDOK);
           return true;
         case IDCANCEL:

@@ -178,6 +178,29 @@ TEST_F(ConfigSheetTest, FrameHasTitleButtonsPreviewPaneAndLinks) {
   GetWindowRect(sheet->linkWeb.m_hWnd, &web);
   MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&web), 2);
   EXPECT_GE(web.top, paneRect.bottom);
+
+  // Moved to a screen of twice the DPI: the widening doubles, the tabs stay
+  // one margin right of the pane, and the colour controls scale with it.
+  Select(3);
+  RECT window;
+  GetWindowRect(s, &window);
+  const int width = window.right - window.left;
+  SendMessageW(s, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&window));
+  GetWindowRect(pane, &paneRect);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&paneRect), 2);
+  GetWindowRect(sheet->GetTabControl(), &tabRect);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&tabRect), 2);
+  EXPECT_EQ(paneRect.right, 640);
+  EXPECT_EQ(paneRect.left + 640, tabRect.left);
+  GetWindowRect(s, &window);
+  EXPECT_EQ(window.right - window.left, width + 320);
+  GetWindowRect(sheet->linkWeb.m_hWnd, &web);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&web), 2);
+  EXPECT_EQ(web.left, paneRect.left);
+  EXPECT_GE(web.top, paneRect.bottom);
+  EXPECT_EQ(sheet->video.gradient.GetDpi(), 192);
+  EXPECT_EQ(sheet->video.colourButton.GetDpi(), 192);
+  EXPECT_EQ(sheet->general.gradient.GetDpi(), 192);
 }
 
 TEST_F(ConfigSheetTest, FieldSpeedTrackbarSetsLifeSpeedAndLabel) {
@@ -191,9 +214,21 @@ TEST_F(ConfigSheetTest, FieldSpeedTrackbarSetsLifeSpeedAndLabel) {
   Scroll(page, 10, TB_THUMBTRACK);
   EXPECT_EQ(Text(GetDlgItem(page, IDC_TRACKBAR_LABEL)), L"10 generations/s");
   EXPECT_FLOAT_EQ(Task().LifeSpeed, 100.0f);
-  // Other scroll codes leave the setting alone.
-  Scroll(page, 20, TB_LINEDOWN);
-  EXPECT_FLOAT_EQ(Task().LifeSpeed, 100.0f);
+  // Every other way of moving it: keys, clicks on the channel, the wheel and
+  // the end of a drag.
+  int position = 20;
+  for (int code : {TB_LINEDOWN, TB_LINEUP, TB_PAGEDOWN, TB_PAGEUP, TB_TOP, TB_BOTTOM, TB_ENDTRACK}) {
+    Scroll(page, position, code);
+    EXPECT_FLOAT_EQ(Task().LifeSpeed, 1000.0f / static_cast<float>(position)) << "code " << code;
+    EXPECT_EQ(Text(GetDlgItem(page, IDC_TRACKBAR_LABEL)), std::to_wstring(position) + L" generations/s");
+    ++position;
+  }
+  // A real key press: the trackbar moves its thumb and reports it.
+  HWND trackbar = GetDlgItem(page, IDC_TRACKBAR);
+  SendMessageW(trackbar, WM_KEYDOWN, VK_LEFT, 0);
+  SendMessageW(trackbar, WM_KEYUP, VK_LEFT, 0);
+  EXPECT_EQ(SendMessageW(trackbar, TBM_GETPOS, 0, 0), position - 2);
+  EXPECT_FLOAT_EQ(Task().LifeSpeed, 1000.0f / static_cast<float>(position - 2));
 }
 
 TEST_F(ConfigSheetTest, RulesFadingTrackbarShowsZombieAndSteps) {
@@ -330,6 +365,8 @@ class PaletteSheetTest : public ConfigSheetTest {
     store.AddPalette(blaze, L"Blaze");
     store.EnsureDefaultPalette();
     store.currentGuid = store.palettes[static_cast<size_t>(a)]->guid;
+    // The task's colours from the current palette, as the settings loader leaves them.
+    RebuildColourTable(store.palettes[static_cast<size_t>(a)]->gradient);
   }
 };
 }  // namespace
@@ -614,6 +651,20 @@ TEST_F(PaletteSheetTest, VideoPegEditsGoIntoTheCurrentPaletteAndTheTaskColours) 
   const std::vector<int> tableRecoloured = TaskTable();
   EXPECT_NE(tableRecoloured[entry], tableMoved[entry]);
   EXPECT_EQ(tableRecoloured, TableOf(aqua->gradient));
+
+  // A double-click adds a peg in the middle; dragging the green one off the
+  // control deletes it.
+  DoubleClickBar(video.gradient);
+  ASSERT_EQ(Positions(video.gradient.GetGradient()).size(), 2u);
+  EXPECT_EQ(Positions(aqua->gradient), Positions(video.gradient.GetGradient()));
+  const POINT green = MarkerPoint(video.gradient, 1);
+  SendMessageW(video.gradient.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(green));
+  SendMessageW(video.gradient.Handle(), WM_LBUTTONUP, 0, ClientPoint({green.x, green.y + 300}));
+  ASSERT_EQ(video.gradient.GetGradient().GetPegCount(), 1);
+  EXPECT_EQ(Positions(aqua->gradient), Positions(video.gradient.GetGradient()));
+  EXPECT_NE(aqua->gradient.GetPeg(0).colour, 0x008000u);
+  EXPECT_NE(TaskTable(), tableRecoloured);
+  EXPECT_EQ(TaskTable(), TableOf(aqua->gradient));
   // Only the current palette changed.
   EXPECT_EQ(Positions(Named(store, L"Blaze")->gradient), (std::vector<double>{0.25, 0.75}));
 }
@@ -721,4 +772,107 @@ TEST_F(ConfigSheetTest, VSyncBoxShowsTheSettingAndAClickLeavesTheChangeToTheKern
   EXPECT_NE(Page(), page);
   EXPECT_EQ(IsDlgButtonChecked(Page(), IDC_VSYNC), static_cast<UINT>(BST_UNCHECKED));
   EXPECT_EQ(gl.swapInterval.load(), 0);
+}
+
+namespace {
+// What OK leaves in the registry: the sheet is closed with its OK button, the
+// settings are saved as the run mode does on exit code 1, and the stored
+// palettes and background are read back.
+struct Stored {
+  std::wstring current;
+  std::vector<double> aqua, blaze, rainbow;
+  float bk[4] = {};
+};
+
+class SheetOkTest : public PaletteSheetTest {
+ protected:
+  Stored PressOk() {
+    Stored stored;
+    SendMessageW(GetDlgItem(sheet->Handle(), IDOK), BM_CLICK, 0, 0);
+    EXPECT_TRUE(pump->Until([&] { return pump->quitSeen; }));
+    EXPECT_EQ(pump->quitCode, 1);
+    EXPECT_EQ(SaveSettings(), 1);
+    CPaletteContainerBase read;
+    EXPECT_TRUE(read.Load());
+    const PaletteRecord* current = read.FindByGuid(read.currentGuid);
+    if (current != nullptr) stored.current = current->name;
+    for (auto [name, into] : {std::pair{L"Aqua", &stored.aqua}, std::pair{L"Blaze", &stored.blaze},
+                              std::pair{L"Default", &stored.rainbow}}) {
+      const PaletteRecord* r = Named(read, name);
+      if (r != nullptr) *into = Positions(r->gradient);
+    }
+    DWORD size = sizeof stored.bk;
+    EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Vivarn Screen Saver 2\\Settings", L"BkColor",
+                           RRF_RT_REG_BINARY, nullptr, stored.bk, &size),
+              ERROR_SUCCESS);
+    return stored;
+  }
+  // Every palette as seeded: nothing was edited.
+  static void ExpectGradientsAsSeeded(const Stored& s) {
+    EXPECT_EQ(s.aqua, (std::vector<double>{0.5}));
+    EXPECT_EQ(s.blaze, (std::vector<double>{0.25, 0.75}));
+    EXPECT_EQ(s.rainbow.size(), 5u);
+  }
+  // A colour the colour button reports as the user's choice.
+  void PickBackground(CColoursPage& page, COLORREF colour) {
+    page.colourButton.SetColour(colour);
+    HWND button = GetDlgItem(page.Handle(), IDC_BK_COLOR);
+    SendMessageW(page.Handle(), WM_COMMAND, MAKEWPARAM(IDC_BK_COLOR, CLRN_CHANGED), reinterpret_cast<LPARAM>(button));
+  }
+  static std::wstring Shown(HWND page) { return SelectedComboText(GetDlgItem(page, IDC_PALETTE_LIST)); }
+};
+}  // namespace
+
+TEST_F(SheetOkTest, PaletteChosenOnVideoOnlyIsSavedWithEveryGradientUntouched) {
+  const float bk[4] = {Task().BkColor[0], Task().BkColor[1], Task().BkColor[2], Task().BkColor[3]};
+  Open(1);
+  Select(3);
+  ConfirmPalette(Page(), L"Blaze");
+  const Stored s = PressOk();
+  EXPECT_EQ(s.current, L"Blaze");
+  ExpectGradientsAsSeeded(s);
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(s.bk[c], bk[c]);
+}
+
+TEST_F(SheetOkTest, GeneralThenVideoSavesTheChoiceMadeLast) {
+  Open(1);
+  ConfirmPalette(Page(), L"Blaze");
+  Select(1);  // Rules and Field opened, not touched
+  Select(2);
+  Select(3);
+  EXPECT_EQ(Shown(Page()), L"Blaze");
+  ConfirmPalette(Page(), L"Default");
+  const Stored s = PressOk();
+  EXPECT_EQ(s.current, L"Default");
+  ExpectGradientsAsSeeded(s);
+}
+
+TEST_F(SheetOkTest, VideoThenGeneralSavesTheChoiceMadeLast) {
+  Open(1);
+  Select(3);
+  ConfirmPalette(Page(), L"Blaze");
+  Select(0);
+  EXPECT_EQ(Shown(Page()), L"Blaze");
+  ConfirmPalette(Page(), L"Default");
+  const Stored s = PressOk();
+  EXPECT_EQ(s.current, L"Default");
+  ExpectGradientsAsSeeded(s);
+}
+
+TEST_F(SheetOkTest, BackgroundChosenOnGeneralAfterVideoIsSaved) {
+  Open(1);
+  Select(3);
+  PickBackground(sheet->video, RGB(0, 255, 0));
+  ConfirmPalette(Page(), L"Blaze");
+  Select(0);
+  EXPECT_EQ(Shown(Page()), L"Blaze");
+  EXPECT_EQ(sheet->general.colourButton.GetColour(), RGB(0, 255, 0));
+  PickBackground(sheet->general, RGB(255, 0, 51));
+  const Stored s = PressOk();
+  EXPECT_FLOAT_EQ(s.bk[0], 1.0f);
+  EXPECT_FLOAT_EQ(s.bk[1], 0.0f);
+  EXPECT_FLOAT_EQ(s.bk[2], 0.2f);
+  EXPECT_FLOAT_EQ(s.bk[3], 1.0f);
+  EXPECT_EQ(s.current, L"Blaze");
+  ExpectGradientsAsSeeded(s);
 }

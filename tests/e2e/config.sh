@@ -10,10 +10,13 @@
 #   config.sh cancel  a change followed by Cancel leaves the registry byte for
 #                     byte as it was
 #   config.sh close   the same with the close box
+#   config.sh palette with two palettes stored, another one chosen on the Video
+#                     page and OK: the current palette changes and every
+#                     palette's stored bytes stay as they were
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
 . "$here/e2e-lib.sh"
-case "${1:-}" in ok | cancel | close) ;; *) e2e_fail "usage: config.sh ok|cancel|close" ;; esac
+case "${1:-}" in ok | cancel | close | palette) ;; *) e2e_fail "usage: config.sh ok|cancel|close|palette" ;; esac
 mode="$1"
 e2e_begin
 shots="$VIVARN_BUILD_DIR/e2e-shots"
@@ -21,6 +24,7 @@ mkdir -p "$shots"
 
 readonly title="Vivarn ScreenSaver"
 readonly pane_id=320 born0_id=1005 ok_id=1 cancel_id=2
+readonly tab_id=12320 palette_list_id=1042 save_as_id=1046  # 12320: the sheet's tab control
 readonly vivarn_key='HKCU\Software\Vivarn Screen Saver 2'
 
 probe() { wine "$VIVARN_BUILD_DIR/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
@@ -50,6 +54,27 @@ export_registry() {
     e2e_fail "reg export failed"
 }
 
+# One registry value per line, continuation lines joined, sorted; without the
+# current palette's line.
+palette_values() {
+  iconv -f UTF-16 -t UTF-8 "$1" | tr -d '\r' | sed -e ':a' -e '/\\$/{N;s/\\\n *//;ba}' | grep '^"' | sort
+}
+if [ "$mode" = palette ]; then
+  # "Ocean" (no inner pegs) is current; "Default" is the rainbow.
+  readonly ocean_guid=1b4e28ba-2fa1-41d2-883f-0016d3cca427 rainbow_guid=6fa459ea-ee8a-4ca4-894e-db77e160355e
+  corpus="$VIVARN_SOURCE_DIR/tests/palette/corpus/palette_value"
+  hex() { od -An -tx1 "$1" | tr -d ' \n'; }
+  wine reg add "$VIVARN_SETTINGS_KEY" /v ShowAdvancedCFG /t REG_DWORD /d 1 /f >/dev/null 2>&1 &&
+    wine reg add "$VIVARN_SETTINGS_KEY\Palette" /v "$ocean_guid" /t REG_BINARY \
+      /d "$(hex "$corpus/five_chars_no_pegs")" /f >/dev/null 2>&1 &&
+    wine reg add "$VIVARN_SETTINGS_KEY\Palette" /v "$rainbow_guid" /t REG_BINARY /d "$(hex "$corpus/default")" \
+      /f >/dev/null 2>&1 &&
+    wine reg add "$VIVARN_SETTINGS_KEY\Palette" /ve /t REG_SZ /d "$ocean_guid" /f >/dev/null 2>&1 ||
+    e2e_fail "cannot seed the palettes"
+  seeded="$E2E_TMP/seeded.reg"
+  export_registry "$seeded"
+fi
+
 # The kernel thread's GL calls are traced so the end of the run can be checked.
 WINEDEBUG=+wgl wine "$VIVARN_SCR" >"$E2E_TMP/saver.out" 2>"$E2E_TMP/saver.err" &
 SAVER_PID=$!
@@ -76,6 +101,31 @@ if [ "$mode" = ok ]; then
   echo "pixels changed in one second: $inside inside the pane, $outside outside"
   [ "$inside" -gt 0 ] || e2e_fail "the preview did not move"
   [ "$outside" = 0 ] || e2e_fail "pixels outside the pane changed"
+fi
+
+if [ "$mode" = palette ]; then
+  # A click on the first tab, then Ctrl+Tab on to the fourth, "Video".
+  control_rect "$tab_id" || e2e_fail "no tab control"
+  xdotool mousemove $((X + 12)) $((Y + 8)) click 1
+  xdotool key ctrl+Tab ctrl+Tab ctrl+Tab
+  vivarn_wait_for control_rect "$save_as_id" -t 10 || e2e_fail "the Video page did not open"
+  # Drop the list down, go one entry further ("Default", after "Ocean") and confirm.
+  click_control "$palette_list_id"
+  xdotool key Down Return
+  click_control "$ok_id"
+  e2e_wait_exit "$SAVER_PID" 30 || e2e_fail "the saver did not end after OK"
+  [ "$EXIT_CODE" = 0 ] || e2e_fail "exit code $EXIT_CODE"
+  after="$E2E_TMP/after.reg"
+  export_registry "$after"
+  current="$(wine reg query "$VIVARN_SETTINGS_KEY\Palette" /ve 2>/dev/null | tr -d '\r')"
+  echo "$current" | grep -qi "REG_SZ *$rainbow_guid\$" || e2e_fail "Default did not become current: $current"
+  diff <(palette_values "$seeded" | grep -i -e "$ocean_guid" -e "$rainbow_guid") \
+    <(palette_values "$after" | grep -i -e "$ocean_guid" -e "$rainbow_guid") ||
+    e2e_fail "the stored palettes changed"
+  [ "$(palette_values "$after" | grep -ci -e "$ocean_guid" -e "$rainbow_guid")" = 2 ] ||
+    e2e_fail "the two palettes are not both stored"
+  echo "PASS"
+  exit 0
 fi
 
 # A change the sheet applies at once to the running task: rule "born with 0".
