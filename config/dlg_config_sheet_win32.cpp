@@ -2,9 +2,27 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <initializer_list>
+
+#include "config/dpi_scale.h"
 #include "config/resource_loader_win32.h"
+#include "config/window_dpi_win32.h"
 #include "engine/core/kernel.h"
 #include "resources/resource.h"
+
+namespace {
+// Moves every child of `sheet` but the `kept` ones `dx` pixels to the right.
+void ShiftChildren(HWND sheet, int dx, std::initializer_list<HWND> kept) {
+  for (HWND child = GetWindow(sheet, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (std::find(kept.begin(), kept.end(), child) != kept.end()) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(child, nullptr, r.left + dx, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+}  // namespace
 
 CDlgConfigSheet::CDlgConfigSheet(uint32_t& showAdvanced) : showAdvanced(showAdvanced) {
   PROPSHEETHEADERW& header = HeaderRecord();
@@ -71,16 +89,13 @@ void CDlgConfigSheet::OnSheetInitialized() {
   const int tabBottom = tabRect.bottom - boxHeight;
 
   // Room for the preview on the left: everything moves right.
+  dpi = WindowDpi(sheet);
+  previewWidth = ScaleToDpi(kPreviewWidth, dpi);
   RECT window;
   GetWindowRect(sheet, &window);
-  SetWindowPos(sheet, nullptr, 0, 0, window.right - window.left + kPreviewWidth, window.bottom - window.top,
+  SetWindowPos(sheet, nullptr, 0, 0, window.right - window.left + previewWidth, window.bottom - window.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  for (HWND child = GetWindow(sheet, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
-    SetWindowPos(child, nullptr, r.left + kPreviewWidth, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  ShiftChildren(sheet, previewWidth, {});
 
   const std::wstring ok = LoadResourceString(IDS_OK), cancel = LoadResourceString(IDS_CANCEL);
   SetDlgItemTextW(sheet, IDOK, ok.c_str());
@@ -88,7 +103,7 @@ void CDlgConfigSheet::OnSheetInitialized() {
 
   previewOrigin = {tabLeftBeforeMove, tabTop};
   preview = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_CLIPCHILDREN | SS_BLACKRECT,
-                            previewOrigin.x, previewOrigin.y, kPreviewWidth - previewOrigin.x, tabBottom - tabTop,
+                            previewOrigin.x, previewOrigin.y, previewWidth - previewOrigin.x, tabBottom - tabTop,
                             sheet, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PREVIEW)), nullptr, nullptr);
 
   const int linkWidth = MulDiv(100, bx, 4), linkHeight = MulDiv(8, by, 8);
@@ -160,7 +175,7 @@ void CDlgConfigSheet::Relayout() {
   const int boxHeight = box.bottom - box.top;
   SetWindowPos(advancedBox, nullptr, tabRect.left, tabRect.bottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   const int paneBottom = tabRect.bottom + boxHeight;
-  SetWindowPos(preview, nullptr, previewOrigin.x, previewOrigin.y, kPreviewWidth - previewOrigin.x,
+  SetWindowPos(preview, nullptr, previewOrigin.x, previewOrigin.y, previewWidth - previewOrigin.x,
                paneBottom - previewOrigin.y, SWP_NOZORDER | SWP_NOACTIVATE);
   HWND child = GetWindow(preview, GW_CHILD);
   if (child != nullptr) {
@@ -179,12 +194,43 @@ void CDlgConfigSheet::Relayout() {
   }
 }
 
+void CDlgConfigSheet::OnDpiChanged(int32_t newDpi) {
+  HWND sheet = Handle();
+  HWND tab = GetTabControl();
+  if (tab == nullptr || preview == nullptr || newDpi <= 0) return;
+  dpi = newDpi;
+  previewWidth = ScaleToDpi(kPreviewWidth, dpi);
+  // Where the system scales a dialog's children itself the tabs already sit
+  // one margin right of the widened pane; elsewhere they still keep the old
+  // widening and move by the difference, the window growing with them.
+  RECT pane, tabRect;
+  GetWindowRect(preview, &pane);
+  MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&pane), 2);
+  GetWindowRect(tab, &tabRect);
+  MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&tabRect), 2);
+  previewOrigin = {pane.left, pane.top};
+  const int shift = pane.left + previewWidth - tabRect.left;
+  if (shift != 0) {
+    RECT window;
+    GetWindowRect(sheet, &window);
+    SetWindowPos(sheet, nullptr, 0, 0, window.right - window.left + shift, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShiftChildren(sheet, shift, {preview, linkWeb.m_hWnd, linkMail.m_hWnd});
+  }
+  for (CColoursPage* page : {static_cast<CColoursPage*>(&general), static_cast<CColoursPage*>(&video)}) {
+    page->gradient.SetDpi(dpi);
+    page->colourButton.SetDpi(dpi);
+  }
+  Relayout();
+  InvalidateRect(sheet, nullptr, TRUE);
+}
+
 void CDlgConfigSheet::Close(uint8_t sheetResult) {
   result = sheetResult;
   DestroyWindow(Handle());
 }
 
-bool CDlgConfigSheet::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM, LRESULT& answer) {
+bool CDlgConfigSheet::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer) {
   switch (message) {
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -194,8 +240,9 @@ bool CDlgConfigSheet::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
           answer = 0;
           return true;
         case IDOK:
-          // The pages save their members, then the sheet goes.
-          SendMessageW(window, PSM_APPLY, 0, 0);
+          // No apply round through the pages: each applied its settings as
+          // the user made them, and the run mode saves the task and the
+          // store as they are now.
           Close(1);
           answer = 0;
           return true;
@@ -216,6 +263,10 @@ bool CDlgConfigSheet::ProcessWindowMessage(HWND window, UINT message, WPARAM wPa
     case WM_SIZE:
       Relayout();
       return false;
+    case WM_DPICHANGED:
+      answer = DefaultWindowProc(message, wParam, lParam);
+      OnDpiChanged(LOWORD(wParam));
+      return true;
     case WM_DESTROY:
       VekKernel::Instance()->StopAllTasks();
       PostQuitMessage(result);

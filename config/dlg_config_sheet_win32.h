@@ -24,6 +24,7 @@
 
 class CDlgConfigSheet : public CPropertySheetImpl, public CMessageFilter, public CIdleHandler {
  public:
+  // The preview pane's widening at 96 DPI; the sheet scales it by its DPI.
   static constexpr int kPreviewWidth = 320;
 
   // `showAdvanced` is the process-wide "advanced pages shown" setting; the
@@ -48,6 +49,9 @@ class CDlgConfigSheet : public CPropertySheetImpl, public CMessageFilter, public
 
   HWND preview = nullptr;
   POINT previewOrigin = {0, 0};
+  // The sheet window's DPI and the preview widening at it.
+  int32_t dpi = 96;
+  int previewWidth = kPreviewWidth;
   uint8_t result = 0;
 
  protected:
@@ -56,6 +60,8 @@ class CDlgConfigSheet : public CPropertySheetImpl, public CMessageFilter, public
  private:
   void ApplyMode();
   void Relayout();
+  // After the system's own handling of a move to a screen of another DPI.
+  void OnDpiChanged(int32_t newDpi);
   void Close(uint8_t sheetResult);
   int GeneralIndex() const;
 
