@@ -14,6 +14,7 @@ mkdir -p "$out"
 
 . tests/support/wine-env.sh
 export VIVARN_BUILD_DIR="$root/build/win"
+. tests/e2e/e2e-lib.sh  # the window probe's helpers
 tmp="$(mktemp -d /tmp/vivarn-shots.XXXXXX)"
 pid=""
 cleanup() {
@@ -70,23 +71,16 @@ setting ShowAdvancedCFG 1
 setting ShowStat 0
 setting FieldDrawMode 0
 setting CellSize 10
-title="Vivarn ScreenSaver"
 wine "$scr" >/dev/null 2>&1 &
 pid=$!
-control_rect() {  # control id (0: the sheet itself)
-  local rect
-  rect="$(wine "$probe_exe" rect "$title" "$1" 2>/dev/null | tr -d '\r')" || return 1
-  read -r _ left top right bottom <<<"$rect"
-  X=$left Y=$top W=$((right - left)) H=$((bottom - top))
-}
 readonly tab_control=12320
-vivarn_wait_for control_rect "$tab_control" -t 60 || { echo "screenshots: no configuration sheet" >&2; exit 1; }
+vivarn_wait_for e2e_control_rect "$tab_control" -t 60 || { echo "screenshots: no configuration sheet" >&2; exit 1; }
 # A click on the first tab gives the tab control the focus; Video is three
 # tabs to its right.
 xdotool mousemove $((X + 15)) $((Y + 8)) click 1
 xdotool key Right Right Right
 sleep 2  # the preview draws a few frames
-control_rect 0
+e2e_control_rect 0
 vivarn_screenshot "$tmp/shot.png"
 convert "$tmp/shot.png" -crop "${W}x${H}+${X}+${Y}" +repage "$tmp/sheet.png"
 convert "$tmp/sheet.png" -colors 128 "PNG8:$out/configuration-video.png"

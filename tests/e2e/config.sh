@@ -22,22 +22,12 @@ e2e_begin
 shots="$VIVARN_BUILD_DIR/e2e-shots"
 mkdir -p "$shots"
 
-readonly title="Vivarn ScreenSaver"
 readonly pane_id=320 born0_id=1005 ok_id=1 cancel_id=2
 readonly tab_id=12320 palette_list_id=1042 save_as_id=1046  # 12320: the sheet's tab control
 readonly vivarn_key='HKCU\Software\Vivarn Screen Saver 2'
 
-probe() { wine "$VIVARN_BUILD_DIR/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-# Sets X Y W H of a control (screen pixels).
-control_rect() {
-  local rect
-  rect="$(probe rect "$title" "$1")" || return 1
-  read -r _ left top right bottom <<<"$rect"
-  X=$left Y=$top W=$((right - left)) H=$((bottom - top))
-  [ "$W" -gt 0 ] && [ "$H" -gt 0 ]
-}
 click_control() {
-  control_rect "$1" || e2e_fail "control $1 not found"
+  e2e_control_rect "$1" || e2e_fail "control $1 not found"
   xdotool mousemove $((X + W / 2)) $((Y + H / 2)) click 1
 }
 # Number of pixels that differ between two screenshots after the same
@@ -80,8 +70,8 @@ WINEDEBUG=+wgl wine "$VIVARN_SCR" >"$E2E_TMP/saver.out" 2>"$E2E_TMP/saver.err" &
 SAVER_PID=$!
 E2E_PIDS+=("$SAVER_PID")
 
-vivarn_wait_for control_rect "$pane_id" -t 60 || e2e_fail "the sheet's preview pane did not appear"
-control_rect "$pane_id"
+vivarn_wait_for e2e_control_rect "$pane_id" -t 60 || e2e_fail "the sheet's preview pane did not appear"
+e2e_control_rect "$pane_id"
 pane="${W}x${H}+${X}+${Y}"
 life_drawn() {
   vivarn_screenshot "$E2E_TMP/a.png" || return 1
@@ -105,10 +95,10 @@ fi
 
 if [ "$mode" = palette ]; then
   # A click on the first tab, then Ctrl+Tab on to the fourth, "Video".
-  control_rect "$tab_id" || e2e_fail "no tab control"
+  e2e_control_rect "$tab_id" || e2e_fail "no tab control"
   xdotool mousemove $((X + 12)) $((Y + 8)) click 1
   xdotool key ctrl+Tab ctrl+Tab ctrl+Tab
-  vivarn_wait_for control_rect "$save_as_id" -t 10 || e2e_fail "the Video page did not open"
+  vivarn_wait_for e2e_control_rect "$save_as_id" -t 10 || e2e_fail "the Video page did not open"
   # Drop the list down, go one entry further ("Default", after "Ocean") and confirm.
   click_control "$palette_list_id"
   xdotool key Down Return
@@ -131,7 +121,7 @@ fi
 # A change the sheet applies at once to the running task: rule "born with 0".
 before="$E2E_TMP/before.reg"
 export_registry "$before"
-control_rect "$born0_id" || e2e_fail "no Born 0 box"
+e2e_control_rect "$born0_id" || e2e_fail "no Born 0 box"
 box="${W}x${H}+${X}+${Y}"
 vivarn_screenshot "$E2E_TMP/box0.png"
 click_control "$born0_id"
@@ -144,7 +134,7 @@ vivarn_wait_for box_ticked -t 10 || e2e_fail "the click on Born 0 did not reach 
 case "$mode" in
   ok) click_control "$ok_id" ;;
   cancel) click_control "$cancel_id" ;;
-  close) probe close "$title" || e2e_fail "no sheet to close" ;;
+  close) e2e_probe close "$E2E_SHEET_TITLE" || e2e_fail "no sheet to close" ;;
 esac
 e2e_wait_exit "$SAVER_PID" 30 || e2e_fail "the saver did not end after the sheet closed"
 [ "$EXIT_CODE" = 0 ] || e2e_fail "exit code $EXIT_CODE"

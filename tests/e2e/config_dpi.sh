@@ -7,27 +7,13 @@
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
 . "$here/e2e-lib.sh"
-# As e2e_begin, on a screen with room for the doubled sheet.
-E2E_TMP="$(mktemp -d /tmp/vivarn-e2e.XXXXXX)"
-trap e2e_cleanup EXIT
-vivarn_private_prefix
-vivarn_start_xvfb 2560x1600 || e2e_fail "no Xvfb"
-wine cmd /c exit >/dev/null 2>&1
+# A screen with room for the doubled sheet.
+e2e_begin 2560x1600
 shots="$VIVARN_BUILD_DIR/e2e-shots"
 mkdir -p "$shots"
 
-readonly title="Vivarn ScreenSaver"
 readonly pane_id=320 tab_id=12320 gradient_id=1043 save_as_id=1046
 
-probe() { wine "$VIVARN_BUILD_DIR/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-# Sets X Y W H of a control (screen pixels); id 0 is the sheet itself.
-control_rect() {
-  local rect
-  rect="$(probe rect "$title" "$1")" || return 1
-  read -r _ left top right bottom <<<"$rect"
-  X=$left Y=$top W=$((right - left)) H=$((bottom - top))
-  [ "$W" -gt 0 ] && [ "$H" -gt 0 ]
-}
 # "x y" of every pixel of FILE (cropped to GEOMETRY) that is not pure white.
 not_white() {
   convert "$1" -crop "$2" +repage -depth 8 txt:- |
@@ -39,18 +25,18 @@ wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/
   e2e_fail "cannot set the DPI"
 e2e_start_saver
 
-vivarn_wait_for control_rect "$pane_id" -t 60 || e2e_fail "the sheet's preview pane did not appear"
-control_rect "$tab_id" || e2e_fail "no tab control"
+vivarn_wait_for e2e_control_rect "$pane_id" -t 60 || e2e_fail "the sheet's preview pane did not appear"
+e2e_control_rect "$tab_id" || e2e_fail "no tab control"
 tab_left=$X
 # A click on the first tab, then Ctrl+Tab on to the fourth, "Video".
 xdotool mousemove $((X + 12)) $((Y + 8)) click 1
 xdotool key ctrl+Tab ctrl+Tab ctrl+Tab
-vivarn_wait_for control_rect "$save_as_id" -t 10 || e2e_fail "the Video page did not open"
-control_rect "$gradient_id" || e2e_fail "no gradient control"
+vivarn_wait_for e2e_control_rect "$save_as_id" -t 10 || e2e_fail "the Video page did not open"
+e2e_control_rect "$gradient_id" || e2e_fail "no gradient control"
 gradient="${W}x${H}+${X}+${Y}"
-control_rect 0
+e2e_control_rect 0
 sheet_left=$X
-control_rect "$pane_id"
+e2e_control_rect "$pane_id"
 pane_mid=$((Y + H / 2))
 
 # The preview is drawn once the pane shows the background colour.

@@ -1,6 +1,7 @@
 # Shared steps of the end-to-end scripts. Source after tests/support/wine-env.sh.
 #
-#   e2e_begin                 private prefix + private Xvfb, cleaned up on exit
+#   e2e_begin [WxH]           private prefix + private Xvfb (1280x1024 unless
+#                             given), cleaned up on exit
 #   e2e_fail MESSAGE          print and exit 1 (cleanup runs)
 #   e2e_start_saver ARGS...   start the saver under wine; sets SAVER_PID
 #   e2e_wait_exit PID SECONDS wait for PID to end; sets EXIT_CODE; 1 on timeout
@@ -9,6 +10,9 @@
 #                             the saver's picture over the whole screen
 #   e2e_focus_saver           give the full-screen saver window the keyboard
 #                             focus (bare Xvfb has no window manager to do it)
+#   e2e_probe ARGS...         window_probe.exe (rect, close) on the sheet
+#   e2e_control_rect ID       sets X Y W H of the sheet's control ID in screen
+#                             pixels (0: the sheet itself); 1 while not shown
 #   e2e_wine_path FILE        the Z: path of a host file
 set -u
 
@@ -28,7 +32,7 @@ e2e_begin() {
   E2E_TMP="$(mktemp -d /tmp/vivarn-e2e.XXXXXX)"
   trap e2e_cleanup EXIT
   vivarn_private_prefix
-  vivarn_start_xvfb 1280x1024 || e2e_fail "no Xvfb"
+  vivarn_start_xvfb "${1:-1280x1024}" || e2e_fail "no Xvfb"
   # Start the prefix's wineserver now, so the saver's start-up is not timed
   # together with the server's.
   wine cmd /c exit >/dev/null 2>&1
@@ -114,4 +118,15 @@ e2e_focus_saver() {
   local id
   id=$(xwininfo -root -tree 2>/dev/null | grep -E '\("vivarn\.scr" "vivarn\.scr"\) +1280x1024\+0\+0' | awk '{print $1}' | head -n 1)
   [ -n "$id" ] && xdotool windowfocus --sync "$id"
+}
+
+# The configuration sheet's title, as the window probe looks it up.
+readonly E2E_SHEET_TITLE="Vivarn ScreenSaver"
+e2e_probe() { wine "$VIVARN_BUILD_DIR/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+e2e_control_rect() {
+  local rect
+  rect="$(e2e_probe rect "$E2E_SHEET_TITLE" "$1")" || return 1
+  read -r _ left top right bottom <<<"$rect"
+  X=$left Y=$top W=$((right - left)) H=$((bottom - top))
+  [ "$W" -gt 0 ] && [ "$H" -gt 0 ]
 }
