@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "config/dlg_config_sheet_win32.h"
+#include "config/pages/dlg_config_sheet_win32.h"
 #include "config/ui/message_loop_win32.h"
 #include "engine/core/log.h"
 #include "engine/gfx/gl_window_settings.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "config/anchor_colour.h"
+#include "config/logic/anchor_colour.h"
 
 TEST(AnchorColour, ParsesThreeDecimalChannels) {
   struct Case { const char16_t* text; uint32_t colour; };

@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "config/color_button_win32.h"
-#include "config/color_dialog_win32.h"
-#include "config/picker_wnd_win32.h"
+#include "config/controls/color_button_win32.h"
+#include "config/controls/color_dialog_win32.h"
+#include "config/controls/picker_wnd_win32.h"
 #include "tests/config/picker_click_win32.h"
 #include "tests/config/test_host_win32.h"
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "config/dlg_config_sheet_win32.h"
-#include "config/dlg_palette_edit_win32.h"
-#include "config/palette_ui_win32.h"
+#include "config/pages/dlg_config_sheet_win32.h"
+#include "config/pages/dlg_palette_edit_win32.h"
+#include "config/pages/palette_ui_win32.h"
 #include "engine/gfx/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "palette/palette_container.h"

@@ -1,7 +1,7 @@
 // The in-memory extended template, decoded again by the test reader.
 #include <gtest/gtest.h>
 
-#include "config/dialog_template_builder.h"
+#include "config/logic/dialog_template_builder.h"
 #include "tests/support/dialog_template_reader.h"
 
 using vivarn_test::ReadDialogTemplateEx;

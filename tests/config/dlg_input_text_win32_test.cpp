@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/dlg_input_text_win32.h"
+#include "config/pages/dlg_input_text_win32.h"
 #include "resources/resource.h"
 #include "tests/config/modal_driver_win32.h"
 #include "tests/support/dialog_template_reader.h"

@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "config/gradient_ctrl_win32.h"
-#include "config/window_dpi_win32.h"
+#include "config/controls/gradient_ctrl_win32.h"
+#include "config/controls/window_dpi_win32.h"
 #include "config/ui/dialog_impl_win32.h"
 #include "palette/palette_combo_win32.h"
 #include "tests/config/dialog_template_builder.h"

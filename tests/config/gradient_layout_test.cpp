@@ -1,4 +1,4 @@
-#include "config/gradient_layout.h"
+#include "config/logic/gradient_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "config/hyperlink_win32.h"
+#include "config/controls/hyperlink_win32.h"
 
 namespace {
 const wchar_t kSettingsKey[] = L"Software\\Microsoft\\Internet Explorer\\Settings";

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "config/picker_wnd_win32.h"
+#include "config/controls/picker_wnd_win32.h"
 
 inline void ClickPickerItem(const CPickerWnd& picker, int32_t item) {
   const RECT r = picker.ItemRect(item);

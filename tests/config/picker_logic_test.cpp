@@ -1,4 +1,4 @@
-#include "config/picker_logic.h"
+#include "config/logic/picker_logic.h"
 
 #include <gtest/gtest.h>
 

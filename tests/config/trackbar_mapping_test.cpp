@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "config/trackbar_mapping.h"
+#include "config/logic/trackbar_mapping.h"
 
 TEST(TrackbarMapping, DieStepEndsAndLabelRule) {
   EXPECT_FLOAT_EQ(DieStepFromPosition(1), 0.001f);

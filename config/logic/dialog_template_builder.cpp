@@ -1,0 +1,74 @@
+#include "config/logic/dialog_template_builder.h"
+
+DialogTemplateBuilder::DialogTemplateBuilder(uint32_t style, uint32_t exStyle, DialogRect rect,
+                                             const std::u16string& title, const DialogFont& font) {
+  Put16(1);       // dlgVer
+  Put16(0xFFFF);  // signature of the extended form
+  Put32(0);       // helpID
+  Put32(exStyle);
+  Put32(style);
+  Put16(0);  // cDlgItems, patched by AddItem
+  Put16(static_cast<uint16_t>(rect.x));
+  Put16(static_cast<uint16_t>(rect.y));
+  Put16(static_cast<uint16_t>(rect.cx));
+  Put16(static_cast<uint16_t>(rect.cy));
+  Put16(0);  // no menu
+  Put16(0);  // the standard dialog class
+  PutString(title);
+  Put16(font.pointSize);
+  Put16(font.weight);
+  Reserve(2);
+  bytes_.push_back(font.italic ? 1 : 0);
+  bytes_.push_back(font.charset);
+  PutString(font.face);
+}
+
+void DialogTemplateBuilder::AddItem(DialogClass cls, uint32_t id, uint32_t style, uint32_t exStyle,
+                                    DialogRect rect, const std::u16string& text) {
+  AlignTo4();
+  Put32(0);  // helpID
+  Put32(exStyle);
+  Put32(style);
+  Put16(static_cast<uint16_t>(rect.x));
+  Put16(static_cast<uint16_t>(rect.y));
+  Put16(static_cast<uint16_t>(rect.cx));
+  Put16(static_cast<uint16_t>(rect.cy));
+  Put32(id);
+  Put16(0xFFFF);
+  Put16(static_cast<uint16_t>(cls));
+  PutString(text);
+  Put16(0);  // no creation data
+  ++itemCount_;
+  bytes_[kItemCountOffset] = static_cast<uint8_t>(itemCount_ & 0xFF);
+  bytes_[kItemCountOffset + 1] = static_cast<uint8_t>(itemCount_ >> 8);
+}
+
+void DialogTemplateBuilder::Reserve(size_t more) {
+  const size_t needed = bytes_.size() + more;
+  if (needed <= bytes_.capacity()) return;
+  bytes_.reserve((needed + kGrowStep - 1) / kGrowStep * kGrowStep);
+}
+
+void DialogTemplateBuilder::Put16(uint16_t v) {
+  Reserve(2);
+  bytes_.push_back(static_cast<uint8_t>(v & 0xFF));
+  bytes_.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void DialogTemplateBuilder::Put32(uint32_t v) {
+  Put16(static_cast<uint16_t>(v & 0xFFFF));
+  Put16(static_cast<uint16_t>(v >> 16));
+}
+
+void DialogTemplateBuilder::PutString(const std::u16string& s) {
+  for (char16_t c : s) Put16(static_cast<uint16_t>(c));
+  Put16(0);
+}
+
+void DialogTemplateBuilder::AlignTo4() {
+  while (bytes_.size() % 4 != 0) {
+    Reserve(1);
+    bytes_.push_back(0);
+  }
+}
+

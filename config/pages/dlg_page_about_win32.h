@@ -1,0 +1,18 @@
+// The "About" page (template 102): the saver's name and two links.
+#pragma once
+
+#include "config/pages/config_page_win32.h"
+#include "config/controls/hyperlink_win32.h"
+
+// Where the links lead.
+extern const wchar_t kAuthorWebPage[];
+extern const wchar_t kAuthorMailTo[];
+
+class CDlgPageAbout : public CConfigPage {
+ public:
+  CDlgPageAbout();
+  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
+
+  CHyperLink linkWeb;
+  CHyperLink linkMail;
+};

@@ -1,0 +1,118 @@
+#include "config/pages/dlg_page_field_win32.h"
+
+#include <commctrl.h>
+
+#include <mutex>
+
+#include "config/pages/resource_loader_win32.h"
+#include "config/logic/trackbar_mapping.h"
+#include "life/vivarn_task.h"
+#include "resources/resource.h"
+
+CDlgPageField::CDlgPageField() : CConfigPage(IDD_PAGE_FIELD) {}
+
+void CDlgPageField::Load() {
+  {
+    VivarnTaskBse& task = Task();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    PeriodicResetOn = task.PeriodicResetOn;
+    ResetPeriod = task.ResetPeriod;
+    AutoReset = task.AutoReset;
+    // The controls show what the field uses, not a stored number none of
+    // them can produce.
+    ResetMode = task.EffectiveResetMode();
+    LifeSpeed = task.EffectiveLifeSpeed();
+  }
+  SetChecked(IDC_RESET_EVERY, PeriodicResetOn);
+  writingPeriod = true;
+  SetDlgItemInt(Handle(), IDC_RESET_PERIOD, ResetPeriod, FALSE);
+  writingPeriod = false;
+  SetChecked(IDC_AUTO_RESET, AutoReset);
+  FillFillModeCombo(IDC_FILL_MODE);
+  SelectByData(IDC_FILL_MODE, ResetMode);
+  HWND trackbar = Item(IDC_TRACKBAR);
+  SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(kSpeedMinPos, kSpeedMaxPos));
+  SendMessageW(trackbar, TBM_SETTICFREQ, 5, 0);
+  SendMessageW(trackbar, TBM_SETPOS, TRUE, PositionFromLifeSpeed(LifeSpeed));
+  OnIdle();
+}
+
+bool CDlgPageField::Save() {
+  PeriodicResetOn = IsChecked(IDC_RESET_EVERY);
+  BOOL isNumber = FALSE;
+  const UINT period = GetDlgItemInt(Handle(), IDC_RESET_PERIOD, &isNumber, FALSE);
+  ResetPeriod = isNumber ? period : 0;
+  AutoReset = IsChecked(IDC_AUTO_RESET);
+  ResetMode = static_cast<int32_t>(SelectedData(IDC_FILL_MODE, ResetMode));
+  if (!isNumber) {
+    beep();
+    SetFocus(Item(IDC_RESET_PERIOD));
+  }
+  return isNumber != FALSE;
+}
+
+void CDlgPageField::ApplySpeed(int32_t position) {
+  LifeSpeed = LifeSpeedFromPosition(position);
+  {
+    VivarnTaskBse& task = Task();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    task.LifeSpeed = LifeSpeed;
+  }
+  const std::wstring label = position >= kSpeedMaxPos ? LoadResourceString(IDS_SPEED_MAX)
+                                                      : FormatResourceString(IDS_SPEED_FORMAT, int{position});
+  SetDlgItemTextW(Handle(), IDC_TRACKBAR_LABEL, label.c_str());
+}
+
+void CDlgPageField::OnIdle() {
+  if (Handle() == nullptr) return;
+  const bool on = IsChecked(IDC_RESET_EVERY);
+  Enable(IDC_RESET_PERIOD, on);
+  Enable(IDC_GENERATIONS, on);
+}
+
+bool CDlgPageField::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_INITDIALOG:
+      Load();
+      result = TRUE;
+      return true;
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      const bool userEdit = id == IDC_RESET_PERIOD && code == EN_CHANGE && !writingPeriod;
+      const bool click = code == BN_CLICKED && (id == IDC_RESET_EVERY || id == IDC_AUTO_RESET || id == IDC_RESET_NOW);
+      const bool fillChosen = id == IDC_FILL_MODE && code == CBN_SELENDOK;
+      if (!userEdit && !click && !fillChosen) return false;
+      if (id == IDC_RESET_NOW) {
+        Task().ResetPopulation();
+        return true;
+      }
+      Save();
+      VivarnTaskBse& task = Task();
+      if (id == IDC_RESET_EVERY) {
+        std::lock_guard<std::recursive_mutex> guard(task.lock);
+        task.PeriodicResetOn = PeriodicResetOn;
+      } else if (id == IDC_RESET_PERIOD) {
+        std::lock_guard<std::recursive_mutex> guard(task.lock);
+        task.ResetPeriod = ResetPeriod;
+      } else if (id == IDC_AUTO_RESET) {
+        task.SetAutoReset(AutoReset);
+      } else {
+        task.SetResetMode(ResetMode);
+      }
+      return true;
+    }
+    case WM_HSCROLL: {
+      // Keys, the wheel and clicks on the channel move the thumb as surely
+      // as a drag does; the label and the speed follow every one.
+      int32_t position = 0;
+      if (!TrackbarMoved(wParam, lParam, true, position)) return false;
+      ApplySpeed(position);
+      return true;
+    }
+    case WM_NOTIFY:
+      return HandlePageNotify(lParam, result);
+    default:
+      return false;
+  }
+}

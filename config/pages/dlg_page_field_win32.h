@@ -1,0 +1,34 @@
+// The "Field" page (template 105): periodic and automatic reseeding, the
+// initial fill mode, and the generation speed on a trackbar.
+#pragma once
+
+#include <functional>
+
+#include "config/pages/config_page_win32.h"
+
+class CDlgPageField : public CConfigPage {
+ public:
+  CDlgPageField();
+
+  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
+  void OnIdle() override;
+
+  // Exchange members.
+  bool PeriodicResetOn = false;
+  uint32_t ResetPeriod = 1000;
+  bool AutoReset = true;
+  int32_t ResetMode = 0;
+  float LifeSpeed = 0.0f;
+
+  // How a period that is not a number is signalled (a beep; tests count it).
+  std::function<void()> beep = [] { MessageBeep(MB_OK); };
+
+ private:
+  void Load();
+  // Returns false when the period text was not a number (it then counts as 0).
+  bool Save();
+  void ApplySpeed(int32_t position);
+
+  // Set while the page itself writes the period, whose EN_CHANGE is not a user edit.
+  bool writingPeriod = false;
+};

@@ -1,0 +1,113 @@
+#include "config/pages/dlg_page_general_win32.h"
+
+#include <mutex>
+
+#include "config/pages/dlg_palette_edit_win32.h"
+#include "config/pages/palette_ui_win32.h"
+#include "config/pages/resource_loader_win32.h"
+#include "life/vivarn_task.h"
+#include "palette/palette_combo_win32.h"
+#include "resources/resource.h"
+
+CDlgPageGeneral::CDlgPageGeneral() : CColoursPage(IDD_PAGE_GENERAL) {}
+
+void CDlgPageGeneral::Load() {
+  {
+    VivarnTaskBse& task = Task();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    for (int k = 0; k < 9; ++k) {
+      RuleBorn[k] = task.RuleBorn[k];
+      RuleSurvive[k] = task.RuleSurvive[k];
+    }
+    AutoReset = task.AutoReset;
+    ResetMode = task.EffectiveResetMode();
+    FieldDrawMode = task.FieldDrawMode;
+    CellSize = task.CellSize;
+    ShowStat = task.ShowStat;
+    BkColour = ColourFromBkColor(task.BkColor);
+  }
+  LoadRuleBoxes(RuleBorn, RuleSurvive);
+  SetChecked(IDC_AUTO_RESET, AutoReset);
+  FillFillModeCombo(IDC_FILL_MODE);
+  SelectByData(IDC_FILL_MODE, ResetMode);
+  CheckRadioButton(Handle(), IDC_DRAW_BY_CELL, IDC_DRAW_FIELD, FieldDrawMode == 1 ? IDC_DRAW_FIELD : IDC_DRAW_BY_CELL);
+  FillCellSizeCombo(IDC_CELL_SIZE);
+  SelectByData(IDC_CELL_SIZE, CellSize);
+  SetChecked(IDC_SHOW_STAT, ShowStat);
+  LoadColours();
+}
+
+void CDlgPageGeneral::RefillPalettes() {
+  const std::wstring label = LoadResourceString(IDS_PALETTE_DEFAULT), extra = LoadResourceString(IDS_PALETTE_EDIT);
+  LockedPaletteStore store;
+  FillPaletteCombo(Item(IDC_PALETTE_LIST), *store, label.c_str(), extra.c_str());
+}
+
+void CDlgPageGeneral::EditPalettes() {
+  CDlgPaletteEdit dialog;
+  if (dialog.DoModal(Handle()) == IDOK) {
+    RefillPalettes();
+    Load();
+    LockedPaletteStore store;
+    if (const CGradient* current = CurrentGradient(*store)) RebuildColourTable(*current);
+  } else {
+    // The list still shows "Edit...": put the current palette back.
+    SyncPalettes(false);
+  }
+}
+
+void CDlgPageGeneral::Save() {
+  SaveRuleBoxes(RuleBorn, RuleSurvive);
+  AutoReset = IsChecked(IDC_AUTO_RESET);
+  ResetMode = static_cast<int32_t>(SelectedData(IDC_FILL_MODE, ResetMode));
+  FieldDrawMode = IsChecked(IDC_DRAW_FIELD) ? 1 : 0;
+  CellSize = static_cast<int32_t>(SelectedData(IDC_CELL_SIZE, CellSize));
+  ShowStat = IsChecked(IDC_SHOW_STAT);
+}
+
+bool CDlgPageGeneral::OnGradientNotify(const NMHDR& header, LRESULT& result) {
+  // A double-click on the bar asks to create a peg at no index.
+  if (header.code != GCN_CREATEPEG || reinterpret_cast<const GradientNotify*>(&header)->index != PEG_NONE)
+    return false;
+  EditPalettes();
+  result = 1;  // this page's gradient is not edited in place
+  return true;
+}
+
+bool CDlgPageGeneral::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
+                                           LRESULT& result) {
+  if (ProcessColourMessage(message, wParam, lParam, result)) return true;
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
+        if (SelectedData(IDC_PALETTE_LIST, 0) == -1) {
+          EditPalettes();
+        } else {
+          ChoosePalette();
+        }
+        return true;
+      }
+      const bool click = code == BN_CLICKED;
+      const bool chosen = code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE);
+      if (!click && !chosen) return false;
+      VivarnTaskBse& task = Task();
+      if (id == IDC_RESET_NOW) {
+        task.ResetPopulation();
+        return true;
+      }
+      Save();
+      if (ApplyRuleBox(id) || ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
+      switch (id) {
+        case IDC_AUTO_RESET: task.SetAutoReset(AutoReset); return true;
+        case IDC_FILL_MODE: task.SetResetMode(ResetMode); return true;
+        default: return false;
+      }
+    }
+    case WM_NOTIFY:
+      return HandlePageNotify(lParam, result);
+    default:
+      return false;
+  }
+}

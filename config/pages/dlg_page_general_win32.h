@@ -1,0 +1,34 @@
+// The "General" page (template 106), present in both the simple and the
+// advanced sheet: the rule, resets, fill mode, drawing mode, cell size,
+// statistics, the background colour and the palette, shown but not edited
+// here.
+#pragma once
+
+#include "config/pages/colours_page_win32.h"
+
+class CDlgPageGeneral : public CColoursPage {
+ public:
+  CDlgPageGeneral();
+
+  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
+
+  // Exchange members.
+  uint8_t RuleBorn[9] = {};
+  uint8_t RuleSurvive[9] = {};
+  bool AutoReset = true;
+  int32_t ResetMode = 0;
+  int32_t FieldDrawMode = 0;
+  int32_t CellSize = 10;
+  bool ShowStat = false;
+
+ private:
+  void Load() override;
+  void Save() override;
+  void RefillPalettes() override;
+  // The gradient is shown, not edited, here: a double-click on the bar opens
+  // the palette setup dialog instead.
+  bool OnGradientNotify(const NMHDR& header, LRESULT& result) override;
+  // "Edit..." or a double-click on the gradient: the palette setup dialog,
+  // then the list and colours follow it.
+  void EditPalettes();
+};

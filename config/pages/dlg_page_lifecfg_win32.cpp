@@ -1,0 +1,90 @@
+#include "config/pages/dlg_page_lifecfg_win32.h"
+
+#include <commctrl.h>
+
+#include <mutex>
+
+#include "config/logic/trackbar_mapping.h"
+#include "config/pages/resource_loader_win32.h"
+#include "life/vivarn_task.h"
+#include "resources/resource.h"
+
+CDlgPageLifeCfg::CDlgPageLifeCfg() : CConfigPage(IDD_PAGE_RULES) {}
+
+void CDlgPageLifeCfg::Load() {
+  {
+    VivarnTaskBse& task = Task();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    for (int k = 0; k < 9; ++k) {
+      RuleBorn[k] = task.RuleBorn[k];
+      RuleSurvive[k] = task.RuleSurvive[k];
+    }
+    DieSlowly = task.DieSlowly;
+    DieStep = task.DieStep;
+  }
+  LoadRuleBoxes(RuleBorn, RuleSurvive);
+  SetChecked(IDC_DIE_SLOWLY, DieSlowly);
+  HWND trackbar = Item(IDC_TRACKBAR);
+  SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(kDieStepMinPos, kDieStepMaxPos));
+  SendMessageW(trackbar, TBM_SETTICFREQ, 5, 0);
+  SendMessageW(trackbar, TBM_SETPOS, TRUE, PositionFromDieStep(DieStep));
+  ApplyTrackbar();
+  OnIdle();
+}
+
+void CDlgPageLifeCfg::Save() {
+  SaveRuleBoxes(RuleBorn, RuleSurvive);
+  DieSlowly = IsChecked(IDC_DIE_SLOWLY);
+  DieStep = DieStepFromPosition(static_cast<int32_t>(SendMessageW(Item(IDC_TRACKBAR), TBM_GETPOS, 0, 0)));
+}
+
+void CDlgPageLifeCfg::ApplyTrackbar() {
+  const int32_t position = static_cast<int32_t>(SendMessageW(Item(IDC_TRACKBAR), TBM_GETPOS, 0, 0));
+  DieStep = DieStepFromPosition(position);
+  {
+    VivarnTaskBse& task = Task();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    task.DieStep = DieStep;
+  }
+  const std::wstring label = DieStepIsZombie(DieStep) ? LoadResourceString(IDS_DIE_STEP_ZOMBIE)
+                                                      : FormatResourceString(IDS_DIE_STEP_FORMAT, double{DieStep});
+  SetDlgItemTextW(Handle(), IDC_TRACKBAR_LABEL, label.c_str());
+}
+
+void CDlgPageLifeCfg::OnIdle() {
+  if (Handle() == nullptr) return;
+  const bool on = IsChecked(IDC_DIE_SLOWLY);
+  for (int id : {IDC_TRACKBAR, IDC_SLOWER, IDC_TRACKBAR_LABEL, IDC_FASTER}) Enable(id, on);
+}
+
+bool CDlgPageLifeCfg::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case WM_INITDIALOG:
+      Load();
+      result = TRUE;
+      return true;
+    case WM_COMMAND: {
+      if (HIWORD(wParam) != BN_CLICKED) return false;
+      const int id = LOWORD(wParam);
+      Save();
+      if (ApplyRuleBox(id)) return true;
+      if (id == IDC_DIE_SLOWLY) {
+        VivarnTaskBse& task = Task();
+        std::lock_guard<std::recursive_mutex> guard(task.lock);
+        task.DieSlowly = DieSlowly;
+        return true;
+      }
+      return false;
+    }
+    case WM_HSCROLL: {
+      int32_t position = 0;
+      if (!TrackbarMoved(wParam, lParam, false, position)) return false;
+      ApplyTrackbar();
+      return true;
+    }
+    case WM_NOTIFY:
+      return HandlePageNotify(lParam, result);
+    default:
+      return false;
+  }
+}

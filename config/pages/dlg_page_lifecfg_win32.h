@@ -1,0 +1,25 @@
+// The "Rules" page (template 103): the birth and survival rule, whether dead
+// cells fade, and the fading step on a trackbar (see trackbar_mapping.h).
+#pragma once
+
+#include "config/pages/config_page_win32.h"
+
+class CDlgPageLifeCfg : public CConfigPage {
+ public:
+  CDlgPageLifeCfg();
+
+  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
+  void OnIdle() override;
+
+  // Exchange members.
+  uint8_t RuleBorn[9] = {};
+  uint8_t RuleSurvive[9] = {};
+  bool DieSlowly = true;
+  float DieStep = 0.9f;
+
+ private:
+  void Load();
+  void Save();
+  // Moves the step to the trackbar's position, writes it to the task, shows it.
+  void ApplyTrackbar();
+};

@@ -1,0 +1,142 @@
+#include "config/pages/dlg_page_video_win32.h"
+
+#include <mutex>
+
+#include "config/pages/dlg_input_text_win32.h"
+#include "config/pages/palette_ui_win32.h"
+#include "config/pages/resource_loader_win32.h"
+#include "engine/gfx/gl_window_settings.h"
+#include "life/vivarn_task.h"
+#include "palette/palette_combo_win32.h"
+#include "resources/resource.h"
+
+CDlgPageVideo::CDlgPageVideo() : CColoursPage(IDD_PAGE_VIDEO) {}
+
+void CDlgPageVideo::SetUpGradient() {
+  gradient.SetBackgroundColour(GetSysColor(COLOR_WINDOW));
+  gradient.SetCustomText(LoadResourceString(IDS_COLOUR_CUSTOM));
+}
+
+void CDlgPageVideo::ApplyEditedGradient() {
+  LockedPaletteStore store;
+  const CGradient& shown = gradient.GetGradient();
+  if (PaletteRecord* current = store->FindByGuid(store->currentGuid)) current->gradient.CopyFrom(shown);
+  RebuildColourTable(shown);
+}
+
+bool CDlgPageVideo::OnGradientNotify(const NMHDR& header, LRESULT& result) {
+  switch (header.code) {
+    case GCN_PEGMOVED:
+    case GCN_PEGDROPPED:
+    case GCN_PEGEDITED:
+    case GCN_PEGCREATED:
+    case GCN_PEGDELETED:
+      ApplyEditedGradient();
+      result = 0;
+      return true;
+    default:
+      // Creating, recolouring and deleting are not vetoed.
+      return false;
+  }
+}
+
+void CDlgPageVideo::ApplyVSync() {
+  // Only the setting and a request here: this is not the thread that owns
+  // the preview's GL context, the kernel thread applies it at its next frame.
+  GLWindowSettings::Instance()->RequestSwapInterval(VSyncOn ? 1 : 0);
+}
+
+void CDlgPageVideo::Load() {
+  {
+    VivarnTaskBse& task = Task();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    FieldDrawMode = task.FieldDrawMode;
+    CellSize = task.CellSize;
+    ShowStat = task.ShowStat;
+    ShowFPS = task.ShowFPS;
+    BkColour = ColourFromBkColor(task.BkColor);
+  }
+  VSyncOn = GLWindowSettings::Instance()->swapInterval != 0;
+  CheckRadioButton(Handle(), IDC_DRAW_BY_CELL, IDC_DRAW_FIELD, FieldDrawMode == 1 ? IDC_DRAW_FIELD : IDC_DRAW_BY_CELL);
+  FillCellSizeCombo(IDC_CELL_SIZE);
+  SelectByData(IDC_CELL_SIZE, CellSize);
+  SetChecked(IDC_SHOW_STAT, ShowStat);
+  SetChecked(IDC_SHOW_FPS, ShowFPS);
+  SetChecked(IDC_VSYNC, VSyncOn);
+  LoadColours();
+}
+
+void CDlgPageVideo::RefillPalettes() {
+  const std::wstring label = LoadResourceString(IDS_PALETTE_DEFAULT);
+  LockedPaletteStore store;
+  FillPaletteCombo(Item(IDC_PALETTE_LIST), *store, label.c_str(), nullptr);
+}
+
+void CDlgPageVideo::SyncPalettes(bool commit) {
+  CColoursPage::SyncPalettes(commit);
+  Enable(IDC_DELETE, PaletteDeletable(Item(IDC_PALETTE_LIST)));
+}
+
+void CDlgPageVideo::SaveAs() {
+  CDlgInputText name;
+  name.SetText(SelectedComboText(Item(IDC_PALETTE_LIST)));
+  if (name.DoModal(Handle()) != IDOK) return;
+  {
+    LockedPaletteStore store;
+    AddShownPalette(*store, gradientView, name.GetText().c_str());
+  }
+  RefillPalettes();
+  Load();
+}
+
+void CDlgPageVideo::DeleteSelected() {
+  LockedPaletteStore store;
+  if (!DeleteSelectedPalette(Item(IDC_PALETTE_LIST), *store)) return;
+  RefillPalettes();
+  Load();
+  if (const CGradient* current = CurrentGradient(*store)) RebuildColourTable(*current);
+}
+
+void CDlgPageVideo::Save() {
+  FieldDrawMode = IsChecked(IDC_DRAW_FIELD) ? 1 : 0;
+  CellSize = static_cast<int32_t>(SelectedData(IDC_CELL_SIZE, CellSize));
+  ShowStat = IsChecked(IDC_SHOW_STAT);
+  ShowFPS = IsChecked(IDC_SHOW_FPS);
+  VSyncOn = IsChecked(IDC_VSYNC);
+}
+
+bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (ProcessColourMessage(message, wParam, lParam, result)) return true;
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wParam);
+      const int code = HIWORD(wParam);
+      if (id == IDC_SAVE_AS && code == BN_CLICKED) {
+        SaveAs();
+        return true;
+      }
+      if (id == IDC_DELETE && code == BN_CLICKED) {
+        DeleteSelected();
+        return true;
+      }
+      if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
+        ChoosePalette();
+        return true;
+      }
+      const bool click = code == BN_CLICKED;
+      const bool chosen = code == CBN_SELENDOK && id == IDC_CELL_SIZE;
+      if (!click && !chosen) return false;
+      Save();
+      if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
+      switch (id) {
+        case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;
+        case IDC_VSYNC: ApplyVSync(); return true;
+        default: return false;
+      }
+    }
+    case WM_NOTIFY:
+      return HandlePageNotify(lParam, result);
+    default:
+      return false;
+  }
+}

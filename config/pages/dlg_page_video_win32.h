@@ -1,0 +1,36 @@
+// The "Video" page (template 104), advanced sheet only: drawing mode, cell
+// size, the overlays, vertical sync, the background colour and the palette,
+// whose gradient is edited in place: every peg change goes straight into the
+// current palette and the running Life task's colours.
+#pragma once
+
+#include "config/pages/colours_page_win32.h"
+
+class CDlgPageVideo : public CColoursPage {
+ public:
+  CDlgPageVideo();
+
+  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
+
+  // Exchange members.
+  int32_t FieldDrawMode = 0;
+  int32_t CellSize = 10;
+  bool ShowStat = false;
+  bool ShowFPS = false;
+  bool VSyncOn = false;
+
+ private:
+  void Load() override;
+  void Save() override;
+  void RefillPalettes() override;
+  // Also enables "Delete" unless "Default" is selected.
+  void SyncPalettes(bool commit) override;
+  void SetUpGradient() override;
+  bool OnGradientNotify(const NMHDR& header, LRESULT& result) override;
+  void SaveAs();
+  void DeleteSelected();
+  // The control's gradient becomes the current palette's and the task's colours.
+  void ApplyEditedGradient();
+  // The preview's vertical sync follows the checkbox.
+  void ApplyVSync();
+};

@@ -1,0 +1,37 @@
+#include "config/pages/resource_loader_win32.h"
+
+#include "config/logic/string_block.h"
+#include "engine/core/module.h"
+
+namespace {
+const void* LockLanguageResource(HINSTANCE module, LPCWSTR type, UINT id, WORD lang, DWORD& size) {
+  HRSRC found = FindResourceExW(module, type, MAKEINTRESOURCEW(id), lang);
+  if (found == nullptr) return nullptr;
+  HGLOBAL loaded = LoadResource(module, found);
+  if (loaded == nullptr) return nullptr;
+  size = SizeofResource(module, found);
+  return LockResource(loaded);
+}
+}  // namespace
+
+HINSTANCE ResourceModule() {
+  void* recorded = VekModule::Instance()->instance;
+  return recorded != nullptr ? static_cast<HINSTANCE>(recorded) : GetModuleHandleW(nullptr);
+}
+
+std::wstring LoadResourceString(UINT id, WORD lang, HINSTANCE module) {
+  DWORD size = 0;
+  const void* block = LockLanguageResource(module, RT_STRING, StringBlockId(id), lang, size);
+  std::u16string text;
+  if (block == nullptr || !ReadStringBlockEntry(static_cast<const uint8_t*>(block), size, StringBlockEntry(id), text))
+    return std::wstring();
+  return std::wstring(text.begin(), text.end());
+}
+
+const DLGTEMPLATE* LoadDialogTemplate(UINT id, WORD lang, HINSTANCE module, DWORD* size) {
+  DWORD bytes = 0;
+  const void* found = LockLanguageResource(module, RT_DIALOG, id, lang, bytes);
+  if (size != nullptr) *size = found != nullptr ? bytes : 0;
+  return static_cast<const DLGTEMPLATE*>(found);
+}
+
