@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "config/pages/resource_loader_win32.h"
+#include "engine/core/resource_loader_win32.h"
 #include "life/overlay_text.h"
 #include "resources/resource.h"
 

@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <mutex>
 
-#include "config/pages/resource_loader_win32.h"
+#include "engine/core/resource_loader_win32.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <initializer_list>
 
-#include "config/logic/dpi_scale.h"
-#include "config/pages/resource_loader_win32.h"
 #include "config/controls/window_dpi_win32.h"
+#include "config/logic/dpi_scale.h"
 #include "engine/core/kernel.h"
+#include "engine/core/resource_loader_win32.h"
 #include "resources/resource.h"
 
 namespace {
@@ -59,7 +59,7 @@ void CDlgConfigSheet::OnSheetInitialized() {
   HWND sheet = Handle();
   title = LoadResourceString(IDS_SHEET_TITLE);
   SetWindowTextW(sheet, title.c_str());
-  HINSTANCE module = ResourceModule();
+  HINSTANCE module = ProgramModule();
   smallIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_VIVARN), IMAGE_ICON, 16, 16, 0));
   largeIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_VIVARN), IMAGE_ICON, 32, 32, 0));
   if (smallIcon != nullptr) SendMessageW(sheet, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));

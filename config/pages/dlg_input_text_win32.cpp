@@ -1,6 +1,6 @@
 #include "config/pages/dlg_input_text_win32.h"
 
-#include "config/pages/resource_loader_win32.h"
+#include "engine/core/resource_loader_win32.h"
 #include "resources/resource.h"
 
 namespace {

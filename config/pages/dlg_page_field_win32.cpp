@@ -4,8 +4,8 @@
 
 #include <mutex>
 
-#include "config/pages/resource_loader_win32.h"
 #include "config/logic/trackbar_mapping.h"
+#include "engine/core/resource_loader_win32.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
 

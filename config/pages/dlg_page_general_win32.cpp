@@ -4,7 +4,7 @@
 
 #include "config/pages/dlg_palette_edit_win32.h"
 #include "config/pages/palette_ui_win32.h"
-#include "config/pages/resource_loader_win32.h"
+#include "engine/core/resource_loader_win32.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_combo_win32.h"
 #include "resources/resource.h"

@@ -4,7 +4,7 @@
 
 #include "config/pages/dlg_input_text_win32.h"
 #include "config/pages/palette_ui_win32.h"
-#include "config/pages/resource_loader_win32.h"
+#include "engine/core/resource_loader_win32.h"
 #include "engine/gfx/gl_window_settings.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_combo_win32.h"

@@ -2,7 +2,7 @@
 
 #include "config/pages/dlg_input_text_win32.h"
 #include "config/pages/palette_ui_win32.h"
-#include "config/pages/resource_loader_win32.h"
+#include "engine/core/resource_loader_win32.h"
 #include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 

@@ -1,5 +1,6 @@
-// The module object: the program's instance handle and the GL window's handle,
-// shared by the shell, the GL window and the resource loader.
+// The module object: the program's instance handle and the GL window's handle.
+// The entry point records the instance here; Win32 code reads it through
+// ProgramModule() (module_win32.h), never on its own.
 #pragma once
 
 #include "engine/core/ref_count.h"

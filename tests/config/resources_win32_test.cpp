@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "config/pages/resource_loader_win32.h"
+#include "engine/core/resource_loader_win32.h"
 #include "resources/resource.h"
 #include "tests/support/dialog_template_reader.h"
 

@@ -1,7 +1,6 @@
-#include "config/pages/resource_loader_win32.h"
+#include "engine/core/resource_loader_win32.h"
 
-#include "config/logic/string_block.h"
-#include "engine/core/module.h"
+#include "engine/core/string_block.h"
 
 namespace {
 const void* LockLanguageResource(HINSTANCE module, LPCWSTR type, UINT id, WORD lang, DWORD& size) {
@@ -13,11 +12,6 @@ const void* LockLanguageResource(HINSTANCE module, LPCWSTR type, UINT id, WORD l
   return LockResource(loaded);
 }
 }  // namespace
-
-HINSTANCE ResourceModule() {
-  void* recorded = VekModule::Instance()->instance;
-  return recorded != nullptr ? static_cast<HINSTANCE>(recorded) : GetModuleHandleW(nullptr);
-}
 
 std::wstring LoadResourceString(UINT id, WORD lang, HINSTANCE module) {
   DWORD size = 0;

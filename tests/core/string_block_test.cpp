@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "config/logic/string_block.h"
+#include "engine/core/string_block.h"
 
 namespace {
 // A block of sixteen entries; entries not given are empty.

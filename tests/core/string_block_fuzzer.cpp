@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/logic/string_block.h"
+#include "engine/core/string_block.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::u16string text;

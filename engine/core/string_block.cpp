@@ -1,4 +1,4 @@
-#include "config/logic/string_block.h"
+#include "engine/core/string_block.h"
 
 namespace {
 uint16_t ReadUnit(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
