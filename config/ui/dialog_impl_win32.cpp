@@ -2,11 +2,13 @@
 // in DWLP_USER, unbound after WM_NCDESTROY.
 #include "config/ui/dialog_impl_win32.h"
 
+#include "engine/core/module_win32.h"
+
 CDialogImpl::CDialogImpl(UINT templateId, HINSTANCE resources)
-    : templateId_(templateId), resources_(resources ? resources : GetModuleHandleW(nullptr)) {}
+    : templateId_(templateId), resources_(resources ? resources : ProgramModule()) {}
 
 CDialogImpl::CDialogImpl(const DLGTEMPLATE* templateInMemory)
-    : resources_(GetModuleHandleW(nullptr)), templateInMemory_(templateInMemory) {}
+    : resources_(ProgramModule()), templateInMemory_(templateInMemory) {}
 
 CDialogImpl::~CDialogImpl() {
   if (window_ != nullptr && !modal_) {

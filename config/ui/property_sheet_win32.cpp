@@ -3,6 +3,7 @@
 #include "config/ui/property_sheet_win32.h"
 
 #include "config/ui/dialog_impl_win32.h"
+#include "engine/core/module_win32.h"
 
 namespace {
 thread_local CPropertySheetImpl* t_sheetCreating = nullptr;
@@ -10,7 +11,7 @@ thread_local CPropertySheetImpl* t_sheetCreating = nullptr;
 
 CPropertyPageImpl::CPropertyPageImpl(UINT templateId, const wchar_t* title, HINSTANCE resources) {
   record_.dwSize = sizeof record_;
-  record_.hInstance = resources ? resources : GetModuleHandleW(nullptr);
+  record_.hInstance = resources ? resources : ProgramModule();
   record_.pszTemplate = MAKEINTRESOURCEW(templateId);
   record_.dwFlags = PSP_USECALLBACK | (title ? PSP_USETITLE : 0);
   record_.pszTitle = title;
@@ -18,7 +19,7 @@ CPropertyPageImpl::CPropertyPageImpl(UINT templateId, const wchar_t* title, HINS
 
 CPropertyPageImpl::CPropertyPageImpl(const DLGTEMPLATE* templateInMemory, const wchar_t* title) {
   record_.dwSize = sizeof record_;
-  record_.hInstance = GetModuleHandleW(nullptr);
+  record_.hInstance = ProgramModule();
   record_.pResource = templateInMemory;
   record_.dwFlags = PSP_USECALLBACK | PSP_DLGINDIRECT | (title ? PSP_USETITLE : 0);
   record_.pszTitle = title;
@@ -67,7 +68,7 @@ INT_PTR CALLBACK CPropertyPageImpl::PageProc(HWND window, UINT message, WPARAM w
 CPropertySheetImpl::CPropertySheetImpl(const wchar_t* title) {
   header_.dwSize = sizeof header_;
   header_.dwFlags = PSH_USECALLBACK;
-  header_.hInstance = GetModuleHandleW(nullptr);
+  header_.hInstance = ProgramModule();
   header_.pszCaption = title;
 }
 

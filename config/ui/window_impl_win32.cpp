@@ -3,6 +3,8 @@
 // (WM_GETMINMAXINFO comes before WM_NCCREATE) through a per-thread pointer.
 #include "config/ui/window_impl_win32.h"
 
+#include "engine/core/module_win32.h"
+
 namespace {
 const wchar_t kObjectProperty[] = L"VivarnWindowObject";
 thread_local CWindowImpl* t_creating = nullptr;
@@ -22,7 +24,7 @@ CWindowImpl::~CWindowImpl() {
 
 bool CWindowImpl::RegisterWindowClass(const wchar_t* className, UINT classStyle, HCURSOR cursor,
                                       HBRUSH background) {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
+  HINSTANCE instance = ProgramModule();
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
   if (GetClassInfoExW(instance, className, &existing)) return true;
@@ -44,7 +46,7 @@ HWND CWindowImpl::Create(const wchar_t* className, HWND parent, const RECT& rect
   t_creating = this;
   HWND w = CreateWindowExW(exStyle, className, text, style, rect.left, rect.top, rect.right - rect.left,
                            rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(idOrMenu),
-                           GetModuleHandleW(nullptr), nullptr);
+                           ProgramModule(), nullptr);
   t_creating = outer;
   // A class whose procedure is not ours leaves the object unbound.
   if (w != nullptr && window_ != w) {

@@ -1,13 +1,10 @@
 // Embedded resources of the program's module (the instance the entry point
 // records, or the executable itself before that).
-#include <windows.h>
-
-#include "engine/core/module.h"
+#include "engine/core/module_win32.h"
 #include "engine/gfx/file.h"
 
 bool ReadEmbeddedResource(const std::string& type, const std::string& name, std::vector<uint8_t>& bytes) {
-  HMODULE module = static_cast<HMODULE>(VekModule::Instance()->instance);
-  if (!module) module = GetModuleHandleA(nullptr);
+  const HMODULE module = ProgramModule();
   HRSRC found = FindResourceA(module, name.c_str(), type.c_str());
   if (!found) return false;
   const DWORD size = SizeofResource(module, found);

@@ -5,6 +5,7 @@
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
 #include "engine/core/module.h"
+#include "engine/core/module_win32.h"
 #include "engine/gfx/gl_extensions_win32.h"
 
 namespace {
@@ -15,18 +16,13 @@ GLWindowBase* g_owner = nullptr;
 
 GLWindowSettingsBase& Settings() { return *GLWindowSettings::Instance(); }
 
-HINSTANCE ModuleInstance() {
-  auto* instance = static_cast<HINSTANCE>(VekModule::Instance()->instance);
-  return instance ? instance : GetModuleHandleW(nullptr);
-}
-
 void AbortRun(int32_t code) { VekKernel::Instance()->Abort(code); }
 }  // namespace
 
 // --- window class and procedure ---------------------------------------------
 
 bool RegisterWindowClass() {
-  const HINSTANCE instance = ModuleInstance();
+  const HINSTANCE instance = ProgramModule();
   const std::wstring& name = Settings().className;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -140,7 +136,7 @@ bool GLWindowBase::Create() {
   AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 
   window = CreateWindowExW(exStyle, s.className.c_str(), s.title.c_str(), style, rect.left, rect.top,
-                           rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, ModuleInstance(),
+                           rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, ProgramModule(),
                            nullptr);
   if (!window) {
     const auto error = static_cast<int32_t>(GetLastError());
@@ -190,7 +186,7 @@ bool GLWindowBase::CreateWineRenderWindow(HWND parent) {
   }
   renderWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, s.className.c_str(), s.title.c_str(), style,
                                  place.left, place.top, place.right - place.left, place.bottom - place.top, owner,
-                                 nullptr, ModuleInstance(), nullptr);
+                                 nullptr, ProgramModule(), nullptr);
   return renderWindow != nullptr;
 }
 
