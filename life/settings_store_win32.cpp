@@ -65,7 +65,7 @@ int LoadSettings() {
   LockedPaletteStore palettes;
   palettes->Load();
   if (const PaletteRecord* current = palettes->FindByGuid(palettes->currentGuid))
-    task->BuildColourTable(1000, &current->gradient);
+    task->BuildColourTable(&current->gradient);
   return 1;
 }
 

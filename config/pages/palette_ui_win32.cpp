@@ -1,7 +1,5 @@
 #include "config/pages/palette_ui_win32.h"
 
-#include <vector>
-
 #include "life/vivarn_task.h"
 
 std::wstring SelectedComboText(HWND combo) {
@@ -24,11 +22,7 @@ const CGradient* CurrentGradient(const CPaletteContainerBase& store) {
   return record != nullptr ? &record->gradient : nullptr;
 }
 
-void RebuildColourTable(const CGradient& gradient) {
-  std::vector<uint8_t> table(static_cast<size_t>(kColourTableEntries) * 3);
-  gradient.FillColourTable(table.data(), kColourTableEntries);
-  VivarnTask::Instance()->BuildColourTableFromBgr(kColourTableEntries, table.data());
-}
+void RebuildColourTable(const CGradient& gradient) { VivarnTask::Instance()->BuildColourTable(&gradient); }
 
 const CGradient* ShownGradient(const IGradientView* view, const CPaletteContainerBase& store) {
   return view != nullptr ? &view->GetGradient() : CurrentGradient(store);

@@ -1,6 +1,6 @@
 // Palette helpers shared by the General and Video pages and the palette setup
-// dialog: the "Delete" rule, the selected palette's name, and rebuilding the
-// Life task's colour table from a gradient.
+// dialog: the "Delete" rule, the selected palette's name, and handing a
+// gradient to the Life task as its colours.
 #pragma once
 
 #include <windows.h>
@@ -11,9 +11,6 @@
 #include "palette/gradient_view.h"
 #include "palette/palette_container.h"
 
-// Entries in the Life task's colour table built from a palette.
-constexpr int32_t kColourTableEntries = 1000;
-
 // The selected entry's text ("" without a selection).
 std::wstring SelectedComboText(HWND combo);
 // "Delete" is allowed unless the selected entry reads exactly "Default".
@@ -23,7 +20,7 @@ const CGradient* CurrentGradient(const CPaletteContainerBase& store);
 // What the user sees: the control's gradient (with any edits), or the current
 // palette when no control is attached. Null when neither exists.
 const CGradient* ShownGradient(const IGradientView* view, const CPaletteContainerBase& store);
-// Rebuilds the running Life task's colour table from `gradient`.
+// The running Life task takes `gradient`'s colours.
 void RebuildColourTable(const CGradient& gradient);
 
 // "Save as...": the shown gradient becomes a new palette named `name`, which
