@@ -11,8 +11,6 @@
 #include "life/vivarn_task.h"
 
 namespace {
-constexpr int32_t kBuiltInEntries = 1000;
-
 // Room for `count` entries and the two the generation step keeps behind them
 // (see paletteColours); the last one, transparent black, never changes.
 void AllocateTable(AlignedArray<float>& table, int32_t count) {
@@ -21,13 +19,22 @@ void AllocateTable(AlignedArray<float>& table, int32_t count) {
 }
 }  // namespace
 
-void VivarnTaskBse::BuildColourTable() {
+void VivarnTaskBse::BuildColourTable(const CGradient* gradient) {
+  if (gradient != nullptr) {
+    // Zeroed first: a gradient without a valid blending rule leaves it as is.
+    std::vector<uint8_t> bgr(static_cast<size_t>(kColourTableEntries) * 3, 0);
+    gradient->FillColourTable(bgr.data(), kColourTableEntries);
+    BuildColourTableFromBgr(kColourTableEntries, bgr.data());
+    return;
+  }
+  // The ramp runs red, green, blue over the first half and back over the second.
+  constexpr int32_t half = kColourTableEntries / 2;
   std::lock_guard<std::recursive_mutex> guard(lock);
   AlignedArray<float> table;
-  AllocateTable(table, kBuiltInEntries);
-  const float d = 1.0f / 500.0f;
-  const int32_t h = 250;
-  for (int32_t i = 0; i < 500; ++i) {
+  AllocateTable(table, kColourTableEntries);
+  const float d = 1.0f / static_cast<float>(half);
+  const int32_t h = half / 2;
+  for (int32_t i = 0; i < half; ++i) {
     const float red = i <= h ? (0.5f - static_cast<float>(i) * d) * 2.0f : 0.0f;
     const float blue = i >= h ? (static_cast<float>(i) * d - 0.5f) * 2.0f : 0.0f;
     const float green = i < h ? 1.0f - red : 1.0f - blue;
@@ -37,22 +44,10 @@ void VivarnTaskBse::BuildColourTable() {
     entry[2] = blue;
     entry[3] = 1.0f;
   }
-  for (int32_t k = 0; k < 500; ++k)
-    std::copy_n(&table[static_cast<size_t>(499 - k) * 4], 4, &table[static_cast<size_t>(500 + k) * 4]);
+  for (int32_t k = 0; k < half; ++k)
+    std::copy_n(&table[static_cast<size_t>(half - 1 - k) * 4], 4, &table[static_cast<size_t>(half + k) * 4]);
   paletteColours = std::move(table);
-  paletteSize = kBuiltInEntries;
-}
-
-void VivarnTaskBse::BuildColourTable(int32_t count, const CGradient* gradient) {
-  if (gradient == nullptr) {
-    BuildColourTable();
-    return;
-  }
-  if (count <= 0) return;
-  // Zeroed first: a gradient without a valid blending rule leaves it as is.
-  std::vector<uint8_t> bgr(static_cast<size_t>(count) * 3, 0);
-  gradient->FillColourTable(bgr.data(), count);
-  BuildColourTableFromBgr(count, bgr.data());
+  paletteSize = kColourTableEntries;
 }
 
 void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {

@@ -1,6 +1,6 @@
-// The settings key in the current user's registry: HKCU\SOFTWARE\Vivarn
-// Screen Saver 2\Settings, created when missing. Vertical sync lives in the
-// GL window settings; the palettes under the same key are the palette store's.
+// The Life settings as values of the settings key (kSettingsKeyPath, under
+// HKCU), created when missing. Vertical sync lives in the GL window settings;
+// the palettes under the same key are the palette store's.
 #include <windows.h>
 
 #include <string>
@@ -9,10 +9,9 @@
 #include "life/settings_store.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_container.h"
+#include "palette/settings_key.h"
 
 namespace {
-
-constexpr wchar_t kSettingsKeyPath[] = L"SOFTWARE\\Vivarn Screen Saver 2\\Settings";
 
 // Value names are plain ASCII.
 std::wstring Wide(const char* name) { return std::wstring(name, name + std::char_traits<char>::length(name)); }
@@ -65,7 +64,7 @@ int LoadSettings() {
   LockedPaletteStore palettes;
   palettes->Load();
   if (const PaletteRecord* current = palettes->FindByGuid(palettes->currentGuid))
-    task->BuildColourTable(1000, &current->gradient);
+    task->BuildColourTable(&current->gradient);
   return 1;
 }
 

@@ -39,6 +39,9 @@ struct Rgba {
 // Magnitudes below this count as 0 throughout the field.
 constexpr float kCellEpsilon = 1e-7f;
 
+// Entries of the colour table a palette, or the built-in ramp, fills: cell
+// ages wrap around it.
+constexpr int32_t kColourTableEntries = 1000;
 // Entries of the colour table behind the palette proper (see paletteColours).
 constexpr int32_t kStepTableEntries = 2;
 
@@ -107,11 +110,13 @@ class VivarnTaskBse : public ITask {
   uint32_t StagnationLimit() const;
 
   // --- Colours and geometry ---
-  // The built-in ramp: red, green, blue and back, 1000 entries.
-  void BuildColourTable();
-  // From a gradient sampled at `count` points; no gradient builds the ramp.
-  void BuildColourTable(int32_t count, const CGradient* gradient);
-  // From a gradient's table of `count` entries of three bytes blue, green, red.
+  // The one way a palette becomes the task's colours: `gradient` sampled at
+  // kColourTableEntries points, or without one the built-in ramp (red,
+  // green, blue and back). The gradient is read before the task's lock is
+  // taken, so a caller may hold the palette store's lock.
+  void BuildColourTable(const CGradient* gradient = nullptr);
+  // From a table of `count` entries of three bytes blue, green, red; keeps
+  // the table that exists when there is nothing to build from.
   void BuildColourTableFromBgr(int32_t count, const uint8_t* bgr);
   Rgba CellColour(float value) const;
   void ReleaseGeometry();

@@ -13,7 +13,6 @@
 #include "palette/palette_container.h"
 
 namespace {
-constexpr int32_t kColourTableSize = 1000;
 constexpr char kFontPath[] = "res:TGA/CHILER_FONT";
 constexpr char kParticlePath[] = "res:PNG/PARTICLE_TEX";
 
@@ -36,11 +35,7 @@ bool VivarnTaskBse::Start() {
     // The sheet may be changing it already: its lock first, then the task's.
     LockedPaletteStore palettes;
     const PaletteRecord* current = palettes->FindByGuid(palettes->currentGuid);
-    if (current != nullptr) {
-      BuildColourTable(kColourTableSize, &current->gradient);
-    } else {
-      BuildColourTable();
-    }
+    BuildColourTable(current != nullptr ? &current->gradient : nullptr);
   }
   ApplyCellSize();
   ResetPopulation();

@@ -1,7 +1,7 @@
-// The palette store's registry side: under HKCU, the key
-// "SOFTWARE\Vivarn Screen Saver 2\Settings\Palette" holds one REG_BINARY value per palette, named by the
-// palette's GUID text, and the current palette's GUID text in the default
-// value. Values are read and written as streams (SHOpenRegStream2W).
+// The palette store's registry side: the settings key's "Palette" subkey
+// holds one REG_BINARY value per palette, named by the palette's GUID text,
+// and the current palette's GUID text in the default value. Values are read
+// and written as streams (SHOpenRegStream2W).
 #include <windows.h>
 
 #include <objbase.h>
@@ -13,16 +13,16 @@
 #include "engine/core/log.h"
 #include "palette/palette_container.h"
 #include "palette/palette_value.h"
+#include "palette/settings_key.h"
 
 namespace {
 
-const wchar_t kSettingsPath[] = L"SOFTWARE\\Vivarn Screen Saver 2\\Settings";
 constexpr DWORD kValueNameUnits = 260;
 constexpr DWORD kCurrentGuidBytes = 514;
 
 // The key path: the settings key with "Palette" appended.
 void BuildPalettePath(wchar_t (&path)[MAX_PATH]) {
-  std::wcscpy(path, kSettingsPath);
+  std::wcscpy(path, kSettingsKeyPath);
   PathAppendW(path, L"Palette");
 }
 

@@ -7,8 +7,8 @@
 // record; the parent can veto creating, recolouring and deleting by answering
 // non-zero.
 // Depends on: config/ui, gradient_layout.h, picker_wnd_win32.h,
-// color_dialog_win32.h, palette/gradient.h and the palette list binding's
-// IGradientView, which it implements.
+// color_dialog_win32.h, palette/gradient.h and the palette list's
+// IGradientView (gradient_view.h), which it implements.
 #pragma once
 
 #include <windows.h>
@@ -18,8 +18,8 @@
 #include "config/logic/gradient_layout.h"
 #include "config/controls/picker_wnd_win32.h"
 #include "config/ui/window_impl_win32.h"
+#include "config/controls/gradient_view.h"
 #include "palette/gradient.h"
-#include "palette/gradient_view.h"
 
 constexpr UINT GCN_PEGMOVED = 1;
 constexpr UINT GCN_PEGDROPPED = 2;

@@ -1,8 +1,7 @@
 #include "config/pages/colours_page_win32.h"
 
-#include "config/pages/palette_ui_win32.h"
+#include "config/pages/palette_list_win32.h"
 #include "life/vivarn_task.h"
-#include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
 COLORREF ColourFromBkColor(const float bk[4]) {
@@ -43,10 +42,8 @@ void CColoursPage::ApplyBackground() {
 
 void CColoursPage::ChoosePalette() {
   LockedPaletteStore store;
-  // Without a view the commit takes the selection and nothing else.
-  SyncPaletteCombo(Item(IDC_PALETTE_LIST), *store, true, nullptr);
+  ChooseListedPalette(Item(IDC_PALETTE_LIST), *store);
   SyncPalettes(false);
-  if (const CGradient* current = CurrentGradient(*store)) RebuildColourTable(*current);
 }
 
 bool CColoursPage::ProcessColourMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

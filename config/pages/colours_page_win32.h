@@ -8,7 +8,7 @@
 #include "config/controls/color_button_win32.h"
 #include "config/pages/config_page_win32.h"
 #include "config/controls/gradient_ctrl_win32.h"
-#include "palette/gradient_view.h"
+#include "config/controls/gradient_view.h"
 
 // The task keeps four floats, the button a 0x00BBGGRR colour.
 COLORREF ColourFromBkColor(const float bk[4]);

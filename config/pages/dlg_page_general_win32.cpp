@@ -3,10 +3,9 @@
 #include <mutex>
 
 #include "config/pages/dlg_palette_edit_win32.h"
-#include "config/pages/palette_ui_win32.h"
+#include "config/pages/palette_list_win32.h"
 #include "engine/core/resource_loader_win32.h"
 #include "life/vivarn_task.h"
-#include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
 CDlgPageGeneral::CDlgPageGeneral() : CColoursPage(IDD_PAGE_GENERAL) {}
@@ -48,8 +47,7 @@ void CDlgPageGeneral::EditPalettes() {
   if (dialog.DoModal(Handle()) == IDOK) {
     RefillPalettes();
     Load();
-    LockedPaletteStore store;
-    if (const CGradient* current = CurrentGradient(*store)) RebuildColourTable(*current);
+    ApplyCurrentPalette(*LockedPaletteStore());
   } else {
     // The list still shows "Edit...": put the current palette back.
     SyncPalettes(false);

@@ -3,11 +3,10 @@
 #include <mutex>
 
 #include "config/pages/dlg_input_text_win32.h"
-#include "config/pages/palette_ui_win32.h"
+#include "config/pages/palette_list_win32.h"
 #include "engine/core/resource_loader_win32.h"
 #include "engine/gfx/gl_window_settings.h"
 #include "life/vivarn_task.h"
-#include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
 CDlgPageVideo::CDlgPageVideo() : CColoursPage(IDD_PAGE_VIDEO) {}
@@ -17,13 +16,6 @@ void CDlgPageVideo::SetUpGradient() {
   gradient.SetCustomText(LoadResourceString(IDS_COLOUR_CUSTOM));
 }
 
-void CDlgPageVideo::ApplyEditedGradient() {
-  LockedPaletteStore store;
-  const CGradient& shown = gradient.GetGradient();
-  if (PaletteRecord* current = store->FindByGuid(store->currentGuid)) current->gradient.CopyFrom(shown);
-  RebuildColourTable(shown);
-}
-
 bool CDlgPageVideo::OnGradientNotify(const NMHDR& header, LRESULT& result) {
   switch (header.code) {
     case GCN_PEGMOVED:
@@ -31,7 +23,8 @@ bool CDlgPageVideo::OnGradientNotify(const NMHDR& header, LRESULT& result) {
     case GCN_PEGEDITED:
     case GCN_PEGCREATED:
     case GCN_PEGDELETED:
-      ApplyEditedGradient();
+      // The control's gradient becomes the current palette's and the task's colours.
+      ApplyEditedGradient(*LockedPaletteStore(), gradient.GetGradient());
       result = 0;
       return true;
     default:
@@ -94,7 +87,7 @@ void CDlgPageVideo::DeleteSelected() {
   if (!DeleteSelectedPalette(Item(IDC_PALETTE_LIST), *store)) return;
   RefillPalettes();
   Load();
-  if (const CGradient* current = CurrentGradient(*store)) RebuildColourTable(*current);
+  ApplyCurrentPalette(*store);
 }
 
 void CDlgPageVideo::Save() {

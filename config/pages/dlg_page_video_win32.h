@@ -29,8 +29,6 @@ class CDlgPageVideo : public CColoursPage {
   bool OnGradientNotify(const NMHDR& header, LRESULT& result) override;
   void SaveAs();
   void DeleteSelected();
-  // The control's gradient becomes the current palette's and the task's colours.
-  void ApplyEditedGradient();
   // The preview's vertical sync follows the checkbox.
   void ApplyVSync();
 };

@@ -1,9 +1,8 @@
 #include "config/pages/dlg_palette_edit_win32.h"
 
 #include "config/pages/dlg_input_text_win32.h"
-#include "config/pages/palette_ui_win32.h"
+#include "config/pages/palette_list_win32.h"
 #include "engine/core/resource_loader_win32.h"
-#include "palette/palette_combo_win32.h"
 #include "resources/resource.h"
 
 CDlgPaletteEdit::CDlgPaletteEdit() : CDialogImpl(LoadDialogTemplate(IDD_PALETTE_SETUP)) {

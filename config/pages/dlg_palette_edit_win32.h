@@ -7,7 +7,7 @@
 
 #include "config/controls/gradient_ctrl_win32.h"
 #include "config/ui/dialog_impl_win32.h"
-#include "palette/gradient_view.h"
+#include "config/controls/gradient_view.h"
 #include "palette/palette_container.h"
 
 class CDlgPaletteEdit : public CDialogImpl {

@@ -10,7 +10,7 @@
 #include "config/controls/gradient_ctrl_win32.h"
 #include "config/controls/window_dpi_win32.h"
 #include "config/ui/dialog_impl_win32.h"
-#include "palette/palette_combo_win32.h"
+#include "config/pages/palette_list_win32.h"
 #include "tests/config/dialog_template_builder.h"
 #include "tests/config/picker_click_win32.h"
 #include "tests/config/test_host_win32.h"

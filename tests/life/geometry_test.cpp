@@ -136,7 +136,7 @@ TEST(ColourTable, FromAGradientFollowsItsTable) {
   std::vector<uint8_t> bgr(1000 * 3);
   gradient.FillColourTable(bgr.data(), 1000);
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
-  task->BuildColourTable(1000, &gradient);
+  task->BuildColourTable(&gradient);
   ASSERT_EQ(task->paletteSize, 1000);
   for (int i : {1, 250, 500, 999}) {
     const Rgba c = task->CellColour(static_cast<float>(i));
@@ -145,7 +145,7 @@ TEST(ColourTable, FromAGradientFollowsItsTable) {
     EXPECT_EQ(c.b, bgr[i * 3] / 255.0f) << i;
   }
   EXPECT_EQ(task->CellColour(500.0f).g, 1.0f);
-  task->BuildColourTable(1000, nullptr);  // no gradient: the built-in ramp
+  task->BuildColourTable(nullptr);  // no gradient: the built-in ramp
   EXPECT_NEAR(task->CellColour(250.0f).g, 1.0f, 1e-6f);
   EXPECT_NEAR(task->CellColour(1.0f).r, 0.996f, 1e-6f);
 }

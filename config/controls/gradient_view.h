@@ -1,6 +1,7 @@
-// What the palette list binding needs from a control that shows a gradient
-// (the gradient editor control implements it): hand over the gradient it
-// shows, take a new one, and repaint. Portable.
+// What the palette list (config/pages) needs from a control that shows a
+// gradient: hand over the gradient it shows, take a new one, and repaint.
+// It sits with the gradient control, which implements it, so that the
+// control need not know the pages. Portable.
 #pragma once
 
 #include "palette/gradient.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "palette/palette_combo_win32.h"
+#include "config/pages/palette_list_win32.h"
 #include "tests/palette/palette_names.h"
 
 namespace {
