@@ -8,16 +8,7 @@
 #include "config/controls/color_dialog_win32.h"
 #include "config/controls/theme_library_win32.h"
 #include "config/controls/window_dpi_win32.h"
-
-namespace {
-HBRUSH MakePatternBrush() {
-  static const WORD zeros[8] = {};
-  HBITMAP bits = CreateBitmap(8, 8, 1, 1, zeros);
-  HBRUSH brush = CreatePatternBrush(bits);
-  DeleteObject(bits);
-  return brush;
-}
-}  // namespace
+#include "config/ui/gdi_object_win32.h"
 
 // ---- attaching ----
 
@@ -26,7 +17,6 @@ CColorButton::CColorButton() : patternBrush_(MakePatternBrush()) {}
 CColorButton::~CColorButton() {
   CloseTheme();
   if (Handle() != nullptr) Unsubclass();
-  DeleteObject(patternBrush_);
 }
 
 bool CColorButton::Attach(HWND button) {
@@ -201,15 +191,13 @@ void CColorButton::Draw(const DRAWITEMSTRUCT& item) {
   int ax = arrowArea.left + arrowMargin;
   int ay = (arrowArea.top + arrowArea.bottom - arrowHeight) / 2;
   auto drawArrow = [&](int x, int y, COLORREF colour) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour);
-    HGDIOBJ old = SelectObject(dc, pen);
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
+    SelectedObject selected(dc, pen.Get());
     for (int row = 0; row < arrowHeight; ++row) {
       const int inset = arrowHeight > 1 ? row * (arrowWidth - 1) / (2 * (arrowHeight - 1)) : 0;
       MoveToEx(dc, x + inset, y + row, nullptr);
       LineTo(dc, x + arrowWidth - inset, y + row);
     }
-    SelectObject(dc, old);
-    DeleteObject(pen);
   };
   if (disabled) {
     drawArrow(ax + 1, ay + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
@@ -224,6 +212,6 @@ void CColorButton::Draw(const DRAWITEMSTRUCT& item) {
   RECT swatch{content.left, content.top, arrowArea.left - ScaleToDpi(4, dpi_), content.bottom};
   if (swatch.right <= swatch.left) return;
   COLORREF shown = colour_ == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : colour_;
-  FillSolid(dc, patternBrush_, swatch, shown);
+  FillSolid(dc, patternBrush_.Get(), swatch, shown);
   FrameRect(dc, &swatch, GetSysColorBrush(COLOR_BTNSHADOW));
 }

@@ -12,6 +12,7 @@
 #include <uxtheme.h>
 
 #include "config/controls/picker_wnd_win32.h"
+#include "config/ui/gdi_object_win32.h"
 #include "config/ui/window_impl_win32.h"
 
 constexpr UINT CLRN_CHANGED = 11;
@@ -57,6 +58,6 @@ class CColorButton : public CWindowImpl {
   bool hot_ = false;
   int32_t dpi_ = kDesignDpi;
   HTHEME theme_ = nullptr;
-  HBRUSH patternBrush_ = nullptr;
+  GdiObject<HBRUSH> patternBrush_;
   CPickerWnd* openPicker_ = nullptr;
 };

@@ -9,6 +9,7 @@
 #include "config/controls/color_button_win32.h"
 #include "config/controls/color_dialog_win32.h"
 #include "config/controls/window_dpi_win32.h"
+#include "config/ui/gdi_object_win32.h"
 
 namespace {
 constexpr size_t kCustomTextUnits = 255;  // plus the terminator: 256 units
@@ -130,14 +131,16 @@ void CGradientCtrl::Paint(HDC target) {
   const int width = layout.client.right - layout.client.left;
   const int height = layout.client.bottom - layout.client.top;
   if (width <= 0 || height <= 0) return;
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP bitmap = CreateCompatibleBitmap(target, width, height);
-  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  MemoryDc memory(target);
+  HDC dc = memory.Get();
+  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(target, width, height));
+  SelectedObject selected(dc, bitmap.Get());
 
-  HBRUSH background = CreateSolidBrush(background_.colour);
-  RECT all{0, 0, width, height};
-  FillRect(dc, &all, background);
-  DeleteObject(background);
+  {
+    GdiObject<HBRUSH> background(CreateSolidBrush(background_.colour));
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, background.Get());
+  }
 
   for (const GradientMarker& m : layout.markers) DrawMarker(dc, m);
   // The selected peg's markers once more, on top of their neighbours.
@@ -146,36 +149,28 @@ void CGradientCtrl::Paint(HDC target) {
   DrawBar(dc);
 
   BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 }
 
 void CGradientCtrl::DrawMarker(HDC dc, const GradientMarker& m) {
   const COLORREF fill = gradient_.GetPeg(m.pegIndex).colour;
   const COLORREF edge = m.pegIndex == selectedPeg_ ? selection_.colour : outline_.colour;
-  HBRUSH brush = CreateSolidBrush(fill);
-  HPEN pen = CreatePen(PS_SOLID, 1, edge);
+  GdiObject<HBRUSH> brush(CreateSolidBrush(fill));
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, edge));
   if (m.square) {
     RECT r{m.hitRect.left, m.hitRect.top, m.hitRect.right, m.hitRect.bottom};
-    FillRect(dc, &r, brush);
-    HBRUSH frame = CreateSolidBrush(edge);
-    FrameRect(dc, &r, frame);
-    DeleteObject(frame);
+    FillRect(dc, &r, brush.Get());
+    GdiObject<HBRUSH> frame(CreateSolidBrush(edge));
+    FrameRect(dc, &r, frame.Get());
   } else {
     POINT corners[4];
     for (int i = 0; i < 3; ++i) corners[i] = {m.corners[i].x, m.corners[i].y};
     corners[3] = corners[0];
-    HGDIOBJ oldBrush = SelectObject(dc, brush);
-    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    SelectedObject selectedBrush(dc, brush.Get());
+    SelectedObject selectedPen(dc, GetStockObject(NULL_PEN));
     Polygon(dc, corners, 3);
-    SelectObject(dc, pen);
+    selectedPen.Select(pen.Get());
     Polyline(dc, corners, 4);
-    SelectObject(dc, oldPen);
-    SelectObject(dc, oldBrush);
   }
-  DeleteObject(pen);
-  DeleteObject(brush);
 }
 
 void CGradientCtrl::DrawBar(HDC dc) {

@@ -54,10 +54,7 @@ void CHyperLink::Detach() {
     tooltip = nullptr;
   }
   toolAdded = false;
-  if (underlinedFont != nullptr) {
-    DeleteObject(underlinedFont);
-    underlinedFont = nullptr;
-  }
+  underlinedFont.Reset();
 }
 
 void CHyperLink::Init() {
@@ -76,7 +73,7 @@ void CHyperLink::Init() {
     LOGFONTW lf = {};
     GetObjectW(font, sizeof(lf), &lf);
     lf.lfUnderline = TRUE;
-    underlinedFont = CreateFontIndirectW(&lf);
+    underlinedFont.Reset(CreateFontIndirectW(&lf));
   }
   tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, nullptr, nullptr);
@@ -151,13 +148,12 @@ void CHyperLink::Paint(HDC dc) {
   FillRect(dc, &rect, background != nullptr ? background : GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, CurrentColor());
-  HGDIOBJ old = SelectObject(dc, underlinedFont);
+  SelectedObject font(dc, underlinedFont.Get());
   const LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
   UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;
   if ((style & SS_TYPEMASK) == SS_CENTER) format |= DT_CENTER;
   if ((style & SS_TYPEMASK) == SS_RIGHT) format |= DT_RIGHT;
   DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &rect, format);
-  SelectObject(dc, old);
 }
 
 LRESULT CHyperLink::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {

@@ -13,6 +13,8 @@
 
 #include <string>
 
+#include "config/ui/gdi_object_win32.h"
+
 class CHyperLink {
  public:
   CHyperLink() = default;
@@ -56,7 +58,7 @@ class CHyperLink {
   void Paint(HDC dc);
 
   HCURSOR handCursor = nullptr;
-  HFONT underlinedFont = nullptr;
+  GdiObject<HFONT> underlinedFont;
   HWND tooltip = nullptr;
   bool toolAdded = false;
 };

@@ -5,30 +5,15 @@
 #include <windowsx.h>
 
 #include "config/controls/window_dpi_win32.h"
+#include "config/ui/gdi_object_win32.h"
 
 namespace {
 const wchar_t kPickerClass[] = L"PickerWnd";
 constexpr DWORD kPickerStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD kPickerExStyle = WS_EX_TOOLWINDOW;
 
-HBRUSH MakePatternBrush() {
-  static const WORD zeros[8] = {};
-  HBITMAP bits = CreateBitmap(8, 8, 1, 1, zeros);
-  HBRUSH brush = CreatePatternBrush(bits);
-  DeleteObject(bits);  // the brush keeps its own copy
-  return brush;
-}
-
 bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 }  // namespace
-
-void FillSolid(HDC dc, HBRUSH pattern, const RECT& r, COLORREF colour) {
-  COLORREF oldText = SetTextColor(dc, colour);
-  COLORREF oldBack = SetBkColor(dc, colour);
-  FillRect(dc, &r, pattern);
-  SetTextColor(dc, oldText);
-  SetBkColor(dc, oldBack);
-}
 
 // ---- creation and layout ----
 
@@ -36,7 +21,6 @@ CPickerWnd::CPickerWnd() : patternBrush_(MakePatternBrush()) {}
 
 CPickerWnd::~CPickerWnd() {
   if (Handle() != nullptr) DestroyWindow(Handle());
-  DeleteObject(patternBrush_);
 }
 
 bool CPickerWnd::RegisterPickerClass() {
@@ -98,10 +82,11 @@ void CPickerWnd::SetSelected(int32_t item) {
 
 void CPickerWnd::Layout() {
   HDC dc = GetDC(Handle());
-  HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, oldFont);
+  {
+    SelectedObject font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+    GetTextMetricsW(dc, &tm);
+  }
   ReleaseDC(Handle(), dc);
   const int32_t textHeight = tm.tmHeight + tm.tmExternalLeading + 5;
   const int32_t cx = GetSystemMetrics(SM_CXEDGE);
@@ -377,10 +362,10 @@ void CPickerWnd::DrawEntry(HDC dc, int32_t item, const std::wstring& text, const
     fill = GetSysColor(COLOR_HIGHLIGHT);
   else if (item == selected_)
     fill = PickerTint(GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HIGHLIGHT));
-  FillSolid(dc, patternBrush_, r, fill);
+  FillSolid(dc, patternBrush_.Get(), r, fill);
   FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
 
-  HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   int oldMode = SetBkMode(dc, TRANSPARENT);
   RECT textRect = r;
   const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
@@ -396,14 +381,13 @@ void CPickerWnd::DrawEntry(HDC dc, int32_t item, const std::wstring& text, const
   }
   DrawTextW(dc, text.c_str(), -1, &textRect, format);
   SetBkMode(dc, oldMode);
-  SelectObject(dc, oldFont);
 }
 
 void CPickerWnd::Paint(HDC dc) {
   RECT client;
   GetClientRect(Handle(), &client);
   const bool enabled = IsWindowEnabled(Handle()) != FALSE;
-  FillSolid(dc, patternBrush_, client, GetSysColor(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
+  FillSolid(dc, patternBrush_.Get(), client, GetSysColor(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
   if (!defaultText_.empty()) DrawEntry(dc, PICKER_DEFAULT, defaultText_, defaultRect_);
   if (!customText_.empty()) DrawEntry(dc, PICKER_CUSTOM, customText_, customRect_);
 
@@ -412,22 +396,20 @@ void CPickerWnd::Paint(HDC dc) {
   for (int32_t i = 0; i < CellCount(); ++i) {
     RECT cell = ItemRect(i);
     if (i == hot_ || i == selected_) {
-      FillSolid(dc, patternBrush_, cell, i == hot_ ? highlight : tint);
-      HBRUSH frame = CreateSolidBrush(highlight);
-      FrameRect(dc, &cell, frame);
-      DeleteObject(frame);
+      FillSolid(dc, patternBrush_.Get(), cell, i == hot_ ? highlight : tint);
+      GdiObject<HBRUSH> frame(CreateSolidBrush(highlight));
+      FrameRect(dc, &cell, frame.Get());
     }
     DrawItem(dc, i, cell);
   }
 }
 
 void CPickerWnd::DrawItem(HDC dc, int32_t index, const RECT& cell) {
-  HGDIOBJ oldFont = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  SelectedObject font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   int oldMode = SetBkMode(dc, TRANSPARENT);
   RECT r = cell;
   DrawTextW(dc, items_[index].text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   SetBkMode(dc, oldMode);
-  SelectObject(dc, oldFont);
 }
 
 void CColorPicker::DrawItem(HDC dc, int32_t index, const RECT& cell) {

@@ -4,7 +4,7 @@
 // click outside or on a key. CColorPicker draws the cells as colour swatches.
 // Notifications (WM_COMMAND to the owner, the picker window as source):
 // PKN_SELCHANGE, PKN_DEFAULT, PKN_CUSTOM.
-// Depends on: config/ui (window objects), picker_logic.h.
+// Depends on: config/ui (window objects, GDI objects), picker_logic.h.
 #pragma once
 
 #include <string>
@@ -12,6 +12,7 @@
 
 #include "config/logic/dpi_scale.h"
 #include "config/logic/picker_logic.h"
+#include "config/ui/gdi_object_win32.h"
 #include "config/ui/window_impl_win32.h"
 
 constexpr UINT PKN_SELCHANGE = 1;
@@ -71,7 +72,7 @@ class CPickerWnd : public CWindowImpl {
  protected:
   // Draws one cell's content; the selection frame is already drawn.
   virtual void DrawItem(HDC dc, int32_t index, const RECT& cell);
-  HBRUSH PatternBrush() const { return patternBrush_; }
+  HBRUSH PatternBrush() const { return patternBrush_.Get(); }
 
  private:
   void Layout();
@@ -99,13 +100,10 @@ class CPickerWnd : public CWindowImpl {
   HWND owner_ = nullptr;
   HFONT font_ = nullptr;
   int32_t dpi_ = kDesignDpi;
-  HBRUSH patternBrush_ = nullptr;
+  GdiObject<HBRUSH> patternBrush_;
 };
 
 class CColorPicker : public CPickerWnd {
  protected:
   void DrawItem(HDC dc, int32_t index, const RECT& cell) override;
 };
-
-// Fills `r` with exactly `colour` (no dithering) through a monochrome pattern brush.
-void FillSolid(HDC dc, HBRUSH pattern, const RECT& r, COLORREF colour);

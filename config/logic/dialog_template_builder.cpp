@@ -25,6 +25,20 @@ DialogTemplateBuilder::DialogTemplateBuilder(uint32_t style, uint32_t exStyle, D
 
 void DialogTemplateBuilder::AddItem(DialogClass cls, uint32_t id, uint32_t style, uint32_t exStyle,
                                     DialogRect rect, const std::u16string& text) {
+  PutItemHeader(id, style, exStyle, rect);
+  Put16(0xFFFF);
+  Put16(static_cast<uint16_t>(cls));
+  FinishItem(text);
+}
+
+void DialogTemplateBuilder::AddItem(const std::u16string& className, uint32_t id, uint32_t style,
+                                    uint32_t exStyle, DialogRect rect, const std::u16string& text) {
+  PutItemHeader(id, style, exStyle, rect);
+  PutString(className);
+  FinishItem(text);
+}
+
+void DialogTemplateBuilder::PutItemHeader(uint32_t id, uint32_t style, uint32_t exStyle, DialogRect rect) {
   AlignTo4();
   Put32(0);  // helpID
   Put32(exStyle);
@@ -34,8 +48,9 @@ void DialogTemplateBuilder::AddItem(DialogClass cls, uint32_t id, uint32_t style
   Put16(static_cast<uint16_t>(rect.cx));
   Put16(static_cast<uint16_t>(rect.cy));
   Put32(id);
-  Put16(0xFFFF);
-  Put16(static_cast<uint16_t>(cls));
+}
+
+void DialogTemplateBuilder::FinishItem(const std::u16string& text) {
   PutString(text);
   Put16(0);  // no creation data
   ++itemCount_;

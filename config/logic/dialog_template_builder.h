@@ -37,6 +37,9 @@ class DialogTemplateBuilder {
 
   void AddItem(DialogClass cls, uint32_t id, uint32_t style, uint32_t exStyle, DialogRect rect,
                const std::u16string& text);
+  // An item of a registered window class, given by name (a custom control).
+  void AddItem(const std::u16string& className, uint32_t id, uint32_t style, uint32_t exStyle, DialogRect rect,
+               const std::u16string& text);
 
   // The finished template; stays valid until the next AddItem.
   const uint8_t* Bytes() const { return bytes_.data(); }
@@ -49,6 +52,8 @@ class DialogTemplateBuilder {
   void Put32(uint32_t v);
   void PutString(const std::u16string& s);
   void AlignTo4();
+  void PutItemHeader(uint32_t id, uint32_t style, uint32_t exStyle, DialogRect rect);
+  void FinishItem(const std::u16string& text);
   void Reserve(size_t more);
 
   std::vector<uint8_t> bytes_;

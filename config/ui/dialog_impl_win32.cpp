@@ -1,5 +1,5 @@
 // Dialog objects: bound on WM_INITDIALOG (whose parameter is the object), kept
-// in DWLP_USER, unbound after WM_NCDESTROY.
+// in DWLP_USER, unbound after WM_NCDESTROY; property pages share the procedure.
 #include "config/ui/dialog_impl_win32.h"
 
 #include "engine/core/module_win32.h"
@@ -68,13 +68,21 @@ bool DialogReturnsResultDirectly(UINT message) {
 }
 
 INT_PTR CALLBACK CDialogImpl::StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<CDialogImpl*>(GetWindowLongPtrW(window, DWLP_USER));
+  CDialogImpl* binding = nullptr;
   if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<CDialogImpl*>(lParam);
+    binding = reinterpret_cast<CDialogImpl*>(lParam);
+    if (binding != nullptr) lParam = binding->initParam_;
+  }
+  return DialogProc(binding, window, message, wParam, lParam);
+}
+
+INT_PTR CDialogObject::DialogProc(CDialogObject* binding, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<CDialogObject*>(GetWindowLongPtrW(window, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    self = binding;
     if (self == nullptr) return FALSE;
     self->window_ = window;
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    lParam = self->initParam_;
+    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
   }
   // Messages before WM_INITDIALOG (WM_SETFONT) have no object yet.
   if (self == nullptr) return FALSE;

@@ -7,7 +7,23 @@
 
 #include "config/ui/message_map_win32.h"
 
-class CDialogImpl : public CMessageMap {
+// What dialogs and property pages share: the window bound to the object and
+// the dialog procedure past finding the object. The object is bound on
+// WM_INITDIALOG, kept in DWLP_USER and unbound after WM_NCDESTROY.
+class CDialogObject : public CMessageMap {
+ public:
+  HWND Handle() const { return window_; }
+
+ protected:
+  virtual void OnFinalMessage(HWND) {}
+  // `binding` is the object WM_INITDIALOG names (ignored for other messages);
+  // `lParam` is what the object's handler sees.
+  static INT_PTR DialogProc(CDialogObject* binding, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+  HWND window_ = nullptr;
+};
+
+class CDialogImpl : public CDialogObject {
  public:
   // A resource template by id (from `resources`, the program's module when null).
   explicit CDialogImpl(UINT templateId, HINSTANCE resources = nullptr);
@@ -26,21 +42,16 @@ class CDialogImpl : public CMessageMap {
   // Modal: ends the loop with `result`. Modeless: destroys the window.
   bool EndDialog(INT_PTR result);
 
-  HWND Handle() const { return window_; }
   bool IsModal() const { return modal_; }
   // The parameter given to DoModal or Create, for WM_INITDIALOG handlers.
   LPARAM InitParam() const { return initParam_; }
 
   static INT_PTR CALLBACK StaticDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
- protected:
-  virtual void OnFinalMessage(HWND) {}
-
  private:
   UINT templateId_ = 0;
   HINSTANCE resources_ = nullptr;
   const DLGTEMPLATE* templateInMemory_ = nullptr;
-  HWND window_ = nullptr;
   bool modal_ = false;
   LPARAM initParam_ = 0;
 };

@@ -39,30 +39,13 @@ UINT CALLBACK CPropertyPageImpl::PageCallback(HWND, UINT message, PROPSHEETPAGEW
 }
 
 INT_PTR CALLBACK CPropertyPageImpl::PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<CPropertyPageImpl*>(GetWindowLongPtrW(window, DWLP_USER));
+  CPropertyPageImpl* binding = nullptr;
   if (message == WM_INITDIALOG) {
     // The parameter is the control's copy of the page record.
     auto* record = reinterpret_cast<PROPSHEETPAGEW*>(lParam);
-    self = record ? reinterpret_cast<CPropertyPageImpl*>(record->lParam) : nullptr;
-    if (self == nullptr) return FALSE;
-    self->window_ = window;
-    SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    binding = record ? reinterpret_cast<CPropertyPageImpl*>(record->lParam) : nullptr;
   }
-  if (self == nullptr) return FALSE;
-
-  LRESULT result = 0;
-  bool handled = self->ProcessWindowMessage(window, message, wParam, lParam, result);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, DWLP_USER, 0);
-    self->window_ = nullptr;
-    self->OnFinalMessage(window);
-    return FALSE;
-  }
-  if (message == WM_INITDIALOG) return handled ? result : TRUE;
-  if (!handled) return FALSE;
-  if (DialogReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
-  SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
-  return TRUE;
+  return DialogProc(binding, window, message, wParam, lParam);
 }
 
 CPropertySheetImpl::CPropertySheetImpl(const wchar_t* title) {

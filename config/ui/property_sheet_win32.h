@@ -3,7 +3,7 @@
 // the sheet destroys a removed page's window and handle, and the object makes
 // a fresh handle when the page is inserted again. The sheet object subclasses
 // the sheet window as soon as the control reports it initialised.
-// Depends on: window_impl_win32.h, message_map_win32.h, <prsht.h>.
+// Depends on: dialog_impl_win32.h, window_impl_win32.h, message_map_win32.h, <prsht.h>.
 #pragma once
 
 #include <windows.h>
@@ -12,10 +12,11 @@
 
 #include <vector>
 
+#include "config/ui/dialog_impl_win32.h"
 #include "config/ui/message_map_win32.h"
 #include "config/ui/window_impl_win32.h"
 
-class CPropertyPageImpl : public CMessageMap {
+class CPropertyPageImpl : public CDialogObject {
  public:
   explicit CPropertyPageImpl(UINT templateId, const wchar_t* title = nullptr, HINSTANCE resources = nullptr);
   explicit CPropertyPageImpl(const DLGTEMPLATE* templateInMemory, const wchar_t* title = nullptr);
@@ -27,7 +28,6 @@ class CPropertyPageImpl : public CMessageMap {
   // The record behind the next CreatePage, for flags, icons and titles.
   PROPSHEETPAGEW& PageRecord() { return record_; }
 
-  HWND Handle() const { return window_; }
   HWND Sheet() const { return window_ ? GetParent(window_) : nullptr; }
 
   bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
@@ -35,13 +35,11 @@ class CPropertyPageImpl : public CMessageMap {
  protected:
   // PSPCB_ADDREF, PSPCB_CREATE (return false to refuse the page) or PSPCB_RELEASE.
   virtual bool OnPageCallback(UINT) { return true; }
-  virtual void OnFinalMessage(HWND) {}
 
  private:
   static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static UINT CALLBACK PageCallback(HWND window, UINT message, PROPSHEETPAGEW* page);
   PROPSHEETPAGEW record_{};
-  HWND window_ = nullptr;
 };
 
 class CPropertySheetImpl : public CWindowImpl {

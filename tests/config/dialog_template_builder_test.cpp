@@ -62,6 +62,20 @@ TEST(DialogTemplateBuilder, ItemsStartOn4ByteBoundariesAndRoundTrip) {
   }
 }
 
+TEST(DialogTemplateBuilder, CustomClassItemIsNamed) {
+  DialogTemplateBuilder b(kSetFont, 0, DialogRect{}, u"T", DialogFont{});
+  b.AddItem(DialogClass::Static, 1, 0, 0, DialogRect{}, u"x");
+  b.AddItem(u"WTLGradientCtrl", 1043, 0x50000000u, 0, DialogRect{7, 7, 253, 73}, u"");
+  EXPECT_EQ(b.ItemCount(), 2);
+  TemplateInfo info;
+  ASSERT_TRUE(ReadDialogTemplateEx(b.Bytes(), b.Size(), info));
+  ASSERT_EQ(info.items.size(), 2u);
+  EXPECT_EQ(info.items[1].cls, u"wtlgradientctrl");
+  EXPECT_EQ(info.items[1].id, 1043u);
+  EXPECT_EQ(info.items[1].cx, 253);
+  EXPECT_EQ(info.items[1].text, u"");
+}
+
 TEST(DialogTemplateBuilder, GrowsInWholeSteps) {
   DialogTemplateBuilder b(kSetFont, 0, DialogRect{}, u"", DialogFont{});
   EXPECT_EQ(b.Capacity(), DialogTemplateBuilder::kGrowStep);

@@ -5,13 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "config/controls/gradient_ctrl_win32.h"
 #include "config/controls/window_dpi_win32.h"
-#include "config/ui/dialog_impl_win32.h"
+#include "config/logic/dialog_template_builder.h"
 #include "config/pages/palette_list_win32.h"
-#include "tests/config/dialog_template_builder.h"
+#include "config/ui/dialog_impl_win32.h"
 #include "tests/config/picker_click_win32.h"
 #include "tests/config/test_host_win32.h"
 
@@ -458,9 +459,11 @@ class GradientDialog : public CDialogImpl {
 
 TEST(GradientInDialog, TemplateControlIsAttachedAndItsOwnerCanVeto) {
   ASSERT_TRUE(CGradientCtrl::RegisterControlClass());
-  DialogTemplateBuilder t(WS_POPUP | WS_CAPTION | WS_VISIBLE, 267, 125, L"Palette setup");
-  t.AddNamedItem(CGradientCtrl::kClassName, kGradientId, GCS_ENDPEGS | GCS_PEGS_AFTER, 7, 7, 253, 73);
-  GradientDialog dialog(t.Get());
+  DialogTemplateBuilder t(DS_SETFONT | WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, {0, 0, 267, 125}, u"Palette setup", {});
+  const std::wstring className = CGradientCtrl::kClassName;
+  t.AddItem(std::u16string(className.begin(), className.end()), kGradientId,
+            WS_CHILD | WS_VISIBLE | GCS_ENDPEGS | GCS_PEGS_AFTER, 0, {7, 7, 253, 73}, u"");
+  GradientDialog dialog(reinterpret_cast<const DLGTEMPLATE*>(t.Bytes()));
   HWND w = dialog.Create(nullptr);
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(dialog.attached);

@@ -7,15 +7,21 @@
 
 #include <vector>
 
+#include "config/logic/dialog_template_builder.h"
 #include "config/ui/dialog_impl_win32.h"
+#include "config/ui/gdi_object_win32.h"
 #include "config/ui/message_loop_win32.h"
 #include "config/ui/property_sheet_win32.h"
 #include "config/ui/window_impl_win32.h"
-#include "tests/config/dialog_template_builder.h"
 #include "tests/config/test_host_win32.h"
 
 namespace {
 constexpr UINT kPing = WM_USER + 5;
+constexpr DWORD kItem = WS_CHILD | WS_VISIBLE;
+
+const DLGTEMPLATE* AsTemplate(const DialogTemplateBuilder& t) {
+  return reinterpret_cast<const DLGTEMPLATE*>(t.Bytes());
+}
 
 class Recorder : public CWindowImpl {
  public:
@@ -176,9 +182,9 @@ class EndsItself : public CDialogImpl {
 }  // namespace
 
 TEST(DialogImpl, ModalDialogFromAMemoryTemplateEndsWithItsResult) {
-  DialogTemplateBuilder t(WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 50, L"modal");
-  t.AddItem(0x0080, IDOK, BS_DEFPUSHBUTTON, 10, 10, 40, 14, L"OK");
-  EndsItself dialog(t.Get());
+  DialogTemplateBuilder t(DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, {0, 0, 100, 50}, u"modal", {});
+  t.AddItem(DialogClass::Button, IDOK, kItem | BS_DEFPUSHBUTTON, 0, {10, 10, 40, 14}, u"OK");
+  EndsItself dialog(AsTemplate(t));
   EXPECT_EQ(dialog.DoModal(nullptr, 99), 42);
   EXPECT_EQ(dialog.initParam, 99);
   EXPECT_EQ(dialog.notifyAnswer, 1234);
@@ -186,14 +192,14 @@ TEST(DialogImpl, ModalDialogFromAMemoryTemplateEndsWithItsResult) {
 }
 
 TEST(DialogImpl, ModelessDialogIsDestroyedByEndDialog) {
-  DialogTemplateBuilder t(WS_POPUP | WS_CAPTION, 100, 50, L"modeless");
-  t.AddItem(0x0082, 500, 0, 10, 10, 60, 10, L"label");
+  DialogTemplateBuilder t(DS_SETFONT | WS_POPUP | WS_CAPTION, 0, {0, 0, 100, 50}, u"modeless", {});
+  t.AddItem(DialogClass::Static, 500, kItem, 0, {10, 10, 60, 10}, u"label");
   Recorder unused;
   class Plain : public CDialogImpl {
    public:
     using CDialogImpl::CDialogImpl;
     bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
-  } dialog(t.Get());
+  } dialog(AsTemplate(t));
   HWND w = dialog.Create(nullptr);
   ASSERT_NE(w, nullptr);
   EXPECT_FALSE(dialog.IsModal());
@@ -241,9 +247,9 @@ class Sheet : public CPropertySheetImpl {
 TEST(PropertySheet, ModelessSheetAddsInsertsAndRemovesPages) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TAB_CLASSES};
   InitCommonControlsEx(&icc);
-  DialogTemplateBuilder t(WS_CHILD | WS_CAPTION | DS_CONTROL, 150, 80, L"");
-  t.AddItem(0x0082, 600, 0, 10, 10, 60, 10, L"page");
-  CountingPage first(t.Get(), L"First"), middle(t.Get(), L"Middle"), last(t.Get(), L"Last");
+  DialogTemplateBuilder t(DS_SETFONT | WS_CHILD | WS_CAPTION | DS_CONTROL, 0, {0, 0, 150, 80}, u"", {});
+  t.AddItem(DialogClass::Static, 600, kItem, 0, {10, 10, 60, 10}, u"page");
+  CountingPage first(AsTemplate(t), L"First"), middle(AsTemplate(t), L"Middle"), last(AsTemplate(t), L"Last");
   Sheet sheet;
   ASSERT_TRUE(sheet.AddPage(first.CreatePage()));
   ASSERT_TRUE(sheet.AddPage(last.CreatePage()));
@@ -339,4 +345,22 @@ TEST(WindowImpl, OwnClassWindowMadeWithoutAnObjectCanBeTakenOver) {
   EXPECT_EQ(late.Unsubclass(), w);
   EXPECT_EQ(SendMessageW(w, kPing, 5, 0), 0);
   DestroyWindow(w);
+}
+
+TEST(GdiObjects, ScopeEndRestoresTheSelectionThenDeletesTheObject) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  const HGDIOBJ before = GetCurrentObject(dc, OBJ_PEN);
+  HPEN raw = nullptr;
+  {
+    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
+    raw = pen.Get();
+    SelectedObject selected(dc, GetStockObject(NULL_PEN));
+    selected.Select(raw);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), raw);
+  }
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), before);
+  EXPECT_EQ(GetObjectType(raw), 0u);
+  DeleteDC(dc);
 }

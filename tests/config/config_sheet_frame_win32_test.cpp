@@ -1,0 +1,112 @@
+// The configuration sheet's frame: the tabs the Advanced box shows, the
+// title, buttons, preview pane and links, and how the sheet closes.
+#include <string>
+#include <vector>
+
+#include "tests/config/config_sheet_fixture_win32.h"
+
+namespace {
+std::vector<std::wstring> TabTitles(HWND tab) {
+  std::vector<std::wstring> titles;
+  const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t buffer[64] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = buffer;
+    item.cchTextMax = 64;
+    SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    titles.push_back(buffer);
+  }
+  return titles;
+}
+}  // namespace
+
+TEST_F(ConfigSheetTest, SimpleSheetHasTwoTabsAndTickingInsertsThreeBetweenThem) {
+  Open(0);
+  HWND tab = sheet->GetTabControl();
+  EXPECT_EQ(TabTitles(tab), (std::vector<std::wstring>{L"General", L"About"}));
+  HWND box = GetDlgItem(sheet->Handle(), IDC_ADVANCED);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(Text(box), L"Advanced Settings");
+  SendMessageW(box, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 5; }));
+  EXPECT_EQ(TabTitles(tab), (std::vector<std::wstring>{L"General", L"Rules", L"Field", L"Video", L"About"}));
+  EXPECT_EQ(showAdvanced, 1u);
+  SendMessageW(box, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 2; }));
+  EXPECT_EQ(TabTitles(tab), (std::vector<std::wstring>{L"General", L"About"}));
+  EXPECT_EQ(showAdvanced, 0u);
+  // And back again: removed pages are rebuilt.
+  SendMessageW(box, BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 5; }));
+  Select(1);
+  EXPECT_NE(GetDlgItem(Page(), IDC_DIE_SLOWLY), nullptr);
+}
+
+TEST_F(ConfigSheetTest, FrameHasTitleButtonsPreviewPaneAndLinks) {
+  Open(1);
+  HWND s = sheet->Handle();
+  EXPECT_EQ(Text(s), L"Vivarn ScreenSaver");
+  EXPECT_EQ(Text(GetDlgItem(s, IDOK)), L"O&K");
+  EXPECT_EQ(Text(GetDlgItem(s, IDCANCEL)), L"&Cancel");
+  HWND apply = GetDlgItem(s, 0x3021);
+  EXPECT_TRUE(apply == nullptr || !IsWindowVisible(apply));
+  HWND pane = GetDlgItem(s, IDC_PREVIEW);
+  ASSERT_EQ(pane, sheet->PreviewPane());
+  EXPECT_EQ(GetWindowLongPtrW(pane, GWL_STYLE) & SS_TYPEMASK, SS_BLACKRECT);
+  EXPECT_TRUE(GetWindowLongPtrW(pane, GWL_STYLE) & WS_CLIPCHILDREN);
+  RECT paneRect, tabRect;
+  GetWindowRect(pane, &paneRect);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&paneRect), 2);
+  GetWindowRect(sheet->GetTabControl(), &tabRect);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&tabRect), 2);
+  EXPECT_EQ(paneRect.right, 320);
+  EXPECT_GE(tabRect.left, 320);
+  EXPECT_EQ(paneRect.left + 320, tabRect.left);
+  EXPECT_EQ(paneRect.top, tabRect.top);
+  EXPECT_GT(paneRect.bottom - paneRect.top, 100);
+  EXPECT_EQ(sheet->linkWeb.target, L"https://example.org/vivarn");
+  EXPECT_EQ(sheet->linkMail.target, L"mailto:vivarn@example.org?subject=Vivarn%20Screensaver");
+  RECT web;
+  GetWindowRect(sheet->linkWeb.m_hWnd, &web);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&web), 2);
+  EXPECT_GE(web.top, paneRect.bottom);
+
+  // Moved to a screen of twice the DPI: the widening doubles, the tabs stay
+  // one margin right of the pane, and the colour controls scale with it.
+  Select(3);
+  RECT window;
+  GetWindowRect(s, &window);
+  const int width = window.right - window.left;
+  SendMessageW(s, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&window));
+  GetWindowRect(pane, &paneRect);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&paneRect), 2);
+  GetWindowRect(sheet->GetTabControl(), &tabRect);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&tabRect), 2);
+  EXPECT_EQ(paneRect.right, 640);
+  EXPECT_EQ(paneRect.left + 640, tabRect.left);
+  GetWindowRect(s, &window);
+  EXPECT_EQ(window.right - window.left, width + 320);
+  GetWindowRect(sheet->linkWeb.m_hWnd, &web);
+  MapWindowPoints(nullptr, s, reinterpret_cast<POINT*>(&web), 2);
+  EXPECT_EQ(web.left, paneRect.left);
+  EXPECT_GE(web.top, paneRect.bottom);
+  EXPECT_EQ(sheet->video.gradient.GetDpi(), 192);
+  EXPECT_EQ(sheet->video.colourButton.GetDpi(), 192);
+  EXPECT_EQ(sheet->general.gradient.GetDpi(), 192);
+}
+
+TEST_F(ConfigSheetTest, OkQuitsWithOneAndCancelAndCloseBoxWithZero) {
+  struct Case { UINT message; WPARAM wParam; int code; };
+  for (const Case& c : {Case{WM_COMMAND, IDOK, 1}, Case{WM_COMMAND, IDCANCEL, 0}, Case{WM_SYSCOMMAND, SC_CLOSE, 0}}) {
+    Open(0);
+    HWND s = sheet->Handle();
+    PostMessageW(s, c.message, c.wParam, 0);
+    ASSERT_TRUE(pump->Until([&] { return pump->quitSeen; }));
+    EXPECT_EQ(pump->quitCode, c.code);
+    EXPECT_FALSE(IsWindow(s));
+    EXPECT_EQ(sheet->result, c.code);
+    sheet.reset();
+  }
+}
