@@ -1,7 +1,7 @@
 // The Life task: the one object that owns the automaton's settings, the field
 // and its statistics, the drawing arrays and the colour table. The kernel runs
 // it every frame (Start once, then Update); the configuration pages change its
-// settings from another thread, always under `lock`.
+// settings from another thread through the setters, which take `lock`.
 //
 // Sections of the implementation:
 //   vivarn_task.cpp            construction, setters, generation timer
