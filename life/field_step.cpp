@@ -324,7 +324,7 @@ STEP_INLINE void StepFourCells(const VectorRules& q, const float* in, __m128 bor
   // Live cells: a year older, or dying (or gone); the others: born, fading
   // (snapping to 0 below the epsilon), or left empty. The fade's ordered
   // compare turns what is not a dying cell (0, -0, NaN) into +0, as the
-  // plain recipe leaves it (DieStep is finite: the settings keep it in range).
+  // plain recipe leaves it (the factor is finite: Step takes EffectiveDieStep).
   const __m128 died = _mm_and_ps(_mm_xor_ps(v, signBit), q.dieSlowly);
   const __m128 fromLive = Select(survive, _mm_add_ps(v, one), died);
   const __m128 faded = _mm_mul_ps(v, q.dieStep);
@@ -437,7 +437,7 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   std::memcpy(r.born, RuleBorn, 9);
   std::memcpy(r.survive, RuleSurvive, 9);
   r.dieSlowly = DieSlowly;
-  r.dieStep = DieStep;
+  r.dieStep = EffectiveDieStep();
   r.tableSize = paletteSize;
   r.table = paletteColours.get();
 #if defined(__SSE2__)
@@ -449,7 +449,7 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
     if (RuleSurvive[k]) q.surviveCounts[q.surviveCountNumber++] = _mm_set1_epi8(static_cast<char>(k));
   }
   q.dieSlowly = DieSlowly ? _mm_castsi128_ps(_mm_set1_epi32(-1)) : _mm_setzero_ps();
-  q.dieStep = _mm_set1_ps(DieStep);
+  q.dieStep = _mm_set1_ps(r.dieStep);
   q.lastPaletteIndex = _mm_set1_epi32(paletteSize - 1);
   q.blackSlot = _mm_set1_epi32(paletteSize + 1);
   q.minusEpsilon = _mm_set1_ps(-kCellEpsilon);

@@ -30,18 +30,13 @@ struct SharedSettingValues {
 // Reads every value in the loader's order into the task (each store under its
 // lock) and `shared`. A value that cannot be read takes its default, which is
 // written back at once; data shorter than the value keeps the defaults in the
-// bytes it does not cover. Values that would harm the field are made safe:
-// `FieldDrawMode` other than 1 becomes 0, a `DieStep` outside 0.001..1 or a
-// `LifeSpeed` that is not a finite number takes its default.
+// bytes it does not cover. Stored data a row finds unusable (a `DieStep`
+// outside 0.001..1, a `LifeSpeed` that is not a finite number) takes its
+// default without being written back.
 void LoadSettingsFrom(ISettingsKey& key, VivarnTaskBse& task, SharedSettingValues& shared);
 
 // Writes every value in the saver's order with its saved type.
 void SaveSettingsTo(ISettingsKey& key, const VivarnTaskBse& task, const SharedSettingValues& shared);
-
-// The stored form of one value as the task and `shared` hold it now.
-void SettingBytes(SettingId id, const VivarnTaskBse& task, const SharedSettingValues& shared, uint8_t out[16]);
-// Stores one value's bytes into the task or `shared`.
-void StoreSetting(SettingId id, const uint8_t bytes[16], VivarnTaskBse& task, SharedSettingValues& shared);
 
 // The process-wide copy of the two shared values: the loader fills it, the
 // configuration sheet reads and changes `ShowAdvancedCFG`, the saver writes it.

@@ -1,8 +1,15 @@
 #include "life/settings_table.h"
 
-#include <cstddef>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "life/settings_store.h"
+#include "life/vivarn_task.h"
 
 namespace {
+
+// --- Stored forms: little-endian DWORDs and IEEE singles ---
 
 constexpr std::array<uint8_t, 16> Dword(uint32_t v) {
   return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
@@ -22,46 +29,127 @@ constexpr std::array<uint8_t, 16> BkColorDefault() {
   return bytes;
 }
 
+uint32_t ReadU32(const uint8_t* b) {
+  return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
+         static_cast<uint32_t>(b[3]) << 24;
+}
+void WriteU32(uint8_t* b, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+float ReadFloat(const uint8_t* b) {
+  const uint32_t bits = ReadU32(b);
+  float f;
+  std::memcpy(&f, &bits, 4);
+  return f;
+}
+void WriteFloat(uint8_t* b, float f) {
+  uint32_t bits;
+  std::memcpy(&bits, &f, 4);
+  WriteU32(b, bits);
+}
+// Only the value 1 means on; on is saved as 1.
+bool ReadFlag(const uint8_t* b) { return ReadU32(b) == 1; }
+void WriteFlag(uint8_t* b, bool on) { WriteU32(b, on ? 1 : 0); }
+
 constexpr RegistryType kDword = RegistryType::Dword;
 constexpr RegistryType kBinary = RegistryType::Binary;
 
-// Indexed by SettingId.
-const std::array<SettingEntry, kSettingCount> kSettings = {{
-    {SettingId::ShowAdvancedCFG, "ShowAdvancedCFG", kDword, kDword, 4, Dword(0)},
-    {SettingId::VSyncOn, "VSyncOn", kDword, kDword, 4, Dword(0)},
-    {SettingId::ShowFPS, "ShowFPS", kDword, kDword, 4, Dword(0)},
-    {SettingId::ShowStat, "ShowStat", kDword, kDword, 4, Dword(0)},
-    {SettingId::PeriodicResetOn, "PeriodicResetOn", kDword, kDword, 4, Dword(0)},
-    {SettingId::ResetPeriod, "ResetPeriod", kDword, kDword, 4, Dword(1000)},
-    {SettingId::ResetMode, "ResetMode", kDword, kDword, 4, Dword(0)},
-    {SettingId::CellSize, "CellSize", kDword, kDword, 4, Dword(10)},
-    {SettingId::AutoReset, "AutoReset", kDword, kDword, 4, Dword(1)},
-    {SettingId::RuleBorn, "RuleBorn", kBinary, kBinary, 9, {0, 0, 0, 1, 0, 0, 0, 0, 0}},
-    {SettingId::RuleSurvive, "RuleSurvive", kBinary, kBinary, 9, {0, 0, 1, 1, 0, 0, 0, 0, 0}},
-    {SettingId::DieSlowly, "DieSlowly", kDword, kDword, 4, Dword(1)},
-    // Written back as a DWORD holding the float's bits, saved as binary.
-    {SettingId::DieStep, "DieStep", kDword, kBinary, 4, Dword(kBits0_9)},
-    {SettingId::FieldDrawMode, "FieldDrawMode", kDword, kDword, 4, Dword(0)},
-    {SettingId::LifeSpeed, "LifeSpeed", kBinary, kBinary, 4, Dword(0)},
-    {SettingId::BkColor, "BkColor", kBinary, kBinary, 16, BkColorDefault()},
-}};
+using Task = VivarnTaskBse;
+using Shared = SharedSettingValues;
 
-const std::array<SettingId, kSettingCount> kLoadOrder = {
-    SettingId::ShowAdvancedCFG, SettingId::ShowFPS,   SettingId::ShowStat,      SettingId::VSyncOn,
-    SettingId::PeriodicResetOn, SettingId::ResetPeriod, SettingId::ResetMode,   SettingId::CellSize,
-    SettingId::AutoReset,       SettingId::RuleBorn,  SettingId::RuleSurvive,   SettingId::DieSlowly,
-    SettingId::DieStep,         SettingId::FieldDrawMode, SettingId::LifeSpeed, SettingId::BkColor,
+// One row per value, in the loader's order; the number after the default is
+// the value's place in the saver's order. A row's store and read go through
+// the same task member, so a value read back is the value stored.
+const SettingEntry kSettings[] = {
+    {"ShowAdvancedCFG", kDword, kDword, 4, Dword(0), 0, nullptr,
+     [](const uint8_t* in, Task&, Shared& shared) { shared.ShowAdvancedCFG = ReadU32(in); },
+     [](const Task&, const Shared& shared, uint8_t* out) { WriteU32(out, shared.ShowAdvancedCFG); }},
+    {"ShowFPS", kDword, kDword, 4, Dword(0), 2, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetShowFPS(ReadFlag(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.ShowFPS); }},
+    {"ShowStat", kDword, kDword, 4, Dword(0), 3, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetShowStat(ReadFlag(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.ShowStat); }},
+    {"VSyncOn", kDword, kDword, 4, Dword(0), 1, nullptr,
+     [](const uint8_t* in, Task&, Shared& shared) { shared.VSyncOn = ReadU32(in); },
+     [](const Task&, const Shared& shared, uint8_t* out) { WriteU32(out, shared.VSyncOn); }},
+    {"PeriodicResetOn", kDword, kDword, 4, Dword(0), 8, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetPeriodicResetOn(ReadFlag(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.PeriodicResetOn); }},
+    {"ResetPeriod", kDword, kDword, 4, Dword(1000), 9, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetResetPeriod(ReadU32(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteU32(out, task.ResetPeriod); }},
+    // The pages show the pattern, speed and fading in effect, so saving from
+    // them writes those rather than a stored number no control can produce.
+    {"ResetMode", kDword, kDword, 4, Dword(0), 10, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetResetMode(static_cast<int32_t>(ReadU32(in))); },
+     [](const Task& task, const Shared&, uint8_t* out) {
+       WriteU32(out, static_cast<uint32_t>(task.EffectiveResetMode()));
+     }},
+    {"CellSize", kDword, kDword, 4, Dword(10), 13, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetCellSize(static_cast<int32_t>(ReadU32(in))); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteU32(out, static_cast<uint32_t>(task.CellSize)); }},
+    {"AutoReset", kDword, kDword, 4, Dword(1), 11, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetAutoReset(ReadFlag(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.AutoReset); }},
+    {"RuleBorn", kBinary, kBinary, 9, {0, 0, 0, 1, 0, 0, 0, 0, 0}, 4, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) {
+       for (int k = 0; k < 9; ++k) task.SetRuleBorn(k, in[k] != 0);
+     },
+     [](const Task& task, const Shared&, uint8_t* out) { std::memcpy(out, task.RuleBorn, 9); }},
+    {"RuleSurvive", kBinary, kBinary, 9, {0, 0, 1, 1, 0, 0, 0, 0, 0}, 5, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) {
+       for (int k = 0; k < 9; ++k) task.SetRuleSurvive(k, in[k] != 0);
+     },
+     [](const Task& task, const Shared&, uint8_t* out) { std::memcpy(out, task.RuleSurvive, 9); }},
+    {"DieSlowly", kDword, kDword, 4, Dword(1), 6, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetDieSlowly(ReadFlag(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.DieSlowly); }},
+    // Written back as a DWORD holding the float's bits, saved as binary. A
+    // factor the field would not use takes the default.
+    {"DieStep", kDword, kBinary, 4, Dword(kBits0_9), 7,
+     [](const uint8_t* in) { return VivarnTaskBse::DieStepUsable(ReadFloat(in)); },
+     [](const uint8_t* in, Task& task, Shared&) { task.SetDieStep(ReadFloat(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteFloat(out, task.EffectiveDieStep()); }},
+    {"FieldDrawMode", kDword, kDword, 4, Dword(0), 12, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetFieldDrawMode(static_cast<int32_t>(ReadU32(in))); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteU32(out, static_cast<uint32_t>(task.FieldDrawMode)); }},
+    // A NaN or infinite speed takes the default, 0. A finite one stays as
+    // stored; the generations use it held to 0..1000 ms.
+    {"LifeSpeed", kBinary, kBinary, 4, Dword(0), 14,
+     [](const uint8_t* in) { return std::isfinite(ReadFloat(in)); },
+     [](const uint8_t* in, Task& task, Shared&) { task.SetLifeSpeed(ReadFloat(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteFloat(out, task.EffectiveLifeSpeed()); }},
+    {"BkColor", kBinary, kBinary, 16, BkColorDefault(), 15, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) {
+       task.SetBkColor(ReadFloat(in), ReadFloat(in + 4), ReadFloat(in + 8), ReadFloat(in + 12));
+     },
+     [](const Task& task, const Shared&, uint8_t* out) {
+       for (int c = 0; c < 4; ++c) WriteFloat(out + 4 * c, task.BkColor[c]);
+     }},
 };
 
-const std::array<SettingId, kSettingCount> kSaveOrder = {
-    SettingId::ShowAdvancedCFG, SettingId::VSyncOn,     SettingId::ShowFPS,   SettingId::ShowStat,
-    SettingId::RuleBorn,        SettingId::RuleSurvive, SettingId::DieSlowly, SettingId::DieStep,
-    SettingId::PeriodicResetOn, SettingId::ResetPeriod, SettingId::ResetMode, SettingId::AutoReset,
-    SettingId::FieldDrawMode,   SettingId::CellSize,    SettingId::LifeSpeed, SettingId::BkColor,
-};
+std::vector<const SettingEntry*> RowsInTableOrder() {
+  std::vector<const SettingEntry*> rows;
+  for (const SettingEntry& entry : kSettings) rows.push_back(&entry);
+  return rows;
+}
+
+std::vector<const SettingEntry*> RowsBySavePosition() {
+  std::vector<const SettingEntry*> rows = RowsInTableOrder();
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const SettingEntry* a, const SettingEntry* b) { return a->savePosition < b->savePosition; });
+  return rows;
+}
 
 }  // namespace
 
-const SettingEntry& Setting(SettingId id) { return kSettings[static_cast<size_t>(id)]; }
-const std::array<SettingId, kSettingCount>& LoadOrder() { return kLoadOrder; }
-const std::array<SettingId, kSettingCount>& SaveOrder() { return kSaveOrder; }
+const std::vector<const SettingEntry*>& LoadOrder() {
+  static const std::vector<const SettingEntry*> rows = RowsInTableOrder();
+  return rows;
+}
+
+const std::vector<const SettingEntry*>& SaveOrder() {
+  static const std::vector<const SettingEntry*> rows = RowsBySavePosition();
+  return rows;
+}

@@ -1,44 +1,38 @@
-// The sixteen values under the settings key: one table of name, registry
-// type, size and default that drives loading, writing defaults back, saving
-// and the tests. Portable: the registry itself is behind ISettingsKey.
+// The sixteen values under the settings key, each defined once: one row of
+// name, registry types, size, default, place in the saver's order, and how
+// the value goes between its stored bytes and the task (or the values shared
+// with other parts of the program). The loader and the saver only walk the
+// rows. Portable: the registry itself is behind ISettingsKey.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <vector>
+
+class VivarnTaskBse;
+struct SharedSettingValues;
 
 // The registry's own type numbers.
 enum class RegistryType : uint32_t { Binary = 3, Dword = 4 };
 
-enum class SettingId {
-  ShowAdvancedCFG,
-  VSyncOn,
-  ShowFPS,
-  ShowStat,
-  PeriodicResetOn,
-  ResetPeriod,
-  ResetMode,
-  CellSize,
-  AutoReset,
-  RuleBorn,
-  RuleSurvive,
-  DieSlowly,
-  DieStep,
-  FieldDrawMode,
-  LifeSpeed,
-  BkColor,
-};
-constexpr int kSettingCount = 16;
-
 struct SettingEntry {
-  SettingId id;
   const char* name;
   RegistryType defaultType;  // the type a missing value is written back with
   RegistryType savedType;    // the type the saver writes
   uint32_t size;             // 4, 9 or 16 bytes
   std::array<uint8_t, 16> defaultBytes;
+  int savePosition;          // 0 for the first value the saver writes
+  // False for stored data the field must never see; the loader then uses the
+  // default (without writing it back). Null when every value is accepted.
+  bool (*usable)(const uint8_t bytes[16]);
+  // Stores the value's bytes through the task's setters (or into `shared`).
+  void (*store)(const uint8_t bytes[16], VivarnTaskBse& task, SharedSettingValues& shared);
+  // Writes the first `size` bytes: the value's stored form as the task and
+  // `shared` hold it now.
+  void (*bytesOf)(const VivarnTaskBse& task, const SharedSettingValues& shared, uint8_t out[16]);
 };
 
-const SettingEntry& Setting(SettingId id);
-// The loader's and the saver's orders (the two differ).
-const std::array<SettingId, kSettingCount>& LoadOrder();
-const std::array<SettingId, kSettingCount>& SaveOrder();
+// Every row, in the loader's order.
+const std::vector<const SettingEntry*>& LoadOrder();
+// Every row, in the saver's order (by savePosition).
+const std::vector<const SettingEntry*>& SaveOrder();

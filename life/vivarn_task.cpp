@@ -26,6 +26,12 @@ VivarnTaskBse::FrameLook VivarnTaskBse::CurrentLook() const {
   return FrameLook{{BkColor[0], BkColor[1], BkColor[2], BkColor[3]}, ShowStat, ShowFPS};
 }
 
+void VivarnTaskBse::SetRuleBorn(int index, bool on) {
+  if (index < 0 || index > 8) return;
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  RuleBorn[index] = on ? 1 : 0;
+}
+
 void VivarnTaskBse::SetRuleSurvive(int index, bool on) {
   if (index < 0 || index > 8) return;
   std::lock_guard<std::recursive_mutex> guard(lock);
@@ -42,6 +48,16 @@ void VivarnTaskBse::SetResetMode(int32_t mode) {
   ResetMode = mode;
 }
 
+void VivarnTaskBse::SetPeriodicResetOn(bool on) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  PeriodicResetOn = on;
+}
+
+void VivarnTaskBse::SetResetPeriod(uint32_t generations) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  ResetPeriod = generations;
+}
+
 void VivarnTaskBse::SetShowStat(bool on) {
   std::lock_guard<std::recursive_mutex> guard(lock);
   ShowStat = on;
@@ -55,6 +71,21 @@ void VivarnTaskBse::SetShowFPS(bool on) {
 void VivarnTaskBse::SetAutoReset(bool on) {
   std::lock_guard<std::recursive_mutex> guard(lock);
   AutoReset = on;
+}
+
+void VivarnTaskBse::SetDieSlowly(bool on) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  DieSlowly = on;
+}
+
+void VivarnTaskBse::SetDieStep(float factor) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  DieStep = factor;
+}
+
+void VivarnTaskBse::SetLifeSpeed(float milliseconds) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  LifeSpeed = milliseconds;
 }
 
 void VivarnTaskBse::SetFieldDrawMode(int32_t mode) {

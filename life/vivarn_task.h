@@ -1,7 +1,7 @@
 // The Life task: the one object that owns the automaton's settings, the field
 // and its statistics, the drawing arrays and the colour table. The kernel runs
 // it every frame (Start once, then Update); the configuration pages change its
-// settings from another thread, always under `lock`.
+// settings from another thread through the setters, which take `lock`.
 //
 // Sections of the implementation:
 //   vivarn_task.cpp            construction, setters, generation timer
@@ -69,12 +69,21 @@ class VivarnTaskBse : public ITask {
   FrameLook CurrentLook() const;
 
   // --- Setters (each under `lock`) ---
+  // The one way the configuration pages and the settings loader change a
+  // setting. Numbers are stored as given; the field applies its ranges where
+  // it uses them (the Effective... reads below).
+  void SetRuleBorn(int index, bool on);
   void SetRuleSurvive(int index, bool on);
   void SetCellSize(int32_t size);
   void SetResetMode(int32_t mode);
+  void SetPeriodicResetOn(bool on);
+  void SetResetPeriod(uint32_t generations);
   void SetShowStat(bool on);
   void SetShowFPS(bool on);
   void SetAutoReset(bool on);
+  void SetDieSlowly(bool on);
+  void SetDieStep(float factor);
+  void SetLifeSpeed(float milliseconds);
   // Values other than 0 and 1 are stored as 0; rebuilds the geometry.
   void SetFieldDrawMode(int32_t mode);
   // Also makes sure the GL window object exists and passes the colour on as
@@ -138,6 +147,13 @@ class VivarnTaskBse : public ITask {
     if (!(LifeSpeed > 0.0f)) return 0.0f;
     return LifeSpeed < kSlowestLifeSpeedMs ? LifeSpeed : kSlowestLifeSpeedMs;
   }
+  // The fading factor Step applies: `DieStep`, or the default 0.9 outside
+  // 0.001..1 (the Rules page's range). A factor above 1 would grow dying
+  // cells without bound and a NaN would never fade; both would index past
+  // the colour table.
+  static constexpr float kDefaultDieStep = 0.9f;
+  static bool DieStepUsable(float factor) { return factor >= 0.001f && factor <= 1.0f; }
+  float EffectiveDieStep() const { return DieStepUsable(DieStep) ? DieStep : kDefaultDieStep; }
 
   // Guards every field below against the configuration pages' thread.
   mutable std::recursive_mutex lock;
@@ -172,7 +188,7 @@ class VivarnTaskBse : public ITask {
   bool DieSlowly = true;
   int32_t FieldDrawMode = 0;
   float LifeSpeed = 0.0f;
-  float DieStep = 0.9f;
+  float DieStep = kDefaultDieStep;
 
   CRefCountPtrT<TextureBase> particleTexture;
   // Loaded by Start from the module's English string table.

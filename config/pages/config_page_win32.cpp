@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <cwchar>
-#include <mutex>
 
 #include "engine/core/resource_loader_win32.h"
 #include "life/vivarn_task.h"
@@ -57,8 +56,7 @@ bool CConfigPage::ApplyRuleBox(int id) {
     return true;
   }
   if (id >= IDC_BORN_0 && id < IDC_BORN_0 + 9) {
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    task.RuleBorn[id - IDC_BORN_0] = IsChecked(id) ? 1 : 0;
+    task.SetRuleBorn(id - IDC_BORN_0, IsChecked(id));
     return true;
   }
   return false;

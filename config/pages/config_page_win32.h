@@ -1,7 +1,8 @@
 // Shared ground of the configuration pages: each page is a property page on
 // the English template of its own id, keeps private copies of the settings it
 // shows (its exchange members) and writes changes into the running Life task
-// under the task's lock. Also the control fillers that several pages share.
+// through the task's setters, which take its lock. Also the control fillers
+// that several pages share.
 #pragma once
 
 #include <windows.h>

@@ -53,11 +53,7 @@ bool CDlgPageField::Save() {
 
 void CDlgPageField::ApplySpeed(int32_t position) {
   LifeSpeed = LifeSpeedFromPosition(position);
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    task.LifeSpeed = LifeSpeed;
-  }
+  Task().SetLifeSpeed(LifeSpeed);
   const std::wstring label = position >= kSpeedMaxPos ? LoadResourceString(IDS_SPEED_MAX)
                                                       : FormatResourceString(IDS_SPEED_FORMAT, int{position});
   SetDlgItemTextW(Handle(), IDC_TRACKBAR_LABEL, label.c_str());
@@ -90,11 +86,9 @@ bool CDlgPageField::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
       Save();
       VivarnTaskBse& task = Task();
       if (id == IDC_RESET_EVERY) {
-        std::lock_guard<std::recursive_mutex> guard(task.lock);
-        task.PeriodicResetOn = PeriodicResetOn;
+        task.SetPeriodicResetOn(PeriodicResetOn);
       } else if (id == IDC_RESET_PERIOD) {
-        std::lock_guard<std::recursive_mutex> guard(task.lock);
-        task.ResetPeriod = ResetPeriod;
+        task.SetResetPeriod(ResetPeriod);
       } else if (id == IDC_AUTO_RESET) {
         task.SetAutoReset(AutoReset);
       } else {

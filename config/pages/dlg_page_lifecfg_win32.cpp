@@ -20,7 +20,8 @@ void CDlgPageLifeCfg::Load() {
       RuleSurvive[k] = task.RuleSurvive[k];
     }
     DieSlowly = task.DieSlowly;
-    DieStep = task.DieStep;
+    // The trackbar shows the fading the field uses.
+    DieStep = task.EffectiveDieStep();
   }
   LoadRuleBoxes(RuleBorn, RuleSurvive);
   SetChecked(IDC_DIE_SLOWLY, DieSlowly);
@@ -41,11 +42,7 @@ void CDlgPageLifeCfg::Save() {
 void CDlgPageLifeCfg::ApplyTrackbar() {
   const int32_t position = static_cast<int32_t>(SendMessageW(Item(IDC_TRACKBAR), TBM_GETPOS, 0, 0));
   DieStep = DieStepFromPosition(position);
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    task.DieStep = DieStep;
-  }
+  Task().SetDieStep(DieStep);
   const std::wstring label = DieStepIsZombie(DieStep) ? LoadResourceString(IDS_DIE_STEP_ZOMBIE)
                                                       : FormatResourceString(IDS_DIE_STEP_FORMAT, double{DieStep});
   SetDlgItemTextW(Handle(), IDC_TRACKBAR_LABEL, label.c_str());
@@ -69,9 +66,7 @@ bool CDlgPageLifeCfg::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LP
       Save();
       if (ApplyRuleBox(id)) return true;
       if (id == IDC_DIE_SLOWLY) {
-        VivarnTaskBse& task = Task();
-        std::lock_guard<std::recursive_mutex> guard(task.lock);
-        task.DieSlowly = DieSlowly;
+        Task().SetDieSlowly(DieSlowly);
         return true;
       }
       return false;

@@ -95,6 +95,21 @@ TEST(FieldStep, ZombieCellsNeverFade) {
   EXPECT_EQ(CellAt(*task, 2, 2), -3.0f);
 }
 
+TEST(FieldStep, FadingOutsideTheRulesPageRangeUsesTheDefault) {
+  for (float factor : {1.5f, 0.0f, -0.5f, NAN}) {
+    auto task = MakeFieldTask(5, 5);
+    task->AutoReset = false;
+    task->PeriodicResetOn = false;
+    task->SetDieStep(factor);
+    PutCell(*task, 2, 2, -3.0f);
+    task->Step();
+    EXPECT_EQ(CellAt(*task, 2, 2), -3.0f * 0.9f) << factor;
+    if (!std::isnan(factor)) {
+      EXPECT_EQ(task->DieStep, factor);  // kept as given, used as 0.9
+    }
+  }
+}
+
 TEST(FieldStep, DyingCellWithBirthCountIsReborn) {
   auto task = MakeFieldTask(6, 6);
   PutCell(*task, 1, 1, 1.0f);

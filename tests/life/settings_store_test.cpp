@@ -50,9 +50,9 @@ class MemoryKey : public ISettingsKey {
   std::vector<std::string> written;
 };
 
-std::vector<std::string> Names(const std::array<SettingId, kSettingCount>& order) {
+std::vector<std::string> Names(const std::vector<const SettingEntry*>& order) {
   std::vector<std::string> names;
-  for (SettingId id : order) names.push_back(Setting(id).name);
+  for (const SettingEntry* entry : order) names.push_back(entry->name);
   return names;
 }
 
@@ -227,6 +227,11 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   shared.ShowAdvancedCFG = 1;
   SaveSettingsTo(key, *task, shared);
   EXPECT_EQ(key.written, Names(SaveOrder()));
+  const std::vector<std::string> saveOrder = {"ShowAdvancedCFG", "VSyncOn",     "ShowFPS",       "ShowStat",
+                                              "RuleBorn",        "RuleSurvive", "DieSlowly",     "DieStep",
+                                              "PeriodicResetOn", "ResetPeriod", "ResetMode",     "AutoReset",
+                                              "FieldDrawMode",   "CellSize",    "LifeSpeed",     "BkColor"};
+  EXPECT_EQ(key.written, saveOrder);
   EXPECT_EQ(key.written.front(), "ShowAdvancedCFG");
   EXPECT_EQ(key.written.back(), "BkColor");
   EXPECT_EQ(key.Dword("ResetPeriod"), 250u);

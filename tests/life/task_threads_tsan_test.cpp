@@ -51,12 +51,12 @@ TEST(TaskThreads, PageCallsDuringFramesKeepToTheLock) {
     task.SetShowStat(round % 2 == 0);
     task.SetShowFPS(round % 2 != 0);
     task.SetAutoReset(round % 2 == 0);
-    {
-      std::lock_guard<std::recursive_mutex> guard(task.lock);
-      task.RuleBorn[round % 9] = static_cast<uint8_t>(round % 2);
-      task.LifeSpeed = round % 4 == 0 ? 0.0f : 20.0f;
-      task.DieStep = 0.5f;
-    }
+    task.SetRuleBorn(round % 9, round % 2 != 0);
+    task.SetLifeSpeed(round % 4 == 0 ? 0.0f : 20.0f);
+    task.SetDieStep(0.5f);
+    task.SetDieSlowly(round % 5 != 0);
+    task.SetPeriodicResetOn(round % 2 != 0);
+    task.SetResetPeriod(static_cast<uint32_t>(50 + round));
   }
   pagesDone.store(true);
   kernel.join();
