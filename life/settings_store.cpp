@@ -4,17 +4,14 @@
 #include <cstring>
 #include <mutex>
 
+#include "engine/core/byte_order.h"
 #include "life/vivarn_task.h"
 
 namespace {
 
-uint32_t ReadU32(const uint8_t* b) {
-  return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
-         static_cast<uint32_t>(b[3]) << 24;
-}
-void WriteU32(uint8_t* b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[i] = static_cast<uint8_t>(v >> (8 * i));
-}
+// The registry holds a DWORD's bytes little-endian.
+uint32_t ReadU32(const uint8_t* b) { return byte_order::ReadLE32(b); }
+void WriteU32(uint8_t* b, uint32_t v) { byte_order::WriteLE32(b, v); }
 float ReadFloat(const uint8_t* b) {
   const uint32_t bits = ReadU32(b);
   float f;

@@ -2,11 +2,14 @@
 
 #include <cstddef>
 
+#include "engine/core/byte_order.h"
+
 namespace {
 
 constexpr std::array<uint8_t, 16> Dword(uint32_t v) {
-  return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-          static_cast<uint8_t>(v >> 24)};
+  std::array<uint8_t, 16> bytes{};
+  byte_order::WriteLE32(bytes.data(), v);
+  return bytes;
 }
 
 // Float defaults as their little-endian IEEE single bytes.
@@ -17,8 +20,7 @@ constexpr uint32_t kBits1_0 = 0x3F800000u;  // 1.0f
 constexpr std::array<uint8_t, 16> BkColorDefault() {
   std::array<uint8_t, 16> bytes{};
   const uint32_t words[4] = {0u, 0u, kBits0_3, kBits1_0};
-  for (int w = 0; w < 4; ++w)
-    for (int b = 0; b < 4; ++b) bytes[w * 4 + b] = static_cast<uint8_t>(words[w] >> (8 * b));
+  for (int w = 0; w < 4; ++w) byte_order::WriteLE32(bytes.data() + w * 4, words[w]);
   return bytes;
 }
 
