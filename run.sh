@@ -18,7 +18,7 @@ scr="$root/build/win/vivarn.scr"
 args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(/S)
 
-. tests/support/wine-env.sh
+. tools/wine-env.sh
 vivarn_refuse_foreign_imports "$scr" || exit 1
 export VIVARN_BUILD_DIR="$root/build/win"
 if [ -z "${WINEPREFIX:-}" ]; then

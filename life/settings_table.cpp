@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/core/byte_order.h"
 #include "life/settings_store.h"
 #include "life/vivarn_task.h"
 
@@ -12,8 +13,9 @@ namespace {
 // --- Stored forms: little-endian DWORDs and IEEE singles ---
 
 constexpr std::array<uint8_t, 16> Dword(uint32_t v) {
-  return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-          static_cast<uint8_t>(v >> 24)};
+  std::array<uint8_t, 16> bytes{};
+  byte_order::WriteLE32(bytes.data(), v);
+  return bytes;
 }
 
 // Float defaults as their little-endian IEEE single bytes.
@@ -24,18 +26,12 @@ constexpr uint32_t kBits1_0 = 0x3F800000u;  // 1.0f
 constexpr std::array<uint8_t, 16> BkColorDefault() {
   std::array<uint8_t, 16> bytes{};
   const uint32_t words[4] = {0u, 0u, kBits0_3, kBits1_0};
-  for (int w = 0; w < 4; ++w)
-    for (int b = 0; b < 4; ++b) bytes[w * 4 + b] = static_cast<uint8_t>(words[w] >> (8 * b));
+  for (int w = 0; w < 4; ++w) byte_order::WriteLE32(bytes.data() + w * 4, words[w]);
   return bytes;
 }
 
-uint32_t ReadU32(const uint8_t* b) {
-  return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
-         static_cast<uint32_t>(b[3]) << 24;
-}
-void WriteU32(uint8_t* b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[i] = static_cast<uint8_t>(v >> (8 * i));
-}
+uint32_t ReadU32(const uint8_t* b) { return byte_order::ReadLE32(b); }
+void WriteU32(uint8_t* b, uint32_t v) { byte_order::WriteLE32(b, v); }
 float ReadFloat(const uint8_t* b) {
   const uint32_t bits = ReadU32(b);
   float f;

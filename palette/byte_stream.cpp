@@ -2,6 +2,21 @@
 
 #include <cstring>
 
+#include "engine/core/byte_order.h"
+
+bool PutLE32(IByteStream& stream, uint32_t value) {
+  uint8_t bytes[4];
+  byte_order::WriteLE32(bytes, value);
+  return stream.Write(bytes, sizeof bytes);
+}
+
+bool GetLE32(IByteStream& stream, uint32_t& value) {
+  uint8_t bytes[4];
+  if (!stream.Read(bytes, sizeof bytes)) return false;
+  value = byte_order::ReadLE32(bytes);
+  return true;
+}
+
 bool MemoryReadStream::Read(void* data, size_t size) {
   const size_t left = length - offset;
   if (size > left) {

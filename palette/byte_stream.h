@@ -20,6 +20,11 @@ class IByteStream {
   virtual bool Read(void* data, size_t size) = 0;
 };
 
+// A 32-bit value, little-endian as every number of the palette formats.
+bool PutLE32(IByteStream& stream, uint32_t value);
+// Changes `value` only when all four bytes were read.
+bool GetLE32(IByteStream& stream, uint32_t& value);
+
 // Reads from a caller-owned buffer that outlives the stream.
 class MemoryReadStream : public IByteStream {
  public:

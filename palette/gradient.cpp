@@ -372,44 +372,31 @@ void CGradient::FillColourTable(uint8_t* table, int32_t count) const {
 // ---- byte format ------------------------------------------------------------
 
 namespace {
-void PutU32(IByteStream& stream, uint32_t value) {
-  const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                            static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
-  stream.Write(bytes, sizeof bytes);
-}
-
 void PutDouble(IByteStream& stream, double value) {
   uint64_t bits;
   std::memcpy(&bits, &value, sizeof bits);
-  PutU32(stream, static_cast<uint32_t>(bits));
-  PutU32(stream, static_cast<uint32_t>(bits >> 32));
+  PutLE32(stream, static_cast<uint32_t>(bits));
+  PutLE32(stream, static_cast<uint32_t>(bits >> 32));
 }
 
 // Each getter changes its target only when all its bytes were read.
-bool GetU32(IByteStream& stream, uint32_t& value) {
-  uint8_t bytes[4];
-  if (!stream.Read(bytes, sizeof bytes)) return false;
-  value = bytes[0] | (uint32_t{bytes[1]} << 8) | (uint32_t{bytes[2]} << 16) | (uint32_t{bytes[3]} << 24);
-  return true;
-}
-
 bool GetI32(IByteStream& stream, int32_t& value) {
   uint32_t raw;
-  if (!GetU32(stream, raw)) return false;
+  if (!GetLE32(stream, raw)) return false;
   value = static_cast<int32_t>(raw);
   return true;
 }
 
 bool GetDouble(IByteStream& stream, double& value) {
   uint32_t low, high;
-  if (!GetU32(stream, low) || !GetU32(stream, high)) return false;
+  if (!GetLE32(stream, low) || !GetLE32(stream, high)) return false;
   const uint64_t bits = (uint64_t{high} << 32) | low;
   std::memcpy(&value, &bits, sizeof value);
   return true;
 }
 
 bool ReadPeg(IByteStream& stream, CPeg& peg) {
-  bool ok = GetU32(stream, peg.colour);
+  bool ok = GetLE32(stream, peg.colour);
   peg.colour &= kColourMask;
   ok = ok && GetDouble(stream, peg.position);
   peg.position = ClampPosition(peg.position);
@@ -419,15 +406,15 @@ bool ReadPeg(IByteStream& stream, CPeg& peg) {
 
 void CGradient::Save(IByteStream& stream) const {
   for (const CPeg* special : {&startPeg, &endPeg, &backgroundPeg}) {
-    PutU32(stream, special->colour);
+    PutLE32(stream, special->colour);
     PutDouble(stream, special->position);
   }
-  PutU32(stream, useBackground);
-  PutU32(stream, static_cast<uint32_t>(method));
-  PutU32(stream, static_cast<uint32_t>(quantisation));
-  PutU32(stream, static_cast<uint32_t>(pegs.size()));
+  PutLE32(stream, useBackground);
+  PutLE32(stream, static_cast<uint32_t>(method));
+  PutLE32(stream, static_cast<uint32_t>(quantisation));
+  PutLE32(stream, static_cast<uint32_t>(pegs.size()));
   for (const CPeg& peg : pegs) {
-    PutU32(stream, peg.colour);
+    PutLE32(stream, peg.colour);
     PutDouble(stream, peg.position);
   }
 }
@@ -437,7 +424,7 @@ bool CGradient::Load(IByteStream& stream) {
   bool ok = ReadPeg(stream, fresh.startPeg);
   ok = ok && ReadPeg(stream, fresh.endPeg);
   ok = ok && ReadPeg(stream, fresh.backgroundPeg);
-  ok = ok && GetU32(stream, fresh.useBackground);
+  ok = ok && GetLE32(stream, fresh.useBackground);
   ok = ok && GetI32(stream, fresh.method);
   ok = ok && GetI32(stream, fresh.quantisation);
   int32_t count = 0;

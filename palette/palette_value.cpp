@@ -1,12 +1,8 @@
 #include "palette/palette_value.h"
 
-namespace {
-void PutU32(IByteStream& stream, uint32_t value) {
-  const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                            static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
-  stream.Write(bytes, sizeof bytes);
-}
+#include "engine/core/byte_order.h"
 
+namespace {
 // Reads and drops `count` bytes; stops at the end of the data.
 bool Skip(IByteStream& stream, uint32_t count) {
   uint8_t scratch[256];
@@ -21,10 +17,10 @@ bool Skip(IByteStream& stream, uint32_t count) {
 
 void WritePaletteValue(IByteStream& stream, const PaletteRecord& record) {
   const size_t length = record.NameLength();
-  PutU32(stream, static_cast<uint32_t>(length * 2));
+  PutLE32(stream, static_cast<uint32_t>(length * 2));
   for (size_t i = 0; i < length; ++i) {
-    const uint16_t unit = static_cast<uint16_t>(record.name[i]);
-    const uint8_t bytes[2] = {static_cast<uint8_t>(unit), static_cast<uint8_t>(unit >> 8)};
+    uint8_t bytes[2];
+    byte_order::WriteLE16(bytes, static_cast<uint16_t>(record.name[i]));
     stream.Write(bytes, sizeof bytes);
   }
   record.gradient.Save(stream);
@@ -32,12 +28,8 @@ void WritePaletteValue(IByteStream& stream, const PaletteRecord& record) {
 
 bool ReadPaletteValue(IByteStream& stream, PaletteRecord& record) {
   for (PaletteChar& unit : record.name) unit = 0;
-  bool ok = true;
-  uint8_t lengthBytes[4];
-  if (!stream.Read(lengthBytes, sizeof lengthBytes)) ok = false;
-  const uint32_t stated = !ok ? 0
-                              : lengthBytes[0] | (uint32_t{lengthBytes[1]} << 8) |
-                                    (uint32_t{lengthBytes[2]} << 16) | (uint32_t{lengthBytes[3]} << 24);
+  uint32_t stated = 0;
+  bool ok = GetLE32(stream, stated);
   const uint32_t characters = (stated < kMaxStoredNameBytes ? stated : kMaxStoredNameBytes) / 2;
   // One character at a time, so a name cut short keeps every whole character.
   uint32_t consumed = 0;
@@ -45,7 +37,7 @@ bool ReadPaletteValue(IByteStream& stream, PaletteRecord& record) {
     uint8_t unit[2];
     ok = stream.Read(unit, sizeof unit);
     if (ok) {
-      record.name[i] = static_cast<PaletteChar>(unit[0] | (unit[1] << 8));
+      record.name[i] = static_cast<PaletteChar>(byte_order::ReadLE16(unit));
       consumed += 2;
     }
   }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the three trees:
+# Configures (when new or its options changed) and builds the trees:
 #   build/native  host compiler, optimised, tests and benchmarks
 #   build/asan    host compiler with AddressSanitizer and UBSan, tests
 #   build/fuzz    clang with libFuzzer, ASan and UBSan: the fuzz targets
@@ -16,9 +16,18 @@ prefix_file="${VIVARN_DEPS_DIR:-${HOME:-/root}/.cache/vivarn/deps}/prefix-path"
 # shellcheck source=step-log.sh
 . tools/step-log.sh
 
+# A tree is configured when it is new and again whenever the options given
+# here change (they are kept in the tree): cmake alone would keep the old
+# cache values. Then the cache starts afresh, so an option dropped from the
+# list does not linger; ninja still rebuilds only what the change touched.
 configure() {  # dir, cmake args...
   local dir="$1"; shift
-  [ -f "$dir/build.ninja" ] || vivarn_step "$dir-configure.log" cmake -S . -B "$dir" -G Ninja "$@"
+  local stamp="$dir/vivarn-options.txt" wanted
+  wanted="$(printf '%s\n' "$@")"
+  if [ -f "$dir/build.ninja" ] && [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$wanted" ]; then return 0; fi
+  rm -f "$stamp" "$dir/CMakeCache.txt"
+  vivarn_step "$dir-configure.log" cmake -S . -B "$dir" -G Ninja "$@" || return
+  printf '%s\n' "$wanted" >"$stamp"
 }
 
 if [ "$which" = all ] || [ "$which" = native ]; then

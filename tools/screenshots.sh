@@ -12,7 +12,7 @@ probe_exe="$root/build/win/window_probe.exe"
 out="$root/docs"
 mkdir -p "$out"
 
-. tests/support/wine-env.sh
+. tools/wine-env.sh
 export VIVARN_BUILD_DIR="$root/build/win"
 . tests/e2e/e2e-lib.sh  # the window probe's helpers
 tmp="$(mktemp -d /tmp/vivarn-shots.XXXXXX)"

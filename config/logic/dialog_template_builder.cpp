@@ -1,5 +1,7 @@
 #include "config/logic/dialog_template_builder.h"
 
+#include "engine/core/byte_order.h"
+
 DialogTemplateBuilder::DialogTemplateBuilder(uint32_t style, uint32_t exStyle, DialogRect rect,
                                              const std::u16string& title, const DialogFont& font) {
   Put16(1);       // dlgVer
@@ -54,8 +56,7 @@ void DialogTemplateBuilder::FinishItem(const std::u16string& text) {
   PutString(text);
   Put16(0);  // no creation data
   ++itemCount_;
-  bytes_[kItemCountOffset] = static_cast<uint8_t>(itemCount_ & 0xFF);
-  bytes_[kItemCountOffset + 1] = static_cast<uint8_t>(itemCount_ >> 8);
+  byte_order::WriteLE16(bytes_.data() + kItemCountOffset, itemCount_);
 }
 
 void DialogTemplateBuilder::Reserve(size_t more) {
@@ -66,13 +67,12 @@ void DialogTemplateBuilder::Reserve(size_t more) {
 
 void DialogTemplateBuilder::Put16(uint16_t v) {
   Reserve(2);
-  bytes_.push_back(static_cast<uint8_t>(v & 0xFF));
-  bytes_.push_back(static_cast<uint8_t>(v >> 8));
+  byte_order::AppendLE16(bytes_, v);
 }
 
 void DialogTemplateBuilder::Put32(uint32_t v) {
-  Put16(static_cast<uint16_t>(v & 0xFFFF));
-  Put16(static_cast<uint16_t>(v >> 16));
+  Reserve(4);
+  byte_order::AppendLE32(bytes_, v);
 }
 
 void DialogTemplateBuilder::PutString(const std::u16string& s) {

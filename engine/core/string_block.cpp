@@ -1,7 +1,10 @@
 #include "engine/core/string_block.h"
 
+#include "engine/core/byte_order.h"
+
 namespace {
-uint16_t ReadUnit(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+// Resources are little-endian UTF-16.
+uint16_t ReadUnit(const uint8_t* p) { return byte_order::ReadLE16(p); }
 }  // namespace
 
 bool ReadStringBlockEntry(const uint8_t* data, size_t size, unsigned entry, std::u16string& out,

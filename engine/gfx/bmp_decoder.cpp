@@ -26,22 +26,22 @@ struct Header {
 bool ReadHeader(IVekFileBase& file, Header& out) {
   uint8_t b[64];
   if (file.Read(b, 4) != 4) return false;
-  const uint32_t size = LE32(b);
+  const uint32_t size = ReadLE32(b);
   if (size == 12) {  // OS/2 core header
     if (file.Read(b + 4, 8) != 8) return false;
-    out.width = LE16(b + 4);
-    out.height = LE16(b + 6);
-    out.bits = LE16(b + 10);
+    out.width = ReadLE16(b + 4);
+    out.height = ReadLE16(b + 6);
+    out.bits = ReadLE16(b + 10);
     out.paletteEntryBytes = 3;
     return true;
   }
   if (size < 40 || size > 1024) return false;
   if (file.Read(b + 4, 36) != 36) return false;
-  out.width = static_cast<int32_t>(LE32(b + 4));
-  out.height = static_cast<int32_t>(LE32(b + 8));
-  out.bits = LE16(b + 14);
-  out.compression = LE32(b + 16);
-  out.colorsUsed = LE32(b + 32);
+  out.width = static_cast<int32_t>(ReadLE32(b + 4));
+  out.height = static_cast<int32_t>(ReadLE32(b + 8));
+  out.bits = ReadLE16(b + 14);
+  out.compression = ReadLE32(b + 16);
+  out.colorsUsed = ReadLE32(b + 32);
   // Later header versions add fields the decoder does not need.
   return size == 40 || file.Seek(static_cast<int32_t>(size - 40), 1);
 }
@@ -84,7 +84,7 @@ void ConvertRow(const uint8_t* in, uint8_t* out, int32_t width, int bits, int co
       case 4: palette.Put((x & 1) ? in[x >> 1] & 15 : in[x >> 1] >> 4, px); break;
       case 8: palette.Put(in[x], px); break;
       case 16: {
-        const unsigned v = LE16(in + x * 2);
+        const unsigned v = ReadLE16(in + x * 2);
         px[0] = static_cast<uint8_t>(((v >> 10) & 31) << 3);
         px[1] = static_cast<uint8_t>(((v >> 5) & 31) << 3);
         px[2] = static_cast<uint8_t>((v & 31) << 3);
@@ -163,7 +163,7 @@ bool ReadBMP(IVekFileBase& file, CRefCountPtrT<Image>& image) {
   image.Reset();
   uint8_t fh[14];
   if (file.Read(fh, 14) != 14 || fh[0] != 'B' || fh[1] != 'M') return false;
-  const uint32_t dataOffset = LE32(fh + 10);
+  const uint32_t dataOffset = ReadLE32(fh + 10);
 
   Header h;
   if (!ReadHeader(file, h)) return false;

@@ -2,11 +2,6 @@
 
 #include <GL/gl.h>
 
-bool RunningUnderWine() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 bool ChildFrameCopy::CopyBackBuffer(HWND target, int32_t width, int32_t height) {
   if (!target || width <= 0 || height <= 0) return false;
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4u;

@@ -7,19 +7,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/core/byte_order.h"
 #include "engine/core/log.h"
 
 namespace {
 // A block header claims its own lengths; this keeps a corrupt one from
 // asking for an absurd buffer before anything is read.
 constexpr uint32_t kMaxBlockBytes = 256u << 20;
-
-void PutLE32(uint8_t* out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint32_t GetLE32(const uint8_t* in) {
-  return uint32_t(in[0]) | uint32_t(in[1]) << 8 | uint32_t(in[2]) << 16 | uint32_t(in[3]) << 24;
-}
 }  // namespace
 
 void IVekFileBase::OnCreate() {
@@ -74,8 +68,8 @@ bool IVekFileBase::BeginBlock(bool enable, uint8_t blockMode) {
   if (blockMode & ModeRead) {
     uint8_t header[8];
     bool ok = SourceRead(header, 8) == 8;
-    const uint32_t stored = ok ? GetLE32(header) : 0;
-    const uint32_t unpacked = ok ? GetLE32(header + 4) : 0;
+    const uint32_t stored = ok ? byte_order::ReadLE32(header) : 0;
+    const uint32_t unpacked = ok ? byte_order::ReadLE32(header + 4) : 0;
     // Lengths are checked before any buffer is made: the stored bytes must
     // be there, and deflate cannot expand by more than about 1032 to 1.
     ok = ok && stored <= kMaxBlockBytes && unpacked <= kMaxBlockBytes && (outermost || stored == unpacked) &&
@@ -115,8 +109,8 @@ bool IVekFileBase::EndBlock() {
   const uint32_t n = static_cast<uint32_t>(block.bytes.size());
   uint8_t header[8];
   if (!outermost) {
-    PutLE32(header, n);
-    PutLE32(header + 4, n);
+    byte_order::WriteLE32(header, n);
+    byte_order::WriteLE32(header + 4, n);
     SourceWrite(header, 8);
     SourceWrite(block.bytes.data(), static_cast<int32_t>(n));
     return false;
@@ -130,8 +124,8 @@ bool IVekFileBase::EndBlock() {
     MainLog() << "<!> " << "Block cannot be written to " << path << "\n";
     return true;
   }
-  PutLE32(header, static_cast<uint32_t>(packedSize));
-  PutLE32(header + 4, n);
+  byte_order::WriteLE32(header, static_cast<uint32_t>(packedSize));
+  byte_order::WriteLE32(header + 4, n);
   WriteRaw(header, 8);
   WriteRaw(packed.data(), static_cast<int32_t>(packedSize));
   return true;

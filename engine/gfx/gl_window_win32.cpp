@@ -47,8 +47,7 @@ bool RegisterWindowClass() {
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   GLWindowBase* owner = g_owner;
   if (!owner || owner->destroying) return DefWindowProcW(hwnd, message, wParam, lParam);
-  // The hidden render window of a Wine child: nothing of it is the user's.
-  if (hwnd != owner->window && hwnd == owner->renderWindow) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (owner->IsStandIn(hwnd)) return DefWindowProcW(hwnd, message, wParam, lParam);
   if (VekKernel::Instance()->DispatchMsg(hwnd, message, wParam, lParam)) return 0;
 
   switch (message) {
@@ -85,7 +84,6 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 void GLWindowBase::OnCreate() {
   savedMode = DEVMODEW{};
   window = nullptr;
-  renderWindow = nullptr;
   dc = nullptr;
   context = nullptr;
   pixelFormat = 0;
@@ -144,9 +142,9 @@ bool GLWindowBase::Create() {
     AbortRun(error);
     return false;
   }
-  renderWindow = window;
-  overlaysChild = false;
-  if (parent && RunningUnderWine() && !CreateWineRenderWindow(parent)) {
+  // Windows shows a child's GL frames as they are; under Wine the context goes
+  // on a stand-in window instead (see wine_child_presentation_win32.h).
+  if (parent && !presentation.Begin(window, parent, s.className.c_str(), s.title.c_str(), ProgramModule())) {
     const auto error = static_cast<int32_t>(GetLastError());
     Destroy();
     AbortRun(error);
@@ -167,35 +165,11 @@ bool GLWindowBase::Create() {
   return true;
 }
 
-bool GLWindowBase::CreateWineRenderWindow(HWND parent) {
-  const GLWindowSettingsBase& s = Settings();
-  RECT place{};
-  GetClientRect(window, &place);
-  DWORD parentProcess = 0;
-  GetWindowThreadProcessId(parent, &parentProcess);
-  // Not even GDI drawing into a child of another process's window is shown
-  // by Wine: there the frames go to a borderless popup laid over the child
-  // instead, owned by the parent's top-level window so it stays above it.
-  overlaysChild = parentProcess != GetCurrentProcessId();
-  HWND owner = nullptr;
-  DWORD style = WS_POPUP;
-  if (overlaysChild) {
-    owner = GetAncestor(parent, GA_ROOT);
-    GetWindowRect(window, &place);
-    style |= WS_VISIBLE | WS_DISABLED;  // the child underneath keeps the input
-  }
-  renderWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, s.className.c_str(), s.title.c_str(), style,
-                                 place.left, place.top, place.right - place.left, place.bottom - place.top, owner,
-                                 nullptr, ProgramModule(), nullptr);
-  return renderWindow != nullptr;
-}
-
 void GLWindowBase::Destroy() {
   Restore();  // also when no window came into being after the switch
   destroying = true;
   ReleaseContext();
-  if (renderWindow && renderWindow != window && IsWindow(renderWindow)) DestroyWindow(renderWindow);
-  renderWindow = nullptr;
+  presentation.End();
   if (window && IsWindow(window)) DestroyWindow(window);
   window = nullptr;
   destroying = false;
@@ -212,8 +186,7 @@ void GLWindowBase::Resize(int32_t width, int32_t height) {
     s.windowWidth = width;
     s.windowHeight = height;
   }
-  if (renderWindow && renderWindow != window)
-    SetWindowPos(renderWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  presentation.Resize(width, height);
   // WM_SIZE also arrives while the window is being created, before a context.
   if (context && wglGetCurrentContext() == context) glViewport(0, 0, width, height);
 }
@@ -302,7 +275,7 @@ PIXELFORMATDESCRIPTOR RequestedPixelFormat(int32_t colorBits) {
 bool GLWindowBase::SetupContext() {
   GLWindowSettingsBase& s = Settings();
   const PIXELFORMATDESCRIPTOR pfd = RequestedPixelFormat(s.colorBits);
-  dc = GetDC(renderWindow);
+  dc = GetDC(ContextWindow());
   bool ok = dc != nullptr;
   if (ok) {
     pixelFormat = ChoosePixelFormat(dc, &pfd);
@@ -359,7 +332,8 @@ void GLWindowBase::ReleaseContext() {
   }
   if (dc) {
     // A window destroyed by its parent took its device context with it.
-    if (renderWindow && IsWindow(renderWindow) && !ReleaseDC(renderWindow, dc)) AbortRun(0);
+    const HWND holder = ContextWindow();
+    if (holder && IsWindow(holder) && !ReleaseDC(holder, dc)) AbortRun(0);
     dc = nullptr;
   }
 }
@@ -395,27 +369,13 @@ void GLWindowBase::BeginOrtho2D(int32_t& width, int32_t& height) {
 }
 
 void GLWindowBase::Present() {
-  if (renderWindow && renderWindow != window) {
-    if (overlaysChild) {
-      FollowChild();
-    } else {
-      RECT client{};
-      if (GetClientRect(window, &client)) frameCopy.CopyBackBuffer(window, client.right, client.bottom);
-    }
-  }
+  presentation.BeforeSwap(window);
   SwapBuffers(dc);
 }
 
-void GLWindowBase::FollowChild() {
-  RECT child{}, overlay{};
-  if (!GetWindowRect(window, &child) || !GetWindowRect(renderWindow, &overlay)) return;
-  if (!EqualRect(&child, &overlay)) {
-    SetWindowPos(renderWindow, nullptr, child.left, child.top, child.right - child.left, child.bottom - child.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-  }
-  const bool shown = IsWindowVisible(window) != FALSE;
-  if (shown != (IsWindowVisible(renderWindow) != FALSE)) ShowWindow(renderWindow, shown ? SW_SHOWNA : SW_HIDE);
-}
+HWND GLWindowBase::ContextWindow() const { return presentation.StandIn() ? presentation.StandIn() : window; }
+
+bool GLWindowBase::IsStandIn(HWND hwnd) const { return hwnd && hwnd == presentation.StandIn(); }
 
 GLuint BuildTexturedQuad(float x0, float y0, float x1, float y1, bool compile) {
   GLuint list = 0;

@@ -15,8 +15,8 @@
 
 #include "engine/core/ref_count.h"
 #include "engine/core/singleton.h"
-#include "engine/gfx/child_frame_copy_win32.h"
 #include "engine/gfx/gl_window_settings.h"
+#include "engine/gfx/wine_child_presentation_win32.h"
 
 class GLWindowBase : public IRefCountPtrBase {
  public:
@@ -55,9 +55,15 @@ class GLWindowBase : public IRefCountPtrBase {
   void InitGLState();
   // Pixel-space projection, origin lower left; returns the current size.
   void BeginOrtho2D(int32_t& width, int32_t& height);
-  // Shows the finished frame: swaps the buffers, and for a child window under
-  // Wine first copies the frame into the child (see child_frame_copy_win32.h).
+  // Shows the finished frame: swaps the buffers, for a child window under
+  // Wine after handing the frame to its presentation.
   void Present();
+  // The window whose device context holds the GL context: `window` itself, or
+  // for a child window under Wine the presentation's stand-in.
+  HWND ContextWindow() const;
+  // True for the stand-in: nothing of it is the user's, so its messages skip
+  // the kernel and the GL window's own handling.
+  bool IsStandIn(HWND hwnd) const;
 
   DEVMODEW savedMode{};
   int32_t savedSwapInterval = 0;
@@ -65,12 +71,6 @@ class GLWindowBase : public IRefCountPtrBase {
   HGLRC context = nullptr;
   int32_t pixelFormat = 0;
   HWND window = nullptr;
-  // The window whose device context holds the GL context: `window` itself,
-  // or under Wine for a child window a hidden top-level one of the same size.
-  HWND renderWindow = nullptr;
-  // Under Wine, when the parent belongs to another process, renderWindow is a
-  // visible popup kept over `window` instead of a hidden one.
-  bool overlaysChild = false;
 
   // True while Destroy tears the window down: its messages then go straight
   // to the default procedure (the kernel may already be gone at exit).
@@ -79,13 +79,8 @@ class GLWindowBase : public IRefCountPtrBase {
  private:
   bool displaySwitched = false;
   bool swapIntervalChanged = false;
-  ChildFrameCopy frameCopy;
-  // Under Wine, for a child window: the hidden window or the overlay popup
-  // that holds the context (see child_frame_copy_win32.h). False when it
-  // could not be made.
-  bool CreateWineRenderWindow(HWND parent);
-  // Keeps the overlay popup on the child's place and visibility.
-  void FollowChild();
+  // Windows shows a child GL window's frames itself; Wine needs a detour.
+  WineChildPresentation presentation;
 };
 
 class GLWindow : public CRefCountPtrT<GLWindowBase> {

@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "engine/core/byte_order.h"
 #include "engine/core/log.h"
 #include "engine/gfx/image_decoder_util.h"
 
@@ -87,9 +88,9 @@ int32_t DetectImageFormat(IVekFileBase& file) {
   if (got == 512 && head[0] == 0x01 && head[1] == 0xDA) return kImageSGI;
   if (got >= 18) {
     const int type = head[2];
-    const int width = head[12] | head[13] << 8;
-    const int height = head[14] | head[15] << 8;
-    const int16_t mapLength = static_cast<int16_t>(head[5] | head[6] << 8);
+    const int width = byte_order::ReadLE16(head + 12);
+    const int height = byte_order::ReadLE16(head + 14);
+    const auto mapLength = static_cast<int16_t>(byte_order::ReadLE16(head + 5));
     if ((type == 1 || type == 2 || type == 3 || type == 9 || type == 10 || type == 11) && width != 0 &&
         height != 0 && head[16] != 0 && mapLength <= 256)
       code = kImageTGA;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/core/byte_order.h"
 #include "engine/core/log.h"
 #include "engine/gfx/image.h"
 
@@ -30,14 +31,10 @@ inline bool AcceptImageSize(int32_t width, int32_t height, int32_t components) {
   return false;
 }
 
-inline uint16_t LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-inline uint32_t LE32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-inline uint16_t BE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] << 8 | p[1]); }
-inline uint32_t BE32(const uint8_t* p) {
-  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
+using byte_order::ReadBE16;
+using byte_order::ReadBE32;
+using byte_order::ReadLE16;
+using byte_order::ReadLE32;
 
 // Bytes between the current position and the end of the stream.
 inline int64_t Remaining(IVekFileBase& file) {

@@ -42,7 +42,7 @@ bool ReadTable(IVekFileBase& file, std::vector<uint32_t>& table, size_t entries)
   std::vector<uint8_t> raw(entries * 4);
   if (file.Read(raw.data(), static_cast<int32_t>(raw.size())) != static_cast<int32_t>(raw.size())) return false;
   table.resize(entries);
-  for (size_t i = 0; i < entries; ++i) table[i] = BE32(raw.data() + i * 4);
+  for (size_t i = 0; i < entries; ++i) table[i] = ReadBE32(raw.data() + i * 4);
   return true;
 }
 
@@ -51,13 +51,13 @@ bool ReadTable(IVekFileBase& file, std::vector<uint32_t>& table, size_t entries)
 bool ReadSGI(IVekFileBase& file, CRefCountPtrT<Image>& image) {
   image.Reset();
   uint8_t h[512];
-  if (file.Read(h, 512) != 512 || BE16(h) != 474) return false;
+  if (file.Read(h, 512) != 512 || ReadBE16(h) != 474) return false;
   const int storage = h[2];
   const int bytesPerChannel = h[3];
-  const int dimension = BE16(h + 4);
-  const int32_t xsize = BE16(h + 6);
-  int32_t ysize = BE16(h + 8);
-  int32_t zsize = BE16(h + 10);
+  const int dimension = ReadBE16(h + 4);
+  const int32_t xsize = ReadBE16(h + 6);
+  int32_t ysize = ReadBE16(h + 8);
+  int32_t zsize = ReadBE16(h + 10);
   if (bytesPerChannel != 1) return false;
   switch (dimension) {
     case 1: ysize = 1; zsize = 1; break;

@@ -46,7 +46,7 @@ bool ChooseLayout(int type, int depth, Layout& out) {
 }
 
 void From555(const uint8_t* p, uint8_t* rgb) {
-  const unsigned v = LE16(p);
+  const unsigned v = ReadLE16(p);
   rgb[0] = static_cast<uint8_t>(((v >> 10) & 31) << 3);
   rgb[1] = static_cast<uint8_t>(((v >> 5) & 31) << 3);
   rgb[2] = static_cast<uint8_t>((v & 31) << 3);
@@ -150,11 +150,11 @@ bool ReadTGA(IVekFileBase& file, CRefCountPtrT<Image>& image) {
   const int idLength = h[0];
   const int mapType = h[1];
   const int type = h[2];
-  const int mapFirst = LE16(h + 3);
-  const int mapLength = LE16(h + 5);
+  const int mapFirst = ReadLE16(h + 3);
+  const int mapLength = ReadLE16(h + 5);
   const int mapBits = h[7];
-  const int width = LE16(h + 12);
-  const int height = LE16(h + 14);
+  const int width = ReadLE16(h + 12);
+  const int height = ReadLE16(h + 14);
   const int depth = h[16];
   const int descriptor = h[17];
 

@@ -5,8 +5,8 @@
 #   shipped_file_check.sh SCR
 set -u
 scr="$1"
-# shellcheck source=../support/system-dlls.sh
-. "$(dirname "$0")/../support/system-dlls.sh"
+# shellcheck source=../../tools/system-dlls.sh
+. "$(dirname "$0")/../../tools/system-dlls.sh"
 status=0
 
 if ! foreign="$(vivarn_foreign_imports "$scr")"; then

@@ -4,16 +4,14 @@
 
 #include <vector>
 
+#include "engine/core/byte_order.h"
 #include "engine/core/string_block.h"
 
 namespace {
 // A block of sixteen entries; entries not given are empty.
 std::vector<uint8_t> MakeBlock(const std::vector<std::u16string>& entries) {
   std::vector<uint8_t> out;
-  auto put = [&](uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-  };
+  auto put = [&](uint16_t v) { byte_order::AppendLE16(out, v); };
   for (unsigned i = 0; i < kStringsPerBlock; ++i) {
     const std::u16string s = i < entries.size() ? entries[i] : u"";
     put(static_cast<uint16_t>(s.size()));

@@ -14,7 +14,7 @@
 #                     page and OK: the current palette changes and every
 #                     palette's stored bytes stay as they were
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
+. "$VIVARN_SOURCE_DIR/tools/wine-env.sh"
 . "$here/e2e-lib.sh"
 case "${1:-}" in ok | cancel | close | palette) ;; *) e2e_fail "usage: config.sh ok|cancel|close|palette" ;; esac
 mode="$1"

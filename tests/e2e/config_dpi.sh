@@ -5,7 +5,7 @@
 # 18 x 22 pixels (9 x 11 at 96 DPI). The screenshot is kept as
 # e2e-shots/config-sheet-192dpi.png.
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
+. "$VIVARN_SOURCE_DIR/tools/wine-env.sh"
 . "$here/e2e-lib.sh"
 # A screen with room for the doubled sheet.
 e2e_begin 2560x1600

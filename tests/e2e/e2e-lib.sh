@@ -1,4 +1,4 @@
-# Shared steps of the end-to-end scripts. Source after tests/support/wine-env.sh.
+# Shared steps of the end-to-end scripts. Source after tools/wine-env.sh.
 #
 #   e2e_begin [WxH]           private prefix + private Xvfb (1280x1024 unless
 #                             given), cleaned up on exit

@@ -6,7 +6,7 @@
 # With the argument "key-only": only that a key press ends the full-screen
 # window with exit code 0 within 2 s (the picture is not examined).
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
+. "$VIVARN_SOURCE_DIR/tools/wine-env.sh"
 . "$here/e2e-lib.sh"
 e2e_begin
 shots="$VIVARN_BUILD_DIR/e2e-shots"

@@ -7,7 +7,7 @@
 # chosen saver and keeps the user's settings. Judged by these effects, not by
 # exit codes.
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
+. "$VIVARN_SOURCE_DIR/tools/wine-env.sh"
 . "$here/e2e-lib.sh"
 e2e_begin
 setup="$VIVARN_BUILD_DIR/vivarn-setup.exe"

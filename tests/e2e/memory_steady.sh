@@ -8,7 +8,7 @@
 # pages) is printed too: it creeps up by a few per cent as the software
 # renderer fills its caches, without any allocation by the program.
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
+. "$VIVARN_SOURCE_DIR/tools/wine-env.sh"
 . "$here/e2e-lib.sh"
 e2e_begin
 

@@ -6,7 +6,7 @@
 # With the argument "window-only" the picture is not examined (the window and
 # run-mode checks alone).
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
+. "$VIVARN_SOURCE_DIR/tools/wine-env.sh"
 . "$here/e2e-lib.sh"
 e2e_begin
 shots="$VIVARN_BUILD_DIR/e2e-shots"

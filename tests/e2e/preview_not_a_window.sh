@@ -2,7 +2,7 @@
 # "/p" with a number that is no window: the saver ends at once with exit code
 # 0 and shows nothing.
 here="$(cd "$(dirname "$0")" && pwd)"
-. "$VIVARN_SOURCE_DIR/tests/support/wine-env.sh"
+. "$VIVARN_SOURCE_DIR/tools/wine-env.sh"
 . "$here/e2e-lib.sh"
 e2e_begin
 

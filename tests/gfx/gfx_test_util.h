@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/byte_order.h"
 #include "engine/gfx/file.h"
 #include "engine/gfx/image.h"
 
@@ -25,21 +26,15 @@ inline CRefCountPtrT<IVekFileBase> MemoryStream(const Bytes& bytes, uint8_t mode
   return handle;
 }
 
-inline void PutLE16(Bytes& b, uint32_t v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
-}
-inline void PutLE32(Bytes& b, uint32_t v) {
-  PutLE16(b, v & 0xFFFF);
-  PutLE16(b, v >> 16);
-}
+inline void PutLE16(Bytes& b, uint32_t v) { byte_order::AppendLE16(b, static_cast<uint16_t>(v)); }
+inline void PutLE32(Bytes& b, uint32_t v) { byte_order::AppendLE32(b, v); }
 inline void PutBE16(Bytes& b, uint32_t v) {
-  b.push_back(static_cast<uint8_t>(v >> 8));
-  b.push_back(static_cast<uint8_t>(v));
+  b.resize(b.size() + 2);
+  byte_order::WriteBE16(b.data() + b.size() - 2, static_cast<uint16_t>(v));
 }
 inline void PutBE32(Bytes& b, uint32_t v) {
-  PutBE16(b, v >> 16);
-  PutBE16(b, v & 0xFFFF);
+  b.resize(b.size() + 4);
+  byte_order::WriteBE32(b.data() + b.size() - 4, v);
 }
 
 // Pixel (x, y) of a decoded image, y counted from the bottom row.

@@ -18,9 +18,7 @@ std::vector<uint8_t> GradientBytes(const CGradient& g) {
 // Stated name length, then the raw name bytes, then the gradient bytes.
 std::vector<uint8_t> Value(uint32_t statedLength, const std::vector<uint8_t>& nameBytes, const CGradient* g) {
   MemoryWriteStream out;
-  const uint8_t length[4] = {static_cast<uint8_t>(statedLength), static_cast<uint8_t>(statedLength >> 8),
-                             static_cast<uint8_t>(statedLength >> 16), static_cast<uint8_t>(statedLength >> 24)};
-  out.Write(length, sizeof length);
+  PutLE32(out, statedLength);
   out.Write(nameBytes.data(), nameBytes.size());
   if (g) g->Save(out);
   return out.Bytes();

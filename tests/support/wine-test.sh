@@ -3,8 +3,8 @@
 # in its own Xvfb, with the build's shared prefix. Exit code is the program's.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
-# shellcheck source=wine-env.sh
-. "$here/wine-env.sh"
+# shellcheck source=../../tools/wine-env.sh
+. "$here/../../tools/wine-env.sh"
 
 export VIVARN_BUILD_DIR="${VIVARN_BUILD_DIR:-$(dirname "$(dirname "$(readlink -f "$1")")")}"
 while [ ! -f "$VIVARN_BUILD_DIR/CMakeCache.txt" ] && [ "$VIVARN_BUILD_DIR" != / ]; do

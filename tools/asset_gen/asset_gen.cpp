@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/byte_order.h"
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -32,14 +34,8 @@ bool WriteFile(const std::string& path, const Bytes& bytes) {
   return std::fclose(f) == 0 && ok;
 }
 
-void PutLE16(Bytes& b, unsigned v) {
-  b.push_back(static_cast<uint8_t>(v));
-  b.push_back(static_cast<uint8_t>(v >> 8));
-}
-void PutLE32(Bytes& b, uint32_t v) {
-  PutLE16(b, v & 0xFFFF);
-  PutLE16(b, v >> 16);
-}
+void PutLE16(Bytes& b, unsigned v) { byte_order::AppendLE16(b, static_cast<uint16_t>(v)); }
+void PutLE32(Bytes& b, uint32_t v) { byte_order::AppendLE32(b, v); }
 
 // ---- particle ----
 

@@ -1,4 +1,5 @@
-# Helpers for tests that run Windows programs under wine in a private X server.
+# Helpers that run Windows programs under wine in a private X server: used by
+# ./run.sh, the screenshots, the wine tests' runner and the end-to-end tests.
 # Source this file; every process started here is ended by its process id.
 #
 #   vivarn_start_xvfb [WxH]      start Xvfb on a free display; sets DISPLAY, XVFB_PID
