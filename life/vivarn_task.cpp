@@ -14,10 +14,16 @@ VivarnTaskBse::~VivarnTaskBse() { ReleaseGeometry(); }
 bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs) {
   // LifeSpeed changes under the lock on the dialog thread.
   std::lock_guard<std::recursive_mutex> guard(lock);
+  const double period = EffectiveLifeSpeed();
   generationTimer += frameTimeMs;
-  if (!(generationTimer >= EffectiveLifeSpeed())) return false;
+  if (!(generationTimer >= period)) return false;
   Step();
-  generationTimer = 0.0;
+  // The time past the due moment counts towards the next generation, so that
+  // a speed between two whole numbers of frames keeps its rate on average.
+  // At most one period is kept: after a stall the field goes on at one
+  // generation a frame instead of catching up in a burst.
+  generationTimer -= period;
+  if (generationTimer > period) generationTimer = period;
   return true;
 }
 

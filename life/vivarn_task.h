@@ -55,8 +55,9 @@ class VivarnTaskBse : public ITask {
   void Stop() override {}
 
   // Adds one frame's time to the generation timer and runs at most one Step
-  // when EffectiveLifeSpeed() milliseconds have gathered; the leftover time is
-  // dropped. Returns whether a generation was computed. Under `lock`.
+  // when EffectiveLifeSpeed() milliseconds have gathered; the time left over
+  // is carried into the next period, up to one period's worth. Returns
+  // whether a generation was computed. Under `lock`.
   bool AdvanceGenerationTimer(double frameTimeMs);
 
   // The settings one frame is drawn with, read together under `lock`: the

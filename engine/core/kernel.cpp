@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/core/frame_pacer.h"
 #include "engine/core/log.h"
 
 void VekKernelBase::OnCreate() {
@@ -143,6 +144,11 @@ uint32_t VekKernelBase::Run() {
   const double kInitialAverage = 60.0;
   double lastDuration = haveCounter ? 0.0 : kInitialAverage;
   if (haveCounter) previousCount = countNow();
+  // Without a counter there is nothing to pace against.
+  FramePacer pacer;
+  const bool paced = haveCounter && framePeriodMs > 0.0;
+  pacer.Begin(paced ? static_cast<int64_t>(framePeriodMs * static_cast<double>(frequency) / 1000.0) : 0,
+              previousCount);
 
   double smoothed = kInitialAverage;
   while (TaskCount() > 0) {
@@ -165,12 +171,19 @@ uint32_t VekKernelBase::Run() {
       node = NextUnderLock(node);
     }
 
+    // Not after the pass that removed the last task: nothing follows it.
+    if (paced && TaskCount() > 0) {
+      const int64_t done = countNow();
+      const int64_t wait = pacer.FrameDone(done);
+      if (wait > 0) host.WaitUntil(done + wait);
+    }
     if (haveCounter) {
       const int64_t current = countNow();
       lastDuration = static_cast<double>(current - previousCount) * 1000.0 / static_cast<double>(frequency);
       previousCount = current;
     }
   }
+  if (paced) host.EndWaits();
   // Returning from the thread entry ends a thread started with
   // _beginthreadex just as _endthreadex(0) would, without skipping destructors.
   return 0;

@@ -1,7 +1,9 @@
 // The kernel: the engine's scheduler. It owns an ordered list of tasks and a
 // list of window-message handlers; Run() pumps the thread's messages through
 // the handlers and calls every task once per frame with the smoothed frame
-// time, until every task has been stopped and removed.
+// time, until every task has been stopped and removed. With a frame period
+// set, it waits after each frame for what is left of that period
+// (frame_pacer.h).
 //
 // The message pump and the clock are behind IKernelPlatform so that the loop
 // itself is portable: the Windows build pumps real messages and reads the
@@ -26,6 +28,11 @@ class IKernelPlatform {
   // Fetches every pending message of the calling thread, offers each to
   // kernel.DispatchMsg and translates and dispatches the ones not consumed.
   virtual void PumpMessages(VekKernelBase& kernel) = 0;
+  // Returns once the counter reads `counter` or more (about: the wait may end
+  // a little early or late). A platform that cannot wait returns at once.
+  virtual void WaitUntil(int64_t counter) { (void)counter; }
+  // The loop has ended: gives back what its waits held on to.
+  virtual void EndWaits() {}
 };
 
 // The platform of this build (Win32 in the program, an idle one natively).
@@ -67,6 +74,11 @@ class VekKernelBase : public IRefCountPtrBase {
   static uint32_t RunEntry(void* kernel) { return static_cast<VekKernelBase*>(kernel)->Run(); }
 
   void SetPlatform(IKernelPlatform* p) { platform = p; }
+  // Milliseconds each frame takes at least; 0 draws frames back to back. Read
+  // when the loop begins, after every task's Start (where the video task sets
+  // it from the display), so it is set on the loop's thread.
+  void SetFramePeriod(double ms) { framePeriodMs = ms; }
+  double FramePeriod() const { return framePeriodMs; }
   int32_t TaskCount();
 
   TaskList tasks;
@@ -85,6 +97,7 @@ class VekKernelBase : public IRefCountPtrBase {
     std::mutex lock;
   } msgHandlers;
   IKernelPlatform* platform = nullptr;
+  double framePeriodMs = 0.0;
 };
 
 class VekKernel : public CRefCountPtrT<VekKernelBase> {

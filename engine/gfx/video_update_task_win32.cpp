@@ -2,8 +2,10 @@
 
 #include <GL/gl.h>
 
+#include "engine/core/frame_pacer.h"
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
+#include "engine/gfx/gl_window_settings.h"
 #include "engine/gfx/gl_window_win32.h"
 #include "engine/gfx/video_frame_rate.h"
 #include "engine/gfx/video_update_task.h"
@@ -50,6 +52,15 @@ bool VideoUpdateTaskBase::Start() {
     VekKernel::Instance()->Abort(0);
     return false;
   }
+  // No more frames than the display shows; a preview (it has a parent
+  // window) fewer still. VREFRESH is the rate of the display the window's
+  // device context belongs to, taken after any full-screen mode switch.
+  GLWindowBase& window = *GLWindow::Instance();
+  const bool preview = GLWindowSettings::Instance()->parentWindow != nullptr;
+  const int32_t refreshHz = GetDeviceCaps(window.dc, VREFRESH);
+  const double periodMs = FramePeriodMs(refreshHz, preview);
+  VekKernel::Instance()->SetFramePeriod(periodMs);
+  MainLog() << "<i> " << "Frame period:" << periodMs << " ms (display refresh " << refreshHz << " Hz)\n";
   // The reported rate is frames over the span from here to Stop, so a task
   // started a second time in one process counts its own frames only.
   frames = 0;

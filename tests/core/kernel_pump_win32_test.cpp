@@ -76,3 +76,17 @@ TEST(KernelPump, QuitDoesNotEndTheLoopAndConsumedMessagesGoNowhere) {
   EXPECT_EQ(g_dispatched, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR}));
   DestroyWindow(window);
 }
+
+// The pacing wait ends at the counter it was given (give or take the half
+// millisecond a Sleep fallback rounds to), and not long after it.
+TEST(KernelWait, WaitUntilEndsAtTheGivenCounter) {
+  IKernelPlatform& platform = DefaultKernelPlatform();
+  int64_t frequency = 0, start = 0, end = 0;
+  ASSERT_TRUE(platform.QueryFrequency(frequency) && platform.QueryCounter(start));
+  const int64_t target = start + frequency * 20 / 1000;
+  platform.WaitUntil(target);
+  ASSERT_TRUE(platform.QueryCounter(end));
+  platform.EndWaits();
+  EXPECT_GE(end, target - frequency / 1000);
+  EXPECT_LT(end, target + frequency / 5);
+}

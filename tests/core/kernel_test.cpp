@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/core/frame_pacer.h"
 #include "engine/core/kernel.h"
 #include "tests/support/log_capture.h"
 
@@ -236,4 +237,78 @@ TEST_F(KernelTest, StopAllTasksFromAnotherThreadEndsTheLoop) {
   EXPECT_EQ(done.get(), 0u);
   EXPECT_GE(updates.load(), 50);
   EXPECT_EQ(kernel->TaskCount(), 0);
+}
+
+TEST(FramePacer, WaitsForWhatIsLeftAndCountsFromTheDeadlineOrTheLateEnd) {
+  FramePacer pacer;
+  pacer.Begin(1000, 0);
+  EXPECT_EQ(pacer.FrameDone(300), 700);
+  // The wait overshot by 50 ticks: the period still counts from 1000.
+  EXPECT_EQ(pacer.FrameDone(1250), 750);
+  // Late (deadline 3000): no wait, and the next deadline is a period after
+  // this frame's end, with no catching up.
+  EXPECT_EQ(pacer.FrameDone(3500), 0);
+  EXPECT_EQ(pacer.FrameDone(3600), 900);
+  // Vertical sync held the swap until the deadline or just past it.
+  EXPECT_EQ(pacer.FrameDone(5500), 0);
+  EXPECT_EQ(pacer.FrameDone(6502), 0);
+  pacer.Begin(0, 0);
+  EXPECT_EQ(pacer.FrameDone(1), 0);
+}
+
+TEST(FramePacer, PeriodFollowsTheRefreshRateAndCapsPreviews) {
+  EXPECT_DOUBLE_EQ(FramePeriodMs(0, false), 1000.0 / 60);
+  EXPECT_DOUBLE_EQ(FramePeriodMs(1, false), 1000.0 / 60);
+  EXPECT_DOUBLE_EQ(FramePeriodMs(144, false), 1000.0 / 144);
+  EXPECT_DOUBLE_EQ(FramePeriodMs(144, true), 1000.0 / 30);
+  EXPECT_DOUBLE_EQ(FramePeriodMs(1, true), 1000.0 / 30);
+  EXPECT_DOUBLE_EQ(FramePeriodMs(25, true), 1000.0 / 25);
+}
+
+namespace {
+// Milliseconds that pass only when a frame works or the loop waits; each
+// wait ends `overshoot` late, as a real one may.
+class PacedClock : public IKernelPlatform {
+ public:
+  int64_t now = 0;
+  int64_t overshoot = 2;
+  std::vector<int64_t> waitedUntil;
+  int endWaits = 0;
+  bool QueryFrequency(int64_t& f) override {
+    f = 1000;
+    return true;
+  }
+  bool QueryCounter(int64_t& t) override {
+    t = now;
+    return true;
+  }
+  void PumpMessages(VekKernelBase&) override {}
+  void WaitUntil(int64_t counter) override {
+    waitedUntil.push_back(counter);
+    now = std::max(now, counter) + overshoot;
+  }
+  void EndWaits() override { ++endWaits; }
+};
+}  // namespace
+
+TEST(KernelPacing, FramesWaitForTheirDeadlinesAndALateFrameIsNotMadeUp) {
+  PacedClock clock;
+  CRefCountPtrT<VekKernelBase> kernel(new VekKernelBase());
+  kernel->SetPlatform(&clock);
+  kernel->SetFramePeriod(16.0);
+  Journal journal;
+  auto* task = new ScriptedTask(journal, "draw", 1);
+  // Frame 3 runs late; frame 5 ends on its deadline, as a swap held by
+  // vertical sync does.
+  const std::vector<int64_t> work = {4, 4, 40, 4, 14};
+  size_t frame = 0;
+  task->onUpdate = [&] {
+    clock.now += work[frame];
+    if (++frame == work.size()) kernel->StopAllTasks();
+  };
+  kernel->AddTask(task);
+  LogCapture log;
+  kernel->Run();
+  EXPECT_EQ(clock.waitedUntil, (std::vector<int64_t>{16, 32, 90}));
+  EXPECT_EQ(clock.endWaits, 1);
 }

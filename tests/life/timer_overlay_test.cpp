@@ -31,20 +31,49 @@ TEST_P(GenerationTimer, GenerationsPerFrames) {
 INSTANTIATE_TEST_SUITE_P(
     Speeds, GenerationTimer,
     ::testing::Values(TimerCase{0.0f, 16.7, 60, 60},      // one generation every frame
-                      TimerCase{40.0f, 16.7, 60, 20},     // every third frame: leftover dropped
+                      TimerCase{40.0f, 16.7, 60, 25},     // leftover carried: 1002 ms / 40 ms
                       TimerCase{40.0f, 100.0, 10, 10},    // long frames: still one per frame
                       TimerCase{1e30f, 16.7, 120, 2},     // beyond the slowest: every 1000 ms
                       TimerCase{-5.0f, 16.7, 60, 60},     // below 0: as fast as 0
                       TimerCase{NAN, 16.7, 60, 60}));     // NaN: as fast as 0
 
-TEST(GenerationTimerDetail, ThirdFrameStepsAndResetsTheTimer) {
+TEST(GenerationTimerDetail, ThirdFrameStepsAndCarriesTheRest) {
   auto task = MakeFieldTask(8, 8);
   task->LifeSpeed = 40.0f;
-  EXPECT_FALSE(task->AdvanceGenerationTimer(16.7f));
-  EXPECT_FALSE(task->AdvanceGenerationTimer(16.7f));
-  EXPECT_TRUE(task->AdvanceGenerationTimer(16.7f));
-  EXPECT_EQ(task->generationTimer, 0.0f);
+  EXPECT_FALSE(task->AdvanceGenerationTimer(16.7));
+  EXPECT_FALSE(task->AdvanceGenerationTimer(16.7));
+  EXPECT_TRUE(task->AdvanceGenerationTimer(16.7));
+  EXPECT_NEAR(task->generationTimer, 3 * 16.7 - 40.0, 1e-9);
 }
+
+TEST(GenerationTimerDetail, AStallCarriesOnePeriodAtMost) {
+  auto task = MakeFieldTask(8, 8);
+  task->LifeSpeed = 40.0f;
+  EXPECT_TRUE(task->AdvanceGenerationTimer(1000.0));
+  EXPECT_EQ(task->generationTimer, 40.0);
+  // 56.7 ms, 33.4 ms and 50.1 ms gathered: the next frame, then the usual pace.
+  EXPECT_TRUE(task->AdvanceGenerationTimer(16.7));
+  EXPECT_FALSE(task->AdvanceGenerationTimer(16.7));
+  EXPECT_TRUE(task->AdvanceGenerationTimer(16.7));
+}
+
+// Speed position p of the Field page means 1000 / p ms between generations:
+// at 60 frames a second, ten seconds give 10 p generations (one either way
+// for where the last one falls), where dropping the leftover gave 20 a second
+// for 25 and 30 for everything from 31 to 49.
+class TrueRate : public ::testing::TestWithParam<int> {};
+
+TEST_P(TrueRate, TenSecondsAtSixtyFramesGiveTenTimesThePosition) {
+  const int position = GetParam();
+  auto task = MakeFieldTask(8, 8);
+  task->AutoReset = false;
+  task->PeriodicResetOn = false;
+  task->LifeSpeed = 1000.0f / static_cast<float>(position);
+  for (int f = 0; f < 600; ++f) task->AdvanceGenerationTimer(1000.0 / 60.0);
+  EXPECT_NEAR(static_cast<double>(task->generation), 10.0 * position, 1.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, TrueRate, ::testing::Values(25, 31, 49));
 
 // The loop's clock for the pacing test below: a 10 MHz counter whose stamps
 // start 30 days from the loop's start, then frames of 16.667 ms.

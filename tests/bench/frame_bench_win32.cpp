@@ -1,0 +1,144 @@
+// Frames per second and CPU time per frame of the saver's own loop: the video
+// and Life tasks as the full-screen saver runs them, with the stored settings
+// (defaults in a fresh prefix) but the cell size, draw mode and a generation
+// every frame given here. Run under wine by tests/bench/frame_bench.sh.
+//
+//   frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview]
+//
+// Without the last word the frames are drawn back to back (no pacing), which
+// shows what one frame costs. "paced" keeps the pacing of the full-screen
+// saver; "preview" draws into a child of a window of 320 x 240, as /p does,
+// paced like a preview. One line of figures on standard output; CPU time is
+// GetProcessTimes', which under wine sums the threads wine knows of; the
+// rasteriser threads llvmpipe starts itself may be missing from it, so with
+// llvmpipe the CPU figures are a lower bound (GALLIUM_NOOP=1 draws nothing).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+
+#include "engine/core/kernel.h"
+#include "engine/core/log.h"
+#include "engine/core/module.h"
+#include "engine/gfx/gl_window_settings.h"
+#include "engine/gfx/video_update_task.h"
+#include "life/settings_store.h"
+#include "life/vivarn_task.h"
+
+namespace {
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernelTime, userTime;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernelTime, &userTime)) return 0.0;
+  auto seconds = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) * 1e-7;
+  };
+  return seconds(kernelTime) + seconds(userTime);
+}
+
+double WallSeconds() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Runs last in every frame: counts the frames of the measured span, which
+// begins after a warm-up (the first frames fill caches and the driver's
+// buffers) and ends with the first frame past the given seconds.
+class MeasureTask : public ITask {
+ public:
+  MeasureTask(double seconds, bool paced) : span(seconds), keepPacing(paced) {
+    order = 200000;
+    name = "Measure";
+  }
+  bool Start() override {
+    // After the video task's Start, which set the display's pacing.
+    if (!keepPacing) VekKernel::Instance()->SetFramePeriod(0.0);
+    periodMs = VekKernel::Instance()->FramePeriod();
+    return true;
+  }
+  void Update() override {
+    ++frames;
+    if (frames == 1) wall0 = WallSeconds();
+    // Warm-up: a few frames, or one second where frames are slow (Mesa's
+    // software rasteriser at 3840 x 2160 takes seconds for one).
+    if (warmUp && (frames == kWarmUpFrames || WallSeconds() - wall0 >= 1.0)) {
+      warmUp = false;
+      warmUpFrames = frames;
+      wall0 = WallSeconds();
+      cpu0 = ProcessCpuSeconds();
+    } else if (!warmUp && WallSeconds() - wall0 >= span) {
+      wall = WallSeconds() - wall0;
+      cpu = ProcessCpuSeconds() - cpu0;
+      measured = frames - warmUpFrames;
+      VekKernel::Instance()->StopAllTasks();
+    }
+  }
+  void Stop() override {}
+
+  static constexpr int kWarmUpFrames = 10;
+  double span;
+  bool keepPacing;
+  bool warmUp = true;
+  int frames = 0;
+  int warmUpFrames = 0;
+  int measured = 0;
+  double periodMs = 0.0;
+  double wall0 = 0.0, cpu0 = 0.0, wall = 0.0, cpu = 0.0;
+};
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview]\n");
+    return 2;
+  }
+  const int cellSize = static_cast<int>(std::wcstol(argv[1], nullptr, 10));
+  const int drawMode = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
+  const double seconds = std::wcstod(argv[3], nullptr);
+  const bool preview = argc > 4 && std::wcscmp(argv[4], L"preview") == 0;
+  const bool paced = preview || (argc > 4 && std::wcscmp(argv[4], L"paced") == 0);
+
+  MainLog().SetConsole(false);
+  VekModule::Instance()->instance = GetModuleHandleW(nullptr);
+  LoadSettings();
+  VivarnTaskBse& life = *VivarnTask::Instance();
+  life.SetCellSize(cellSize);
+  life.SetFieldDrawMode(drawMode);
+  {
+    std::lock_guard<std::recursive_mutex> guard(life.lock);
+    life.LifeSpeed = 0.0f;  // a generation every frame
+  }
+
+  GLWindowSettingsBase& window = *GLWindowSettings::Instance();
+  HWND host = nullptr;
+  if (preview) {
+    host = CreateWindowExW(0, L"STATIC", L"frame_bench host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 240,
+                           nullptr, nullptr, nullptr, nullptr);
+    window.parentWindow = host;
+  } else {
+    window.fullScreen = true;
+  }
+
+  auto* measure = new MeasureTask(seconds, paced);
+  CRefCountPtrT<ITask> keep(measure);
+  VekKernel kernel = VekKernel::Instance();
+  kernel->AddTask(VideoUpdateTask::Instance().get());
+  kernel->AddTask(VivarnTask::Instance().get());
+  kernel->AddTask(measure);
+  kernel->Run();
+  if (host) DestroyWindow(host);
+
+  if (measure->measured <= 0 || measure->wall <= 0.0) {
+    std::fprintf(stderr, "frame_bench: the loop ended before the measured span\n");
+    return 1;
+  }
+  const double fps = measure->measured / measure->wall;
+  std::printf("%.1f fps, %.2f ms CPU per frame, %.1f %% of a core (%d frames in %.1f s", fps,
+              measure->cpu * 1000.0 / measure->measured, measure->cpu * 100.0 / measure->wall, measure->measured,
+              measure->wall);
+  if (measure->periodMs > 0.0) std::printf(", paced to %.2f ms", measure->periodMs);
+  std::printf(")\n");
+  return 0;
+}
