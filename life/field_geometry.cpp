@@ -13,9 +13,9 @@
 namespace {
 // Room for `count` entries and the two the generation step keeps behind them
 // (see paletteColours); the last one, transparent black, never changes.
-void AllocateTable(AlignedArray<float>& table, int32_t count) {
-  table.Allocate((static_cast<size_t>(count) + kStepTableEntries) * 4);
-  std::fill_n(table.get() + static_cast<size_t>(count) * 4, kStepTableEntries * 4, 0.0f);
+void AllocateTable(AlignedArray<Rgba8>& table, int32_t count) {
+  table.Allocate(static_cast<size_t>(count) + kStepTableEntries);
+  std::fill_n(table.get() + count, kStepTableEntries, Rgba8{});
 }
 }  // namespace
 
@@ -30,7 +30,7 @@ void VivarnTaskBse::BuildColourTable(const CGradient* gradient) {
   // The ramp runs red, green, blue over the first half and back over the second.
   constexpr int32_t half = kColourTableEntries / 2;
   std::lock_guard<std::recursive_mutex> guard(lock);
-  AlignedArray<float> table;
+  AlignedArray<Rgba8> table;
   AllocateTable(table, kColourTableEntries);
   const float d = 1.0f / static_cast<float>(half);
   const int32_t h = half / 2;
@@ -38,43 +38,36 @@ void VivarnTaskBse::BuildColourTable(const CGradient* gradient) {
     const float red = i <= h ? (0.5f - static_cast<float>(i) * d) * 2.0f : 0.0f;
     const float blue = i >= h ? (static_cast<float>(i) * d - 0.5f) * 2.0f : 0.0f;
     const float green = i < h ? 1.0f - red : 1.0f - blue;
-    float* entry = &table[static_cast<size_t>(i) * 4];
-    entry[0] = red;
-    entry[1] = green;
-    entry[2] = blue;
-    entry[3] = 1.0f;
+    table[static_cast<size_t>(i)] = Rgba8{ColourByte(red), ColourByte(green), ColourByte(blue), 0};
   }
-  for (int32_t k = 0; k < half; ++k)
-    std::copy_n(&table[static_cast<size_t>(half - 1 - k) * 4], 4, &table[static_cast<size_t>(half + k) * 4]);
+  for (int32_t k = 0; k < half; ++k) table[static_cast<size_t>(half + k)] = table[static_cast<size_t>(half - 1 - k)];
   paletteColours = std::move(table);
+  ++colourChanges;
   paletteSize = kColourTableEntries;
 }
 
 void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {
   if (count <= 0 || bgr == nullptr) return;  // keep the table that exists
   std::lock_guard<std::recursive_mutex> guard(lock);
-  AlignedArray<float> table;
+  AlignedArray<Rgba8> table;
   AllocateTable(table, count);
   for (int32_t i = 0; i < count; ++i) {
     const uint8_t* source = bgr + static_cast<size_t>(i) * 3;
-    float* entry = &table[static_cast<size_t>(i) * 4];
-    entry[0] = source[2] / 255.0f;
-    entry[1] = source[1] / 255.0f;
-    entry[2] = source[0] / 255.0f;
-    entry[3] = 0.0f;
+    table[static_cast<size_t>(i)] = Rgba8{source[2], source[1], source[0], 0};
   }
   paletteColours = std::move(table);
+  ++colourChanges;
   paletteSize = count;
 }
 
-Rgba VivarnTaskBse::CellColour(float value) const {
+Rgba8 VivarnTaskBse::CellColour(float value) const {
   const float magnitude = std::fabs(value);
-  if (magnitude < kCellEpsilon) return Rgba{BkColor[0], BkColor[1], BkColor[2], 1.0f};
+  if (magnitude < kCellEpsilon) return Rgba8{ColourByte(BkColor[0]), ColourByte(BkColor[1]), ColourByte(BkColor[2]), 255};
   int32_t index = static_cast<int32_t>(magnitude);
   if (index >= paletteSize) index %= paletteSize;
-  const float* entry = &paletteColours[static_cast<size_t>(index) * 4];
-  const float alpha = value < 0.0f ? 1.0f - 1.0f / (magnitude + 1.0f) : 1.0f;
-  return Rgba{entry[0], entry[1], entry[2], alpha};
+  Rgba8 colour = paletteColours[static_cast<size_t>(index)];
+  colour.a = value < 0.0f ? ColourByte(1.0f - 1.0f / (magnitude + 1.0f)) : 255;
+  return colour;
 }
 
 void VivarnTaskBse::ReleaseGeometry() {
@@ -84,6 +77,7 @@ void VivarnTaskBse::ReleaseGeometry() {
   colours.Free();
   texCoords.Free();
   vertexCount = texCoordCount = colourCount = indexCount = 0;
+  ++geometryChanges;
 }
 
 void VivarnTaskBse::AllocateGeometry(int32_t columnCount, int32_t rowCount) {
@@ -95,9 +89,10 @@ void VivarnTaskBse::AllocateGeometry(int32_t columnCount, int32_t rowCount) {
   vertices.FillZero();
   texCoords.Allocate(static_cast<size_t>(count) * 2);
   texCoords.FillZero();
-  colours.Allocate(static_cast<size_t>(count) * 4);
-  std::fill_n(colours.get(), colours.size(), 1.0f);
+  colours.Allocate(static_cast<size_t>(count));
+  std::fill_n(colours.get(), colours.size(), Rgba8{255, 255, 255, 255});
   indices.Allocate(static_cast<size_t>(indexCount));
+  ++geometryChanges;
 }
 
 void VivarnTaskBse::BuildGeometry(int32_t columnCount, int32_t rowCount) {

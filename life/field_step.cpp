@@ -17,6 +17,7 @@
 //     stay in it (see streamingColourBytes);
 //   - the grids swap instead of being copied.
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -24,7 +25,7 @@
 #include "life/vivarn_task.h"
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 // The cell groups below are large enough that the compiler would rather call
@@ -38,32 +39,51 @@
 
 namespace {
 
-#if defined(__SSE2__)
-using ColourVec = __m128;
-inline ColourVec LoadColour(const float* entry) { return _mm_load_ps(entry); }
-// Vertex colours are 16-byte aligned (the array is 64-byte aligned).
-template <bool Streaming>
-inline void StoreColour(float* vertex, ColourVec c) {
-  if (Streaming)
-    _mm_stream_ps(vertex, c);
-  else
-    _mm_store_ps(vertex, c);
+// A colour as the 32-bit word it occupies in memory (red in the lowest byte
+// on the little-endian machines the vector path runs on).
+inline int32_t Word(const Rgba8& c) {
+  int32_t w;
+  std::memcpy(&w, &c, sizeof w);
+  return w;
 }
+
+// One vertex colour; streaming stores go round the cache (see Step).
+template <bool Streaming>
+inline void StoreColour(Rgba8* vertex, Rgba8 c) {
+#if defined(__SSE2__)
+  if (Streaming) {
+    _mm_stream_si32(reinterpret_cast<int*>(vertex), Word(c));
+    return;
+  }
+#endif
+  *vertex = c;
+}
+
 template <bool Streaming>
 inline void FinishColourStores() {
+#if defined(__SSE2__)
   if (Streaming) _mm_sfence();
+#endif
 }
-#else
-struct ColourVec {
-  float v[4];
-};
-inline ColourVec LoadColour(const float* entry) { return ColourVec{{entry[0], entry[1], entry[2], entry[3]}}; }
+
+#if defined(__SSE2__)
+// Four vertex colours. Rows of vertices start at any word (a lattice row is
+// 8 x columns bytes, a smooth-field row 4 x (columns + 1)), so a streamed
+// group that does not sit on a 16-byte boundary goes one word at a time.
 template <bool Streaming>
-inline void StoreColour(float* vertex, ColourVec c) {
-  for (int k = 0; k < 4; ++k) vertex[k] = c.v[k];
+inline void StoreFour(Rgba8* vertex, __m128i c) {
+  if (!Streaming) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(vertex), c);
+  } else if ((reinterpret_cast<uintptr_t>(vertex) & 15u) == 0) {
+    _mm_stream_si128(reinterpret_cast<__m128i*>(vertex), c);
+  } else {
+    int* out = reinterpret_cast<int*>(vertex);
+    _mm_stream_si32(out, _mm_cvtsi128_si32(c));
+    _mm_stream_si32(out + 1, _mm_cvtsi128_si32(_mm_srli_si128(c, 4)));
+    _mm_stream_si32(out + 2, _mm_cvtsi128_si32(_mm_srli_si128(c, 8)));
+    _mm_stream_si32(out + 3, _mm_cvtsi128_si32(_mm_srli_si128(c, 12)));
+  }
 }
-template <bool Streaming>
-inline void FinishColourStores() {}
 #endif
 
 inline uint8_t IsLive(float v) { return v >= kCellEpsilon ? 1 : 0; }
@@ -123,14 +143,9 @@ int32_t VivarnTaskBse::CountNeighbours(const float* grid, int32_t column, int32_
 void VivarnTaskBse::SetCell(float* grid, int32_t column, int32_t row, float value) {
   if (grid == nullptr) return;
   std::lock_guard<std::recursive_mutex> guard(lock);
-  const Rgba c = CellColour(value);
-  auto put = [this, &c](size_t vertex) {
-    float* out = &colours[vertex * 4];
-    out[0] = c.r;
-    out[1] = c.g;
-    out[2] = c.b;
-    out[3] = c.a;
-  };
+  const Rgba8 c = CellColour(value);
+  auto put = [this, &c](size_t vertex) { colours[vertex] = c; };
+  ++colourChanges;
   if (colours) {
     if (DrawMode() == 0) {
       const size_t latticeWidth = static_cast<size_t>(columns) * 2;
@@ -195,7 +210,7 @@ struct StepRules {
   float dieStep;
   int32_t tableSize;
   // tableSize palette entries, then the background, then transparent black.
-  const float* table;
+  const Rgba8* table;
 };
 
 // Where one row's vertex colours go. Mode 0: each cell owns two vertices in
@@ -203,19 +218,36 @@ struct StepRules {
 // column and row of vertices are copied once the row is done).
 template <int Mode, bool Streaming>
 struct RowColours {
-  float* lower;
-  float* upper;  // mode 0 only: lattice row 2y + 1
+  Rgba8* lower;
+  Rgba8* upper;  // mode 0 only: lattice row 2y + 1
 
-  inline void Put(int32_t x, ColourVec colour) const {
+  inline void Put(int32_t x, Rgba8 colour) const {
     if (Mode == 0) {
-      StoreColour<Streaming>(lower + static_cast<size_t>(x) * 8, colour);
-      StoreColour<Streaming>(lower + static_cast<size_t>(x) * 8 + 4, colour);
-      StoreColour<Streaming>(upper + static_cast<size_t>(x) * 8, colour);
-      StoreColour<Streaming>(upper + static_cast<size_t>(x) * 8 + 4, colour);
+      StoreColour<Streaming>(lower + static_cast<size_t>(x) * 2, colour);
+      StoreColour<Streaming>(lower + static_cast<size_t>(x) * 2 + 1, colour);
+      StoreColour<Streaming>(upper + static_cast<size_t>(x) * 2, colour);
+      StoreColour<Streaming>(upper + static_cast<size_t>(x) * 2 + 1, colour);
     } else {
-      StoreColour<Streaming>(lower + static_cast<size_t>(x) * 4, colour);
+      StoreColour<Streaming>(lower + x, colour);
     }
   }
+
+#if defined(__SSE2__)
+  // Cells x to x + 3: in mode 0 each lattice row takes their eight
+  // vertices, each colour twice.
+  inline void PutFour(int32_t x, __m128i colours) const {
+    if (Mode == 0) {
+      const __m128i first = _mm_unpacklo_epi32(colours, colours);
+      const __m128i second = _mm_unpackhi_epi32(colours, colours);
+      StoreFour<Streaming>(lower + static_cast<size_t>(x) * 2, first);
+      StoreFour<Streaming>(lower + static_cast<size_t>(x) * 2 + 4, second);
+      StoreFour<Streaming>(upper + static_cast<size_t>(x) * 2, first);
+      StoreFour<Streaming>(upper + static_cast<size_t>(x) * 2 + 4, second);
+    } else {
+      StoreFour<Streaming>(lower + x, colours);
+    }
+  }
+#endif
 };
 
 inline int32_t TableIndex(float magnitude, int32_t tableSize) {
@@ -252,26 +284,19 @@ inline void StepOneCell(const StepRules& r, float v, int32_t neighbours, float& 
   }
   out = next;
 
-  const float* background = r.table + static_cast<size_t>(r.tableSize) * 4;
-  const float* entry = background + 4;  // transparent black
-  float alpha = 0.0f;
+  const Rgba8* background = r.table + r.tableSize;
+  Rgba8 colour = background[1];  // transparent black
   if (written) {
     const float magnitude = std::fabs(next);
     if (magnitude < kCellEpsilon) {
-      entry = background;
-      alpha = 1.0f;
+      colour = background[0];
+      colour.a = 255;
     } else {
-      entry = r.table + static_cast<size_t>(TableIndex(magnitude, r.tableSize)) * 4;
-      alpha = next < 0.0f ? 1.0f - 1.0f / (magnitude + 1.0f) : 1.0f;
+      colour = r.table[TableIndex(magnitude, r.tableSize)];
+      colour.a = ColourByte(next < 0.0f ? 1.0f - 1.0f / (magnitude + 1.0f) : 1.0f);
     }
   }
-#if defined(__SSE2__)
-  const __m128 alphas = _mm_set1_ps(alpha);
-  const __m128 colour = LoadColour(entry);
-  row.Put(x, _mm_shuffle_ps(colour, _mm_shuffle_ps(colour, alphas, _MM_SHUFFLE(0, 0, 2, 2)), _MM_SHUFFLE(2, 0, 1, 0)));
-#else
-  row.Put(x, ColourVec{{entry[0], entry[1], entry[2], alpha}});
-#endif
+  row.Put(x, colour);
 }
 
 #if defined(__SSE2__)
@@ -287,22 +312,13 @@ struct VectorRules {
   __m128i blackSlot;  // table slot of transparent black; the background's is one less
   __m128 minusEpsilon;
   __m128 infinity;
+  __m128i colourMask;  // red, green and blue of a table entry's word
   int32_t tableSize;
-  const float* table;
+  const Rgba8* table;
 };
 
 inline __m128 Select(__m128 mask, __m128 ifSet, __m128 ifClear) {
   return _mm_or_ps(_mm_and_ps(mask, ifSet), _mm_andnot_ps(mask, ifClear));
-}
-
-// Lane K's colour: its table entry with lane K of `alpha` in place of the
-// entry's fourth value.
-template <int K, int Mode, bool Streaming>
-STEP_INLINE void PutLane(const float* table, const int32_t* slot, __m128 alpha,
-                         const RowColours<Mode, Streaming>& row, int32_t x) {
-  const __m128 entry = LoadColour(table + static_cast<size_t>(slot[K]) * 4);
-  const __m128 blueAlpha = _mm_shuffle_ps(entry, alpha, _MM_SHUFFLE(K, K, 2, 2));
-  row.Put(x + K, _mm_shuffle_ps(entry, blueAlpha, _MM_SHUFFLE(2, 0, 1, 0)));
 }
 
 // Four cells. Every arithmetic step is the same single-precision operation as
@@ -368,10 +384,13 @@ STEP_INLINE void StepFourCells(const VectorRules& q, const float* in, __m128 bor
       if (wrapped[k] != 0) slot[k] %= q.tableSize;
   }
 
-  PutLane<0>(q.table, slot, alpha, row, x);
-  PutLane<1>(q.table, slot, alpha, row, x);
-  PutLane<2>(q.table, slot, alpha, row, x);
-  PutLane<3>(q.table, slot, alpha, row, x);
+  // Each colour is its entry's red, green and blue with the alpha byte
+  // (ColourByte, the same single-precision steps) on top.
+  const __m128i alphaBytes =
+      _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(alpha, _mm_set1_ps(255.0f)), _mm_set1_ps(0.5f)));
+  const __m128i entries = _mm_setr_epi32(Word(q.table[slot[0]]), Word(q.table[slot[1]]), Word(q.table[slot[2]]),
+                                         Word(q.table[slot[3]]));
+  row.PutFour(x, _mm_or_si128(_mm_and_si128(entries, q.colourMask), _mm_slli_epi32(alphaBytes, 24)));
 }
 
 // Sixteen cells: their neighbour counts from the padded column sums (sums[0]
@@ -416,6 +435,159 @@ inline uint32_t LaneSum(__m128i v) {
 }
 #endif
 
+#if defined(__SSE2__) && defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define STEP_HAS_WIDE 1
+// The same cell groups eight cells wide for processors with AVX2, chosen at
+// run time: the program itself runs on any SSE2 processor. Every lane does
+// the single-precision operation of the four-cell group (blends select as
+// the masks did; without FMA, so products and sums round alike), so the
+// results stay bit for bit those of StepOneCell.
+#define STEP_WIDE __attribute__((target("avx2")))
+
+bool WideVectorsAvailable() {
+  static const bool available = __builtin_cpu_supports("avx2");
+  return available;
+}
+
+template <int Mode, bool Streaming>
+STEP_WIDE inline void PutEight(const RowColours<Mode, Streaming>& row, int32_t x, __m256i colours) {
+  if (Mode == 0) {
+    const __m256i low = _mm256_unpacklo_epi32(colours, colours);
+    const __m256i high = _mm256_unpackhi_epi32(colours, colours);
+    const __m256i first = _mm256_permute2x128_si256(low, high, 0x20);
+    const __m256i second = _mm256_permute2x128_si256(low, high, 0x31);
+    Rgba8* lower = row.lower + static_cast<size_t>(x) * 2;
+    Rgba8* upper = row.upper + static_cast<size_t>(x) * 2;
+    if (Streaming) {
+      StoreFour<true>(lower, _mm256_castsi256_si128(first));
+      StoreFour<true>(lower + 4, _mm256_extracti128_si256(first, 1));
+      StoreFour<true>(lower + 8, _mm256_castsi256_si128(second));
+      StoreFour<true>(lower + 12, _mm256_extracti128_si256(second, 1));
+      StoreFour<true>(upper, _mm256_castsi256_si128(first));
+      StoreFour<true>(upper + 4, _mm256_extracti128_si256(first, 1));
+      StoreFour<true>(upper + 8, _mm256_castsi256_si128(second));
+      StoreFour<true>(upper + 12, _mm256_extracti128_si256(second, 1));
+    } else {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(lower), first);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(lower + 8), second);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(upper), first);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(upper + 8), second);
+    }
+  } else if (Streaming) {
+    StoreFour<true>(row.lower + x, _mm256_castsi256_si128(colours));
+    StoreFour<true>(row.lower + x + 4, _mm256_extracti128_si256(colours, 1));
+  } else {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(row.lower + x), colours);
+  }
+}
+
+// Eight cells, as StepFourCells does four.
+template <int Mode, bool Streaming>
+STEP_WIDE inline void StepEightCells(const VectorRules& q, const float* in, __m256 born, __m256 survive, float* out,
+                                     __m256i& liveCount, __m256i& ageCount, const RowColours<Mode, Streaming>& row,
+                                     int32_t x) {
+  const __m256 zero = _mm256_setzero_ps();
+  const __m256 one = _mm256_set1_ps(1.0f);
+  const __m256 epsilon = _mm256_set1_ps(kCellEpsilon);
+  const __m256 signBit = _mm256_set1_ps(-0.0f);
+  const __m256 dieSlowly = _mm256_set_m128(q.dieSlowly, q.dieSlowly);
+  const __m256 dieStep = _mm256_set_m128(q.dieStep, q.dieStep);
+
+  const __m256 v = _mm256_loadu_ps(in);
+  const __m256 isLive = _mm256_cmp_ps(v, zero, _CMP_GT_OQ);
+  const __m256 died = _mm256_and_ps(_mm256_xor_ps(v, signBit), dieSlowly);
+  const __m256 fromLive = _mm256_blendv_ps(died, _mm256_add_ps(v, one), survive);
+  const __m256 faded = _mm256_mul_ps(v, dieStep);
+  const __m256 fadedKept =
+      _mm256_and_ps(_mm256_cmp_ps(_mm256_andnot_ps(signBit, faded), epsilon, _CMP_GE_OQ), faded);
+  const __m256 fromDead = _mm256_blendv_ps(fadedKept, one, born);
+  const __m256 next = _mm256_blendv_ps(fromDead, fromLive, isLive);
+  _mm256_storeu_ps(out, next);
+
+  liveCount = _mm256_sub_epi32(liveCount, _mm256_castps_si256(_mm256_cmp_ps(next, zero, _CMP_GT_OQ)));
+  const __m256 keep = _mm256_and_ps(isLive, survive);
+  ageCount = _mm256_add_epi32(ageCount, _mm256_and_si256(_mm256_castps_si256(keep), _mm256_cvttps_epi32(v)));
+
+  const __m256 written = _mm256_or_ps(_mm256_or_ps(isLive, _mm256_cmp_ps(v, zero, _CMP_LT_OQ)), born);
+  const __m256 magnitude = _mm256_andnot_ps(signBit, next);
+  const __m256 isEmpty = _mm256_cmp_ps(magnitude, epsilon, _CMP_LT_OQ);
+  const __m256 fading = _mm256_cmp_ps(next, _mm256_set1_ps(-kCellEpsilon), _CMP_LE_OQ);
+  const __m256 t = _mm256_max_ps(magnitude, _mm256_andnot_ps(fading, _mm256_set1_ps(std::numeric_limits<float>::infinity())));
+  const __m256 alpha = _mm256_and_ps(written, _mm256_sub_ps(one, _mm256_div_ps(one, _mm256_add_ps(t, one))));
+
+  const __m256i index = _mm256_cvttps_epi32(magnitude);
+  const __m256i wraps = _mm256_cmpgt_epi32(index, _mm256_set1_epi32(q.tableSize - 1));
+  const __m256i special = _mm256_add_epi32(_mm256_set1_epi32(q.tableSize + 1), _mm256_castps_si256(written));
+  __m256i slot = _mm256_add_epi32(index, _mm256_and_si256(_mm256_castps_si256(isEmpty), special));
+  if (_mm256_movemask_epi8(wraps) != 0) {
+    alignas(32) int32_t lanes[8];
+    alignas(32) int32_t wrapped[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), slot);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(wrapped), wraps);
+    for (int k = 0; k < 8; ++k)
+      if (wrapped[k] != 0) lanes[k] %= q.tableSize;
+    slot = _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+  }
+
+  const __m256i alphaBytes =
+      _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(alpha, _mm256_set1_ps(255.0f)), _mm256_set1_ps(0.5f)));
+  const __m256i entries = _mm256_i32gather_epi32(reinterpret_cast<const int*>(q.table), slot, 4);
+  const __m256i mask = _mm256_set_m128i(q.colourMask, q.colourMask);
+  PutEight<Mode, Streaming>(row, x, _mm256_or_si256(_mm256_and_si256(entries, mask), _mm256_slli_epi32(alphaBytes, 24)));
+}
+
+STEP_WIDE inline __m256i WideBytes(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+
+// The low eight byte masks of `m` as lane masks.
+STEP_WIDE inline __m256 LaneMasks(__m128i m) { return _mm256_castsi256_ps(_mm256_cvtepi8_epi32(m)); }
+
+// One row's cells in groups of thirty-two, as far as they go; returns the
+// first column left over.
+template <int Mode, bool Streaming>
+STEP_WIDE int32_t StepRowWide(const VectorRules& q, const float* mid, const uint8_t* sums, const uint8_t* live,
+                              float* out, int32_t w, __m128i& liveTotal, __m128i& ageTotal,
+                              const RowColours<Mode, Streaming>& row) {
+  __m256i bornCounts[9];
+  __m256i surviveCounts[9];
+  for (int k = 0; k < q.bornCountNumber; ++k) bornCounts[k] = _mm256_set_m128i(q.bornCounts[k], q.bornCounts[k]);
+  for (int k = 0; k < q.surviveCountNumber; ++k)
+    surviveCounts[k] = _mm256_set_m128i(q.surviveCounts[k], q.surviveCounts[k]);
+  __m256i liveCount = _mm256_setzero_si256();
+  __m256i ageCount = _mm256_setzero_si256();
+  int32_t x = 0;
+  for (; x + 32 <= w; x += 32) {
+    const __m256i around =
+        _mm256_add_epi8(_mm256_add_epi8(WideBytes(sums + x), WideBytes(sums + x + 1)), WideBytes(sums + x + 2));
+    const __m256i neighbours = _mm256_sub_epi8(around, WideBytes(live + x));
+    __m256i born = _mm256_setzero_si256();
+    for (int k = 0; k < q.bornCountNumber; ++k)
+      born = _mm256_or_si256(born, _mm256_cmpeq_epi8(neighbours, bornCounts[k]));
+    __m256i survive = _mm256_setzero_si256();
+    for (int k = 0; k < q.surviveCountNumber; ++k)
+      survive = _mm256_or_si256(survive, _mm256_cmpeq_epi8(neighbours, surviveCounts[k]));
+    // Byte masks widened to lane masks, eight cells at a time.
+    const __m128i bornLow = _mm256_castsi256_si128(born);
+    const __m128i bornHigh = _mm256_extracti128_si256(born, 1);
+    const __m128i surviveLow = _mm256_castsi256_si128(survive);
+    const __m128i surviveHigh = _mm256_extracti128_si256(survive, 1);
+    StepEightCells<Mode, Streaming>(q, mid + x, LaneMasks(bornLow), LaneMasks(surviveLow), out + x, liveCount, ageCount, row,
+                                    x);
+    StepEightCells<Mode, Streaming>(q, mid + x + 8, LaneMasks(_mm_srli_si128(bornLow, 8)),
+                                    LaneMasks(_mm_srli_si128(surviveLow, 8)), out + x + 8, liveCount, ageCount, row, x + 8);
+    StepEightCells<Mode, Streaming>(q, mid + x + 16, LaneMasks(bornHigh), LaneMasks(surviveHigh), out + x + 16, liveCount,
+                                    ageCount, row, x + 16);
+    StepEightCells<Mode, Streaming>(q, mid + x + 24, LaneMasks(_mm_srli_si128(bornHigh, 8)),
+                                    LaneMasks(_mm_srli_si128(surviveHigh, 8)), out + x + 24, liveCount, ageCount, row,
+                                    x + 24);
+  }
+  liveTotal = _mm_add_epi32(liveTotal, _mm_add_epi32(_mm256_castsi256_si128(liveCount),
+                                                     _mm256_extracti128_si256(liveCount, 1)));
+  ageTotal = _mm_add_epi32(ageTotal, _mm_add_epi32(_mm256_castsi256_si128(ageCount),
+                                                   _mm256_extracti128_si256(ageCount, 1)));
+  return x;
+}
+#endif
+
 inline size_t ScratchRowBytes(int32_t columns) { return (static_cast<size_t>(columns) + 2 + 15) / 16 * 16 + 16; }
 
 }  // namespace
@@ -427,11 +599,8 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   const int32_t w = columns;
   const int32_t h = rows;
 
-  float* background = paletteColours.get() + static_cast<size_t>(paletteSize) * 4;
-  background[0] = BkColor[0];
-  background[1] = BkColor[1];
-  background[2] = BkColor[2];
-  background[3] = 1.0f;
+  paletteColours[static_cast<size_t>(paletteSize)] =
+      Rgba8{ColourByte(BkColor[0]), ColourByte(BkColor[1]), ColourByte(BkColor[2]), 0};
 
   StepRules r;
   std::memcpy(r.born, RuleBorn, 9);
@@ -454,10 +623,14 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   q.blackSlot = _mm_set1_epi32(paletteSize + 1);
   q.minusEpsilon = _mm_set1_ps(-kCellEpsilon);
   q.infinity = _mm_set1_ps(std::numeric_limits<float>::infinity());
+  q.colourMask = _mm_set1_epi32(Word(Rgba8{255, 255, 255, 0}));
   q.tableSize = paletteSize;
   q.table = paletteColours.get();
   __m128i liveCount = _mm_setzero_si128();
   __m128i ageCount = _mm_setzero_si128();
+#endif
+#if defined(STEP_HAS_WIDE)
+  const bool wide = allowWideVectors && WideVectorsAvailable();
 #endif
 
   // Scratch rows: live flags of the rows above, at and below the current one
@@ -470,7 +643,7 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   uint8_t* sums = below + scratchRow;
   const float* grid = cells.get();
   auto gridRow = [grid, w](int32_t y) { return grid + static_cast<size_t>(y) * static_cast<size_t>(w); };
-  float* colourBase = colours.get();
+  Rgba8* colourBase = colours.get();
   uint32_t live = 0;
   uint32_t ages = 0;
 
@@ -486,14 +659,17 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
 
     RowColours<Mode, Streaming> row;
     if (Mode == 0) {
-      row.lower = colourBase + static_cast<size_t>(2 * y) * (static_cast<size_t>(w) * 2) * 4;
-      row.upper = row.lower + static_cast<size_t>(w) * 2 * 4;
+      row.lower = colourBase + static_cast<size_t>(2 * y) * (static_cast<size_t>(w) * 2);
+      row.upper = row.lower + static_cast<size_t>(w) * 2;
     } else {
-      row.lower = colourBase + static_cast<size_t>(y) * (static_cast<size_t>(w) + 1) * 4;
+      row.lower = colourBase + static_cast<size_t>(y) * (static_cast<size_t>(w) + 1);
       row.upper = nullptr;
     }
 
     int32_t x = 0;
+#if defined(STEP_HAS_WIDE)
+    if (wide) x = StepRowWide<Mode, Streaming>(q, mid, sums, current, out, w, liveCount, ageCount, row);
+#endif
 #if defined(__SSE2__)
     for (; x + 16 <= w; x += 16)
       StepSixteenCells<Mode, Streaming>(q, mid + x, sums + x, current + x, out + x, liveCount, ageCount, row, x);
@@ -506,12 +682,11 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
     if (Mode == 1) {
       // The extra column of vertices repeats the last column, and the extra
       // top row the last row.
-      float* lower = row.lower;
-      StoreColour<Streaming>(lower + static_cast<size_t>(w) * 4, LoadColour(lower + static_cast<size_t>(w - 1) * 4));
+      Rgba8* lower = row.lower;
+      StoreColour<Streaming>(lower + w, lower[w - 1]);
       if (y == h - 1) {
-        float* top = lower + (static_cast<size_t>(w) + 1) * 4;
-        for (int32_t i = 0; i <= w; ++i)
-          StoreColour<Streaming>(top + static_cast<size_t>(i) * 4, LoadColour(lower + static_cast<size_t>(i) * 4));
+        Rgba8* top = lower + w + 1;
+        for (int32_t i = 0; i <= w; ++i) StoreColour<Streaming>(top + i, lower[i]);
       }
     }
 
@@ -538,7 +713,7 @@ void VivarnTaskBse::Step() {
   population = 0;
   uint32_t ageSum = 0;
   if (columns > 0 && rows > 0 && cells && colours) {
-    const bool streaming = colours.size() * sizeof(float) > streamingColourBytes;
+    const bool streaming = colours.size() * sizeof(Rgba8) > streamingColourBytes;
     if (DrawMode() == 0)
       streaming ? StepCells<0, true>(ageSum) : StepCells<0, false>(ageSum);
     else
@@ -547,6 +722,7 @@ void VivarnTaskBse::Step() {
   } else {
     colours.FillZero();  // a field without cells leaves only cleared vertices
   }
+  ++colourChanges;
 
   generation += 1;
   averageAge = population != 0 ? static_cast<float>(ageSum) / static_cast<float>(population) : 0.0f;

@@ -11,6 +11,11 @@ VivarnTaskBse::VivarnTaskBse() {
 
 VivarnTaskBse::~VivarnTaskBse() { ReleaseGeometry(); }
 
+void VivarnTaskBse::Stop() {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  fieldBuffers.reset();
+}
+
 bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs) {
   // LifeSpeed changes under the lock on the dialog thread.
   std::lock_guard<std::recursive_mutex> guard(lock);
@@ -106,5 +111,6 @@ void VivarnTaskBse::SetBkColor(float red, float green, float blue, float alpha) 
   BkColor[1] = green;
   BkColor[2] = blue;
   BkColor[3] = alpha;
+  ++colourChanges;
   PassClearColour(red, green, blue, alpha);
 }

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 #include "engine/core/singleton.h"
@@ -28,13 +29,29 @@
 
 class CGradient;
 
-// One colour: red, green, blue, alpha (vertex colours and colour table entries).
-struct Rgba {
-  float r = 0.0f;
-  float g = 0.0f;
-  float b = 0.0f;
-  float a = 0.0f;
+// The field's GL buffer objects (kernel thread, in the GL build); released
+// through FieldBuffersRelease, which knows whether their context is current.
+class FieldBuffers;
+struct FieldBuffersRelease {
+  void operator()(FieldBuffers* buffers) const;
 };
+
+// One colour as four bytes, red, green, blue, alpha, in this order in memory:
+// a vertex colour as GL reads it (four unsigned bytes), or a colour table entry.
+struct Rgba8 {
+  uint8_t r = 0;
+  uint8_t g = 0;
+  uint8_t b = 0;
+  uint8_t a = 0;
+};
+
+// A colour component in 0..1 as a byte: scaled to 255 and rounded to the
+// nearest, as GL turns a float colour into an 8-bit one; held to 0..255.
+inline uint8_t ColourByte(float c) {
+  if (!(c > 0.0f)) return 0;
+  if (c >= 1.0f) return 255;
+  return static_cast<uint8_t>(static_cast<int32_t>(c * 255.0f + 0.5f));
+}
 
 // Magnitudes below this count as 0 throughout the field.
 constexpr float kCellEpsilon = 1e-7f;
@@ -52,7 +69,8 @@ class VivarnTaskBse : public ITask {
 
   bool Start() override;
   void Update() override;
-  void Stop() override {}
+  // Gives back the field's GL buffers while the context is still current.
+  void Stop() override;
 
   // Adds one frame's time to the generation timer and runs at most one Step
   // when EffectiveLifeSpeed() milliseconds have gathered; the time left over
@@ -111,6 +129,9 @@ class VivarnTaskBse : public ITask {
   // save reading each line in before it is overwritten.
   static constexpr size_t kDefaultStreamingColourBytes = size_t{16} << 20;
   size_t streamingColourBytes = kDefaultStreamingColourBytes;
+  // Off: Step keeps to four-cell vectors even on processors with eight-cell
+  // ones (tests compare both with the plain recipe).
+  bool allowWideVectors = true;
 
   // --- Seeding and resets ---
   void ResetPopulation();
@@ -128,7 +149,7 @@ class VivarnTaskBse : public ITask {
   // From a table of `count` entries of three bytes blue, green, red; keeps
   // the table that exists when there is nothing to build from.
   void BuildColourTableFromBgr(int32_t count, const uint8_t* bgr);
-  Rgba CellColour(float value) const;
+  Rgba8 CellColour(float value) const;
   void ReleaseGeometry();
   void AllocateGeometry(int32_t columnCount, int32_t rowCount);
   void BuildGeometry(int32_t columnCount, int32_t rowCount);
@@ -200,16 +221,29 @@ class VivarnTaskBse : public ITask {
   int32_t texCoordCount = 0;
   AlignedArray<float> texCoords;  // (s, t) per vertex
   int32_t colourCount = 0;
-  AlignedArray<float> colours;    // (r, g, b, a) per vertex
+  AlignedArray<Rgba8> colours;    // one per vertex
   int32_t indexCount = 0;
   AlignedArray<uint32_t> indices;
+
+  // Raised (under `lock`, on either thread) whenever the arrays above change:
+  // geometryChanges for a rebuild (new sizes, positions, texture coordinates,
+  // indices), colourChanges for new vertex colours (a step, a reseed, a
+  // palette or background change). The draw compares them with what the GL
+  // last received and sends only what changed (FieldUploadTracker).
+  uint32_t geometryChanges = 0;
+  uint32_t colourChanges = 0;
+  // Off: the field is drawn from client arrays even where the context has
+  // buffer objects (the OpenGL 1.1 path, for tests).
+  bool useBufferObjects = true;
+  // Kernel thread only: made by the first draw.
+  std::unique_ptr<FieldBuffers, FieldBuffersRelease> fieldBuffers;
 
   int32_t paletteSize = 0;
   // (r, g, b, unused) per entry; behind the paletteSize entries follow two
   // that Step keeps for itself, the background colour (rewritten by every
   // Step) and transparent black, so that every vertex colour is one table
   // entry with its alpha.
-  AlignedArray<float> paletteColours;
+  AlignedArray<Rgba8> paletteColours;
 
  private:
   // Working rows of the generation step (live flags of three field rows and

@@ -4,6 +4,10 @@
 
 void PassClearColour(float, float, float, float) {}
 
+// No context, so no buffers are ever made.
+class FieldBuffers {};
+void FieldBuffersRelease::operator()(FieldBuffers* buffers) const { delete buffers; }
+
 bool VivarnTaskBse::Start() {
   BuildColourTable();
   ApplyCellSize();

@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 
 #include "engine/gfx/gl_window_win32.h"
+#include "life/field_buffers_win32.h"
 #include "life/output_size.h"
 #include "life/overlay_text.h"
 #include "life/vivarn_task.h"
@@ -84,22 +85,22 @@ void VivarnTaskBse::DrawField() {
   glScalef(static_cast<float>(output.width) / static_cast<float>(columns),
            static_cast<float>(output.height) / static_cast<float>(rows), 1.0f);
 
+  // The buffers belong to one context; a new one (the preview's window
+  // closed and opened again) starts from nothing.
+  if (!fieldBuffers || fieldBuffers->Context() != wglGetCurrentContext()) fieldBuffers.reset(new FieldBuffers());
+
   glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
   // Without the particle texture the cells are plain squares: texturing stays
   // off so that whatever texture was bound last does not tint them.
-  if (DrawMode() == 0 && particleTexture) {
+  const bool textured = DrawMode() == 0 && particleTexture;
+  if (textured) {
     glEnable(GL_TEXTURE_2D);
     particleTexture->Bind();
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
   }
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
-  glVertexPointer(2, GL_FLOAT, 0, vertices.get());
-  glTexCoordPointer(2, GL_FLOAT, 0, texCoords.get());
-  glColorPointer(4, GL_FLOAT, 0, colours.get());
-  // indexCount, not columns x rows x 6: the arrays were sized together, so
-  // the call never reads past them even while a resize is pending.
-  glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, indices.get());
+  fieldBuffers->Draw(*this, textured);
   glPopClientAttrib();
 }
 

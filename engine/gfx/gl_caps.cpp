@@ -42,6 +42,26 @@ bool CanGenerateMipmaps(const char* version, const char* extensions) {
   return ListsGLExtension(extensions, "GL_SGIS_generate_mipmap");
 }
 
+namespace {
+bool VersionAtLeast(const char* version, int wantMajor, int wantMinor) {
+  int major = 0, minor = 0;
+  if (!ParseGLVersion(version, major, minor)) return false;
+  return major > wantMajor || (major == wantMajor && minor >= wantMinor);
+}
+}  // namespace
+
+bool HasCoreBufferObjects(const char* version) { return VersionAtLeast(version, 1, 5); }
+
+bool CanUseBufferObjects(const char* version, const char* extensions) {
+  return HasCoreBufferObjects(version) || ListsGLExtension(extensions, "GL_ARB_vertex_buffer_object");
+}
+
+bool HasCoreDrawRangeElements(const char* version) { return VersionAtLeast(version, 1, 2); }
+
+bool CanDrawRangeElements(const char* version, const char* extensions) {
+  return HasCoreDrawRangeElements(version) || ListsGLExtension(extensions, "GL_EXT_draw_range_elements");
+}
+
 uint32_t FilterWithoutMipmaps(uint32_t minFilter) {
   switch (minFilter) {
     case kNearestMipmapNearest:

@@ -18,6 +18,16 @@ bool ParseGLVersion(const char* version, int& major, int& minor);
 // virtual machines, no vendor driver) is 1.1 without it.
 bool CanGenerateMipmaps(const char* version, const char* extensions);
 
+// Vertex and index data in buffer objects: core from OpenGL 1.5, before that
+// GL_ARB_vertex_buffer_object (the same calls with an ARB suffix).
+bool HasCoreBufferObjects(const char* version);
+bool CanUseBufferObjects(const char* version, const char* extensions);
+
+// glDrawRangeElements, which spares the driver a scan of client-side indices
+// for their range: core from OpenGL 1.2, before that GL_EXT_draw_range_elements.
+bool HasCoreDrawRangeElements(const char* version);
+bool CanDrawRangeElements(const char* version, const char* extensions);
+
 // A mipmapped minification filter sampled without mipmaps leaves the texture
 // incomplete (it draws as if untextured); this is the same filter on level 0
 // only. Other filters are returned as they are.

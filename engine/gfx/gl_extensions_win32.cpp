@@ -11,16 +11,16 @@ template <class Entry>
 Entry As(PROC p) {
   return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(p));
 }
+}  // namespace
 
 // Some drivers answer wglGetProcAddress with small sentinel values instead of
 // null for names they do not know; none of those is callable.
-PROC LookUp(const char* name) {
+PROC LookUpGLEntry(const char* name) {
   PROC p = wglGetProcAddress(name);
   const auto value = reinterpret_cast<intptr_t>(p);
   if (value == 0 || value == 1 || value == 2 || value == 3 || value == -1) return nullptr;
   return p;
 }
-}  // namespace
 
 GLExtensions& GLExt() {
   static GLExtensions extensions;
@@ -29,8 +29,8 @@ GLExtensions& GLExt() {
 
 bool LoadGLExtensions() {
   GLExtensions& ext = GLExt();
-  ext.wglGetSwapIntervalEXT = As<PFNWGLGETSWAPINTERVALEXTPROC>(LookUp("wglGetSwapIntervalEXT"));
-  ext.wglSwapIntervalEXT = As<PFNWGLSWAPINTERVALEXTPROC>(LookUp("wglSwapIntervalEXT"));
+  ext.wglGetSwapIntervalEXT = As<PFNWGLGETSWAPINTERVALEXTPROC>(LookUpGLEntry("wglGetSwapIntervalEXT"));
+  ext.wglSwapIntervalEXT = As<PFNWGLSWAPINTERVALEXTPROC>(LookUpGLEntry("wglSwapIntervalEXT"));
   if (!ext.wglGetSwapIntervalEXT || !ext.wglSwapIntervalEXT) {
     ext.wglGetSwapIntervalEXT = nullptr;  // half an extension is no extension
     ext.wglSwapIntervalEXT = nullptr;

@@ -21,6 +21,9 @@ struct GLExtensions {
 // The entry points of the current context, as last loaded.
 GLExtensions& GLExt();
 
+// The current context's entry point `name`, or null where it has none.
+PROC LookUpGLEntry(const char* name);
+
 // Looks the entry points up for the current context. Returns whether swap
 // control is available (both entry points present).
 bool LoadGLExtensions();

@@ -222,9 +222,10 @@ inline std::vector<int> TaskTable() {
   VivarnTaskBse& task = *VivarnTask::Instance().get();
   std::lock_guard<std::recursive_mutex> guard(task.lock);
   std::vector<int> out;
-  for (int32_t i = 0; i < task.paletteSize; ++i)
-    for (int c = 0; c < 3; ++c)
-      out.push_back(static_cast<int>(task.paletteColours[static_cast<size_t>(i) * 4 + c] * 255.0f + 0.5f));
+  for (int32_t i = 0; i < task.paletteSize; ++i) {
+    const Rgba8 entry = task.paletteColours[static_cast<size_t>(i)];
+    out.insert(out.end(), {entry.r, entry.g, entry.b});
+  }
   return out;
 }
 

@@ -37,3 +37,18 @@ TEST(GLCaps, MipmappedFiltersFallBackToTheirLevelZeroForm) {
   EXPECT_EQ(FilterWithoutMipmaps(0x2601u), 0x2601u);
   EXPECT_EQ(FilterWithoutMipmaps(0x2600u), 0x2600u);
 }
+
+TEST(GLCaps, BufferObjectsAndRangedDrawsFromTheVersionOrTheirExtension) {
+  const char* windowsOwn = "GL_WIN_swap_hint GL_EXT_bgra GL_EXT_paletted_texture";
+  EXPECT_FALSE(CanUseBufferObjects("1.1.0", windowsOwn));
+  EXPECT_FALSE(CanDrawRangeElements("1.1.0", windowsOwn));
+  EXPECT_FALSE(CanUseBufferObjects("1.4", "GL_ARB_vertex_buffer_objects"));
+  EXPECT_TRUE(CanUseBufferObjects("1.4", "GL_ARB_multitexture GL_ARB_vertex_buffer_object"));
+  EXPECT_FALSE(HasCoreBufferObjects("1.4"));
+  EXPECT_TRUE(HasCoreBufferObjects("1.5.0"));
+  EXPECT_TRUE(CanUseBufferObjects("4.5 (Compatibility Profile) Mesa 22.3.6", nullptr));
+  EXPECT_TRUE(CanDrawRangeElements("1.1.0", "GL_EXT_draw_range_elements"));
+  EXPECT_FALSE(HasCoreDrawRangeElements("1.1.0"));
+  EXPECT_TRUE(HasCoreDrawRangeElements("1.2"));
+  EXPECT_FALSE(CanDrawRangeElements(nullptr, nullptr));
+}

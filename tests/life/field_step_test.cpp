@@ -129,9 +129,9 @@ TEST(FieldStep, DyingCellsAreNotNeighbours) {
   EXPECT_EQ(CellAt(*task, 2, 2), 0.0f);
   EXPECT_EQ(task->population, 0u);
   // A cell that stays empty gets no colour: its vertices are cleared.
-  const float* vertex = &task->colours[static_cast<size_t>((2 * 2) * (2 * 6) + 2 * 2) * 4];
-  EXPECT_EQ(vertex[3], 0.0f);
-  EXPECT_EQ(vertex[0], 0.0f);
+  const Rgba8 vertex = task->colours[static_cast<size_t>((2 * 2) * (2 * 6) + 2 * 2)];
+  EXPECT_EQ(vertex.a, 0);
+  EXPECT_EQ(vertex.r, 0);
 }
 
 TEST(FieldStep, BornOnZeroFillsAnEmptyField) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
+#include "life/field_upload.h"
 #include "palette/gradient.h"
 #include "tests/life/life_test_support.h"
 
@@ -36,7 +38,7 @@ TEST_P(GeometryIndices, ThreeByTwoField) {
       EXPECT_TRUE(py == y || py == y + 1) << cell;
     }
   }
-  for (int i = 0; i < c.vertexCount * 4; ++i) ASSERT_EQ(task->colours[i], 0.0f);
+  for (int i = 0; i < c.vertexCount; ++i) ASSERT_EQ(task->colours[i].a + task->colours[i].r, 0) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, GeometryIndices,
@@ -56,12 +58,12 @@ TEST(Geometry, CellModeTextureCoordinatesAreTheCorners) {
 TEST(Geometry, FieldModeRepeatsTheLastColumnAndRow) {
   auto task = MakeFieldTask(3, 2, 1);
   PutCell(*task, 2, 1, 1.0f);  // the top right cell
-  const Rgba c = task->CellColour(1.0f);
+  const Rgba8 c = task->CellColour(1.0f);
   for (int v : {1 * 4 + 2, 1 * 4 + 3, 2 * 4 + 2, 2 * 4 + 3}) {
-    EXPECT_EQ(task->colours[v * 4], c.r) << v;
-    EXPECT_EQ(task->colours[v * 4 + 3], 1.0f) << v;
+    EXPECT_EQ(task->colours[v].r, c.r) << v;
+    EXPECT_EQ(task->colours[v].a, 255) << v;
   }
-  EXPECT_EQ(task->colours[(1 * 4 + 1) * 4 + 3], 0.0f);
+  EXPECT_EQ(task->colours[1 * 4 + 1].a, 0);
 }
 
 TEST(Geometry, UnknownDrawModeIsStoredAsCellMode) {
@@ -78,36 +80,39 @@ TEST(ColourTable, BuiltInRamp) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
   task->BuildColourTable();
   ASSERT_EQ(task->paletteSize, 1000);
-  const Rgba newborn = task->CellColour(1.0f);
-  EXPECT_NEAR(newborn.r, 0.996f, 1e-6f);
-  EXPECT_NEAR(newborn.g, 0.004f, 1e-6f);
-  EXPECT_EQ(newborn.b, 0.0f);
-  EXPECT_EQ(newborn.a, 1.0f);
-  const Rgba green = task->CellColour(250.0f);
-  EXPECT_NEAR(green.r, 0.0f, 1e-6f);
-  EXPECT_NEAR(green.g, 1.0f, 1e-6f);
-  EXPECT_NEAR(green.b, 0.0f, 1e-6f);
+  // Bytes rounded from the ramp: entry 1 is (0.996, 0.004, 0).
+  const Rgba8 newborn = task->CellColour(1.0f);
+  EXPECT_EQ(newborn.r, 254);
+  EXPECT_EQ(newborn.g, 1);
+  EXPECT_EQ(newborn.b, 0);
+  EXPECT_EQ(newborn.a, 255);
+  const Rgba8 green = task->CellColour(250.0f);
+  EXPECT_EQ(green.r, 0);
+  EXPECT_EQ(green.g, 255);
+  EXPECT_EQ(green.b, 0);
   EXPECT_EQ(task->CellColour(499.0f).b, task->CellColour(500.0f).b);
-  EXPECT_NEAR(task->CellColour(499.0f).b, 1.0f, 0.005f);
-  EXPECT_NEAR(task->CellColour(749.0f).g, 1.0f, 1e-6f);
-  EXPECT_EQ(task->CellColour(999.0f).r, 1.0f);
+  EXPECT_EQ(task->CellColour(499.0f).b, 254);
+  EXPECT_EQ(task->CellColour(749.0f).g, 255);
+  EXPECT_EQ(task->CellColour(999.0f).r, 255);
 }
 
 TEST(ColourTable, AgesWrapAndDyingCellsFade) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
-  const Rgba entry0 = task->CellColour(1000.0f);
-  EXPECT_EQ(entry0.r, 1.0f);
-  EXPECT_EQ(entry0.g, 0.0f);
-  const Rgba entry1 = task->CellColour(1001.0f);
+  const Rgba8 entry0 = task->CellColour(1000.0f);
+  EXPECT_EQ(entry0.r, 255);
+  EXPECT_EQ(entry0.g, 0);
+  const Rgba8 entry1 = task->CellColour(1001.0f);
   EXPECT_EQ(entry1.r, task->CellColour(1.0f).r);
-  const Rgba dying = task->CellColour(-0.5f);
-  EXPECT_EQ(dying.r, 1.0f);
-  EXPECT_FLOAT_EQ(dying.a, 1.0f / 3.0f);
-  EXPECT_FLOAT_EQ(task->CellColour(-3.0f).a, 0.75f);
+  // Alpha 1 - 1 / (magnitude + 1) in bytes: 1/3 is 85, 0.75 is 191.25.
+  const Rgba8 dying = task->CellColour(-0.5f);
+  EXPECT_EQ(dying.r, 255);
+  EXPECT_EQ(dying.a, 85);
+  EXPECT_EQ(task->CellColour(-3.0f).a, 191);
+  EXPECT_EQ(task->CellColour(-1e9f).a, 255);
   task->SetBkColor(0.0f, 0.0f, 0.3f, 1.0f);
-  const Rgba empty = task->CellColour(5e-8f);
-  EXPECT_EQ(empty.b, 0.3f);
-  EXPECT_EQ(empty.a, 1.0f);
+  const Rgba8 empty = task->CellColour(5e-8f);
+  EXPECT_EQ(empty.b, 77);
+  EXPECT_EQ(empty.a, 255);
 }
 
 TEST(ColourTable, FromGradientBytesInBlueGreenRedOrder) {
@@ -115,12 +120,12 @@ TEST(ColourTable, FromGradientBytesInBlueGreenRedOrder) {
   const uint8_t bgr[] = {255, 0, 0, 0, 128, 255};
   task->BuildColourTableFromBgr(2, bgr);
   ASSERT_EQ(task->paletteSize, 2);
-  const Rgba first = task->CellColour(2.0f);  // wraps to entry 0
-  EXPECT_EQ(first.r, 0.0f);
-  EXPECT_EQ(first.b, 1.0f);
-  const Rgba second = task->CellColour(1.0f);
-  EXPECT_EQ(second.r, 1.0f);
-  EXPECT_FLOAT_EQ(second.g, 128 / 255.0f);
+  const Rgba8 first = task->CellColour(2.0f);  // wraps to entry 0
+  EXPECT_EQ(first.r, 0);
+  EXPECT_EQ(first.b, 255);
+  const Rgba8 second = task->CellColour(1.0f);
+  EXPECT_EQ(second.r, 255);
+  EXPECT_EQ(second.g, 128);
   task->BuildColourTableFromBgr(0, bgr);  // nothing to build from: the table stays
   EXPECT_EQ(task->paletteSize, 2);
 }
@@ -139,15 +144,59 @@ TEST(ColourTable, FromAGradientFollowsItsTable) {
   task->BuildColourTable(&gradient);
   ASSERT_EQ(task->paletteSize, 1000);
   for (int i : {1, 250, 500, 999}) {
-    const Rgba c = task->CellColour(static_cast<float>(i));
-    EXPECT_EQ(c.r, bgr[i * 3 + 2] / 255.0f) << i;
-    EXPECT_EQ(c.g, bgr[i * 3 + 1] / 255.0f) << i;
-    EXPECT_EQ(c.b, bgr[i * 3] / 255.0f) << i;
+    const Rgba8 c = task->CellColour(static_cast<float>(i));
+    EXPECT_EQ(c.r, bgr[i * 3 + 2]) << i;
+    EXPECT_EQ(c.g, bgr[i * 3 + 1]) << i;
+    EXPECT_EQ(c.b, bgr[i * 3]) << i;
   }
-  EXPECT_EQ(task->CellColour(500.0f).g, 1.0f);
+  EXPECT_EQ(task->CellColour(500.0f).g, 255);
   task->BuildColourTable(nullptr);  // no gradient: the built-in ramp
-  EXPECT_NEAR(task->CellColour(250.0f).g, 1.0f, 1e-6f);
-  EXPECT_NEAR(task->CellColour(1.0f).r, 0.996f, 1e-6f);
+  EXPECT_EQ(task->CellColour(250.0f).g, 255);
+  EXPECT_EQ(task->CellColour(1.0f).r, 254);
+}
+
+}  // namespace
+
+namespace {
+
+FieldArrayVersions VersionsOf(const VivarnTaskBse& task) {
+  return FieldArrayVersions{task.geometryChanges, task.colourChanges};
+}
+
+// A draw sends only what changed since the last one: the geometry after a
+// rebuild, the colours after a step, a reseed, a palette or background change.
+TEST(FieldUpload, FramesSendOnlyWhatChanged) {
+  auto task = MakeFieldTask(8, 6, 0);
+  task->LifeSpeed = 100.0f;
+  FieldUploadTracker tracker;
+  auto draw = [&] {
+    const FieldUploadPlan plan = tracker.Plan(VersionsOf(*task));
+    tracker.Sent(VersionsOf(*task));
+    return std::make_pair(plan.sendGeometry, plan.sendColours);
+  };
+  using Sent = std::pair<bool, bool>;
+  EXPECT_EQ(draw(), Sent(true, true));  // the first draw sends everything
+  EXPECT_EQ(draw(), Sent(false, false));
+  EXPECT_FALSE(task->AdvanceGenerationTimer(50.0));  // no generation yet
+  EXPECT_EQ(draw(), Sent(false, false));
+  EXPECT_TRUE(task->AdvanceGenerationTimer(50.0));
+  EXPECT_EQ(draw(), Sent(false, true));
+  task->ResetPopulation();
+  EXPECT_EQ(draw(), Sent(false, true));
+  const uint8_t bgr[] = {1, 2, 3};
+  task->BuildColourTableFromBgr(1, bgr);
+  EXPECT_EQ(draw(), Sent(false, true));
+  task->SetBkColor(0.5f, 0.5f, 0.5f, 1.0f);
+  EXPECT_EQ(draw(), Sent(false, true));
+  task->SetFieldDrawMode(1);
+  EXPECT_EQ(draw(), Sent(true, true));
+  SetOutputSize(9, 6);
+  task->ApplyCellSize();
+  EXPECT_EQ(draw(), Sent(true, true));
+  task->ApplyCellSize();  // the same size: nothing rebuilt
+  EXPECT_EQ(draw(), Sent(false, false));
+  tracker.Forget();  // a new context holds no buffers
+  EXPECT_EQ(draw(), Sent(true, true));
 }
 
 }  // namespace

@@ -5,11 +5,14 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "engine/gfx/font.h"
+#include "engine/gfx/gl_window_win32.h"
 #include "engine/gfx/texture.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_container.h"
@@ -39,10 +42,7 @@ Pixel At(const std::vector<uint8_t>& frame, int x, int y) {
   return Pixel{p[0], p[1], p[2]};
 }
 
-Pixel Bytes(const Rgba& c) {
-  return Pixel{static_cast<int>(c.r * 255.0f + 0.5f), static_cast<int>(c.g * 255.0f + 0.5f),
-               static_cast<int>(c.b * 255.0f + 0.5f)};
-}
+Pixel Bytes(const Rgba8& c) { return Pixel{c.r, c.g, c.b}; }
 
 bool Near(const Pixel& a, const Pixel& b, int tolerance) {
   return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
@@ -165,9 +165,9 @@ bool DiagonalMean(const VivarnTaskBse& t, int32_t x, int32_t y, Pixel& colour) {
   const float right = CellOf(t, x + 1, y);
   const float up = CellOf(t, x, y + 1);
   if (right < 1.0f || up < 1.0f) return false;
-  const Rgba a = t.CellColour(right);
-  const Rgba b = t.CellColour(up);
-  colour = Bytes(Rgba{(a.r + b.r) / 2, (a.g + b.g) / 2, (a.b + b.b) / 2, 1.0f});
+  const Rgba8 a = t.CellColour(right);
+  const Rgba8 b = t.CellColour(up);
+  colour = Pixel{(a.r + b.r + 1) / 2, (a.g + b.g + 1) / 2, (a.b + b.b + 1) / 2};
   return true;
 }
 
@@ -179,8 +179,8 @@ TEST_F(LifeRender, CellsByCellShowTheBuiltInColoursOverTheBackground) {
   ASSERT_FALSE(seen.frame.empty());
   EXPECT_GE(seen.generation, 3u);
   // No palette stored: the built-in ramp, entry 1 almost pure red.
-  EXPECT_NEAR(Life().paletteColours[4], 0.996f, 0.001f);
-  EXPECT_NEAR(Life().paletteColours[5], 0.004f, 0.001f);
+  EXPECT_EQ(Life().paletteColours[1].r, 254);
+  EXPECT_EQ(Life().paletteColours[1].g, 1);
   EXPECT_TRUE(Life().particleTexture);
   EXPECT_TRUE(Life().font);
   ASSERT_GT(seen.liveCellsChecked, 20);
@@ -203,13 +203,142 @@ TEST_F(LifeRender, SmoothFieldShowsTheCurrentPaletteColours) {
   // Start took its table from the current palette.
   ASSERT_EQ(Life().paletteSize, 1000);
   for (int i : {0, 1, 250, 999}) {
-    EXPECT_FLOAT_EQ(Life().paletteColours[static_cast<size_t>(i) * 4 + 0], bgr[i * 3 + 2] / 255.0f) << i;
-    EXPECT_FLOAT_EQ(Life().paletteColours[static_cast<size_t>(i) * 4 + 2], bgr[i * 3 + 0] / 255.0f) << i;
+    EXPECT_EQ(Life().paletteColours[static_cast<size_t>(i)].r, bgr[i * 3 + 2]) << i;
+    EXPECT_EQ(Life().paletteColours[static_cast<size_t>(i)].b, bgr[i * 3 + 0]) << i;
   }
   ASSERT_GT(seen.liveCellsChecked, 0) << "no cell with live neighbours to look at";
   EXPECT_EQ(seen.liveCellsMatching, seen.liveCellsChecked);
   EXPECT_GT(seen.backgroundPixels, 0);
 }
+
+// The colours the field had as four floats per vertex, for cells drawn with
+// the built-in ramp: the same table entry and alpha, not rounded to bytes. A
+// cell empty now was written (background) when it held anything before.
+struct FloatColour {
+  float r, g, b, a;
+};
+
+FloatColour FloatCellColour(const VivarnTaskBse& t, float v, float before) {
+  const float magnitude = std::fabs(v);
+  if (magnitude < 1e-7f) {
+    if (before == 0.0f) return FloatColour{0.0f, 0.0f, 0.0f, 0.0f};
+    return FloatColour{t.BkColor[0], t.BkColor[1], t.BkColor[2], 1.0f};
+  }
+  int32_t i = static_cast<int32_t>(magnitude) % 1000;
+  if (i >= 500) i = 999 - i;  // the ramp mirrored
+  const float d = 1.0f / 500.0f;
+  const float red = i <= 250 ? (0.5f - static_cast<float>(i) * d) * 2.0f : 0.0f;
+  const float blue = i >= 250 ? (static_cast<float>(i) * d - 0.5f) * 2.0f : 0.0f;
+  const float green = i < 250 ? 1.0f - red : 1.0f - blue;
+  return FloatColour{red, green, blue, v < 0.0f ? 1.0f - 1.0f / (magnitude + 1.0f) : 1.0f};
+}
+
+std::vector<FloatColour> FloatVertexColours(const VivarnTaskBse& t) {
+  std::vector<FloatColour> out(static_cast<size_t>(t.colourCount));
+  for (int32_t y = 0; y < t.rows; ++y) {
+    for (int32_t x = 0; x < t.columns; ++x) {
+      const size_t cell = static_cast<size_t>(y) * t.columns + x;
+      const FloatColour c = FloatCellColour(t, t.cells[cell], t.nextCells[cell]);  // nextCells: the one before
+      if (t.DrawMode() == 0) {
+        const size_t c0 = static_cast<size_t>(2 * y) * (2 * t.columns) + 2 * x;
+        out[c0] = out[c0 + 1] = out[c0 + 2 * t.columns] = out[c0 + 2 * t.columns + 1] = c;
+        continue;
+      }
+      const size_t stride = static_cast<size_t>(t.columns) + 1;
+      const bool lastX = x == t.columns - 1, lastY = y == t.rows - 1;
+      out[y * stride + x] = c;
+      if (lastX) out[y * stride + x + 1] = c;
+      if (lastY) out[(y + 1) * stride + x] = c;
+      if (lastX && lastY) out[(y + 1) * stride + x + 1] = c;
+    }
+  }
+  return out;
+}
+
+// Draws what Update and DrawField drew, background and field, but with the
+// float colours from client arrays.
+void DrawWithFloatColours(const VivarnTaskBse& t) {
+  const std::vector<FloatColour> colours = FloatVertexColours(t);
+  glDisable(GL_TEXTURE_2D);
+  glLoadIdentity();
+  glColor4f(t.BkColor[0], t.BkColor[1], t.BkColor[2], t.BkColor[3]);
+  BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(kWidth), static_cast<float>(kHeight), false);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glLoadIdentity();
+  glScalef(static_cast<float>(kWidth) / t.columns, static_cast<float>(kHeight) / t.rows, 1.0f);
+  glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+  if (t.DrawMode() == 0) {
+    glEnable(GL_TEXTURE_2D);
+    t.particleTexture->Bind();
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glTexCoordPointer(2, GL_FLOAT, 0, t.texCoords.get());
+  }
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  glVertexPointer(2, GL_FLOAT, 0, t.vertices.get());
+  glColorPointer(4, GL_FLOAT, 0, colours.data());
+  glDrawElements(GL_TRIANGLES, t.indexCount, GL_UNSIGNED_INT, t.indices.get());
+  glPopClientAttrib();
+}
+
+struct ByteColourCase {
+  int32_t drawMode;
+  bool bufferObjects;
+};
+
+class ByteColours : public LifeRender, public ::testing::WithParamInterface<ByteColourCase> {};
+
+// The byte colours, from buffer objects or client arrays, give the picture
+// the float colours gave, over fading soups: to one unit per channel but for
+// at most one value in a thousand, which is two units away.
+TEST_P(ByteColours, DrawAsTheFloatColoursDid) {
+  Life().FieldDrawMode = GetParam().drawMode;
+  Life().useBufferObjects = GetParam().bufferObjects;
+  Life().CellSize = 5;
+  int widest = -1;
+  int differing = 0;
+  int beyondOne = 0;
+  uint32_t generation = 0;
+  probe->onFrame = [&](int) {
+    VivarnTaskBse& life = Life();
+    std::lock_guard<std::recursive_mutex> guard(life.lock);
+    if (widest >= 0 || life.generation < 12) return;
+    generation = life.generation;
+    const std::vector<uint8_t> drawn = ReadFrame();
+    DrawWithFloatColours(life);
+    const std::vector<uint8_t> floats = ReadFrame();
+    widest = 0;
+    for (size_t i = 0; i < drawn.size(); ++i) {
+      const int d = std::abs(drawn[i] - floats[i]);
+      if (d > widest) widest = d;
+      if (d != 0) ++differing;
+      if (d > 1) ++beyondOne;
+    }
+    Close();
+  };
+  VekKernelBase& kernel = *VekKernel::Instance();
+  kernel.AddMsgHandler(&messages);
+  kernel.AddTask(VideoUpdateTask::Instance().get());
+  kernel.AddTask(VivarnTask::Instance().get());
+  kernel.AddTask(probe.get());
+  kernel.Run();
+  ASSERT_FALSE(probe->timedOut);
+  ASSERT_GE(widest, 0) << "no frame compared";
+  if (GetParam().drawMode == 0) EXPECT_TRUE(Life().particleTexture);
+  // A vertex colour and its alpha are each within half a unit of the float
+  // ones; where a fading cell blends over a far colour the two halves can add
+  // up to one unit before the result is rounded, so a few values land two
+  // units away.
+  EXPECT_LE(widest, 2) << "generation " << generation;
+  EXPECT_LE(beyondOne * 1000, kWidth * kHeight * 3) << beyondOne << " values more than one unit away";
+  std::printf("mode %d %s: %d of %zu channel values differ, %d by more than 1, by at most %d\n",
+              GetParam().drawMode, GetParam().bufferObjects ? "buffers" : "client arrays", differing,
+              static_cast<size_t>(kWidth) * kHeight * 3, beyondOne, widest);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothModes, ByteColours,
+                         ::testing::Values(ByteColourCase{0, true}, ByteColourCase{1, true},
+                                           ByteColourCase{0, false}, ByteColourCase{1, false}));
 
 // Whether a pixel is light grey or white: the overlay text. Neither the
 // built-in colours (at most two channels lit) nor the background are.

@@ -11,7 +11,7 @@ OracleLife OracleLife::From(const VivarnTaskBse& task, uint32_t randomSeed) {
   const size_t n = static_cast<size_t>(task.columns) * task.rows;
   o.cells.assign(task.cells.get(), task.cells.get() + n);
   o.nextCells.assign(n, 0.0f);
-  o.colours.assign(task.colours.get(), task.colours.get() + static_cast<size_t>(task.colourCount) * 4);
+  o.colours.assign(task.colours.get(), task.colours.get() + task.colourCount);
   o.drawMode = task.FieldDrawMode;
   std::memcpy(o.ruleBorn, task.RuleBorn, 9);
   std::memcpy(o.ruleSurvive, task.RuleSurvive, 9);
@@ -19,7 +19,7 @@ OracleLife OracleLife::From(const VivarnTaskBse& task, uint32_t randomSeed) {
   o.dieStep = task.DieStep;
   std::memcpy(o.bkColor, task.BkColor, sizeof o.bkColor);
   o.tableSize = task.paletteSize;
-  o.table.assign(task.paletteColours.get(), task.paletteColours.get() + static_cast<size_t>(task.paletteSize) * 4);
+  o.table.assign(task.paletteColours.get(), task.paletteColours.get() + task.paletteSize);
   o.resetMode = task.ResetMode;
   o.periodicResetOn = task.PeriodicResetOn;
   o.resetPeriod = task.ResetPeriod;
@@ -55,27 +55,31 @@ int32_t OracleLife::CountNeighbours(const std::vector<float>& grid, int32_t x, i
   return count;
 }
 
-Rgba OracleLife::CellColour(float v) const {
-  if (std::fabs(v) < 1e-7f) return Rgba{bkColor[0], bkColor[1], bkColor[2], 1.0f};
+namespace {
+// 0..1 to 0..255, rounded to the nearest.
+uint8_t Byte(float c) {
+  if (c <= 0.0f) return 0;
+  if (c >= 1.0f) return 255;
+  return static_cast<uint8_t>(c * 255.0f + 0.5f);
+}
+}  // namespace
+
+Rgba8 OracleLife::CellColour(float v) const {
+  if (std::fabs(v) < 1e-7f) return Rgba8{Byte(bkColor[0]), Byte(bkColor[1]), Byte(bkColor[2]), 255};
   if (v < 0.0f) {
     const float a = std::fabs(v);
     int32_t i = static_cast<int32_t>(a);
     if (i >= tableSize) i = i % tableSize;
-    return Rgba{table[i * 4], table[i * 4 + 1], table[i * 4 + 2], 1.0f - 1.0f / (a + 1.0f)};
+    return Rgba8{table[i].r, table[i].g, table[i].b, Byte(1.0f - 1.0f / (a + 1.0f))};
   }
   int32_t i = static_cast<int32_t>(v);
   if (i >= tableSize) i = i % tableSize;
-  return Rgba{table[i * 4], table[i * 4 + 1], table[i * 4 + 2], 1.0f};
+  return Rgba8{table[i].r, table[i].g, table[i].b, 255};
 }
 
 void OracleLife::SetCell(std::vector<float>& grid, int32_t x, int32_t y, float v) {
-  const Rgba k = CellColour(v);
-  auto put = [&](int32_t vertex) {
-    colours[vertex * 4] = k.r;
-    colours[vertex * 4 + 1] = k.g;
-    colours[vertex * 4 + 2] = k.b;
-    colours[vertex * 4 + 3] = k.a;
-  };
+  const Rgba8 k = CellColour(v);
+  auto put = [&](int32_t vertex) { colours[vertex] = k; };
   if (drawMode == 0) {
     for (int dy = 0; dy < 2; ++dy)
       for (int dx = 0; dx < 2; ++dx) put((2 * y + dy) * (2 * columns) + 2 * x + dx);
@@ -128,7 +132,7 @@ void OracleLife::Step() {
   population = 0;
   uint32_t ageSum = 0;
   std::fill(nextCells.begin(), nextCells.end(), 0.0f);
-  std::fill(colours.begin(), colours.end(), 0.0f);
+  std::fill(colours.begin(), colours.end(), Rgba8{});
   for (int32_t y = 0; y < rows; y++) {
     for (int32_t x = 0; x < columns; x++) {
       const int32_t n = CountNeighbours(cells, x, y);

@@ -13,14 +13,14 @@ struct OracleLife {
   int32_t rows = 0;
   std::vector<float> cells;
   std::vector<float> nextCells;
-  std::vector<float> colours;
+  std::vector<Rgba8> colours;
   int32_t drawMode = 0;
   uint8_t ruleBorn[9] = {};
   uint8_t ruleSurvive[9] = {};
   bool dieSlowly = true;
   float dieStep = 0.9f;
   float bkColor[4] = {};
-  std::vector<float> table;
+  std::vector<Rgba8> table;
   int32_t tableSize = 0;
   int32_t resetMode = 0;
   bool periodicResetOn = false;
@@ -40,7 +40,7 @@ struct OracleLife {
 
   int32_t NextRandom();
   int32_t CountNeighbours(const std::vector<float>& grid, int32_t x, int32_t y) const;
-  Rgba CellColour(float v) const;
+  Rgba8 CellColour(float v) const;
   void SetCell(std::vector<float>& grid, int32_t x, int32_t y, float v);
   void ResetPopulation();
   void Step();

@@ -197,9 +197,9 @@ TEST_F(SettingsRegistry, LoadTakesTheColourTableFromTheCurrentPaletteAndSaveStor
   VivarnTaskBse& task = *VivarnTask::Instance();
   ASSERT_EQ(task.paletteSize, 1000);
   for (int i : {0, 1, 333, 999}) {
-    EXPECT_FLOAT_EQ(task.paletteColours[static_cast<size_t>(i) * 4 + 0], bgr[i * 3 + 2] / 255.0f) << i;
-    EXPECT_FLOAT_EQ(task.paletteColours[static_cast<size_t>(i) * 4 + 1], bgr[i * 3 + 1] / 255.0f) << i;
-    EXPECT_FLOAT_EQ(task.paletteColours[static_cast<size_t>(i) * 4 + 2], bgr[i * 3 + 0] / 255.0f) << i;
+    EXPECT_EQ(task.paletteColours[static_cast<size_t>(i)].r, bgr[i * 3 + 2]) << i;
+    EXPECT_EQ(task.paletteColours[static_cast<size_t>(i)].g, bgr[i * 3 + 1]) << i;
+    EXPECT_EQ(task.paletteColours[static_cast<size_t>(i)].b, bgr[i * 3 + 0]) << i;
   }
 
   // Loading keeps the store in memory; saving writes its palettes.

@@ -24,12 +24,15 @@ struct IdentityCase {
   // A palette of this many random entries instead of the built-in ramp: ages
   // and fading magnitudes beyond it wrap round it.
   int32_t paletteEntries = 0;
+  // Four-cell vectors only, where the processor has eight-cell ones.
+  bool fourWide = false;
 };
 
 void PrintTo(const IdentityCase& c, std::ostream* os) {
   *os << c.columns << "x" << c.rows << " mode " << c.drawMode << (c.dieSlowly ? " fading" : " sudden")
       << " rules " << c.ruleSeed << (c.streamed ? " streamed" : "");
   if (c.paletteEntries != 0) *os << " palette " << c.paletteEntries;
+  if (c.fourWide) *os << " four wide";
 }
 
 class StepIdentity : public ::testing::TestWithParam<IdentityCase> {};
@@ -38,7 +41,7 @@ void ExpectSameState(const VivarnTaskBse& task, const OracleLife& oracle, int ge
   const size_t n = static_cast<size_t>(task.columns) * task.rows;
   ASSERT_EQ(std::memcmp(task.cells.get(), oracle.cells.data(), n * sizeof(float)), 0)
       << "cells differ after generation " << generation;
-  ASSERT_EQ(std::memcmp(task.colours.get(), oracle.colours.data(), oracle.colours.size() * sizeof(float)), 0)
+  ASSERT_EQ(std::memcmp(task.colours.get(), oracle.colours.data(), oracle.colours.size() * sizeof(Rgba8)), 0)
       << "vertex colours differ after generation " << generation;
   ASSERT_EQ(task.generation, oracle.generation) << generation;
   ASSERT_EQ(task.population, oracle.population) << generation;
@@ -52,6 +55,7 @@ TEST_P(StepIdentity, ThousandGenerationsBitForBit) {
   const IdentityCase& c = GetParam();
   auto task = MakeFieldTask(c.columns, c.rows, c.drawMode);
   if (c.streamed) task->streamingColourBytes = 0;
+  task->allowWideVectors = !c.fourWide;
   std::mt19937 rules(c.ruleSeed);
   if (c.ruleSeed != 0) {
     for (int k = 0; k < 9; ++k) {
@@ -97,7 +101,9 @@ INSTANTIATE_TEST_SUITE_P(
                       IdentityCase{1, 7, 0, true, 16, true}, IdentityCase{9, 1, 1, true, 17, true},
                       IdentityCase{48, 20, 1, true, 19}, IdentityCase{64, 9, 0, true, 20, true},
                       IdentityCase{48, 20, 1, true, 21, true}, IdentityCase{37, 23, 0, true, 0, false, 7},
-                      IdentityCase{41, 29, 1, true, 22, true, 7}, IdentityCase{35, 17, 0, true, 23, true, 1}));
+                      IdentityCase{41, 29, 1, true, 22, true, 7}, IdentityCase{35, 17, 0, true, 23, true, 1},
+                      IdentityCase{37, 23, 0, true, 0, false, 7, true}, IdentityCase{41, 29, 1, true, 12, true, 0, true},
+                      IdentityCase{64, 9, 0, false, 24, false, 0, true}, IdentityCase{53, 19, 1, true, 15, false, 0, true}));
 
 TEST(StepIdentityRuleBornZero, EveryEmptyCellBorn) {
   auto task = MakeFieldTask(13, 11, 1);
