@@ -25,8 +25,8 @@ scr="$(readlink -f "${2:-$VIVARN_BUILD_DIR/vivarn.scr}")"
 bench="$VIVARN_BUILD_DIR/frame_bench.exe"
 SECONDS_PER_RUN="${FRAME_BENCH_SECONDS:-4}"
 SPAN="${FRAME_BENCH_SPAN:-10}"
-# shellcheck source=../support/wine-env.sh
-. "$root/tests/support/wine-env.sh"
+# shellcheck source=../../tools/wine-env.sh
+. "$root/tools/wine-env.sh"
 [ -f "$bench" ] || [ "${FRAME_BENCH_SAVER_ONLY:-0}" = 1 ] || { echo "no $bench (build the win tree)" >&2; exit 1; }
 [ -f "$scr" ] || { echo "no $scr" >&2; exit 1; }
 
