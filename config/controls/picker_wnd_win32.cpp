@@ -149,6 +149,15 @@ void CPickerWnd::InvalidateItem(int32_t item) {
   if (!IsEmpty(r)) InvalidateRect(Handle(), &r, FALSE);
 }
 
+// The item under the pointer is drawn highlighted: both it and the one it
+// takes over from are drawn again.
+void CPickerWnd::SetHot(int32_t item) {
+  if (item == hot_) return;
+  InvalidateItem(hot_);
+  hot_ = item;
+  InvalidateItem(hot_);
+}
+
 // ---- the message loop ----
 
 int32_t CPickerWnd::RunPicker(POINT preferred, LONG aboveBottom, HWND anchorWindow) {
@@ -263,12 +272,7 @@ bool CPickerWnd::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, 
       SetFocus(window);
       SetCapture(window);
       pressed_ = true;
-      int32_t item = HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      if (item != hot_) {
-        InvalidateItem(hot_);
-        hot_ = item;
-        InvalidateItem(hot_);
-      }
+      SetHot(HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
       result = 0;
       return true;
     }
@@ -293,19 +297,13 @@ bool CPickerWnd::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, 
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
         tracking_ = TrackMouseEvent(&track) != FALSE;
       }
-      int32_t item = HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      if (item != hot_) {
-        InvalidateItem(hot_);
-        hot_ = item;
-        InvalidateItem(hot_);
-      }
+      SetHot(HitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}));
       result = 0;
       return true;
     }
     case WM_MOUSELEAVE:
       tracking_ = false;
-      InvalidateItem(hot_);
-      hot_ = -1;
+      SetHot(-1);
       result = 0;
       return true;
     case WM_KEYDOWN: {

@@ -78,6 +78,7 @@ class CPickerWnd : public CWindowImpl {
   void Layout();
   void Notify(UINT code);
   void InvalidateItem(int32_t item);
+  void SetHot(int32_t item);
   void DrawEntry(HDC dc, int32_t item, const std::wstring& text, const RECT& r);
   bool IsInside(const MSG& msg) const;
   int32_t CellCount() const { return static_cast<int32_t>(items_.size()); }
