@@ -123,6 +123,11 @@ const SettingEntry kSettings[] = {
      [](const Task& task, const Shared&, uint8_t* out) {
        for (int c = 0; c < 4; ++c) WriteFloat(out + 4 * c, task.BkColor[c]);
      }},
+    {"Monitors", kDword, kDword, 4, Dword(0), 16, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetMonitors(static_cast<int32_t>(ReadU32(in))); },
+     [](const Task& task, const Shared&, uint8_t* out) {
+       WriteU32(out, static_cast<uint32_t>(task.EffectiveMonitors()));
+     }},
 };
 
 std::vector<const SettingEntry*> RowsInTableOrder() {

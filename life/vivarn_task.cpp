@@ -99,6 +99,11 @@ void VivarnTaskBse::SetLifeSpeed(float milliseconds) {
   LifeSpeed = milliseconds;
 }
 
+void VivarnTaskBse::SetMonitors(int32_t mode) {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  Monitors = mode;
+}
+
 void VivarnTaskBse::SetFieldDrawMode(int32_t mode) {
   std::lock_guard<std::recursive_mutex> guard(lock);
   FieldDrawMode = mode == 1 ? 1 : 0;

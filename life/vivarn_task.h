@@ -103,6 +103,8 @@ class VivarnTaskBse : public ITask {
   void SetDieSlowly(bool on);
   void SetDieStep(float factor);
   void SetLifeSpeed(float milliseconds);
+  // Read by the full-screen run as it starts (see EffectiveMonitors).
+  void SetMonitors(int32_t mode);
   // Values other than 0 and 1 are stored as 0; rebuilds the geometry.
   void SetFieldDrawMode(int32_t mode);
   // Also makes sure the GL window object exists and passes the colour on as
@@ -113,8 +115,9 @@ class VivarnTaskBse : public ITask {
   // The whole field in one indexed draw call, scaled so one cell unit covers
   // output / (columns, rows) pixels. Under `lock`.
   void DrawField();
-  // The dark panel along the bottom edge and the four statistics lines.
-  void DrawStatistics();
+  // The dark panel along the bottom edge, `panelWidth` pixels wide, and the
+  // four statistics lines.
+  void DrawStatistics(int32_t panelWidth);
 
   // --- Field and generation step ---
   void ApplyCellSize();
@@ -161,6 +164,9 @@ class VivarnTaskBse : public ITask {
   // stored number no control offers; filling nothing would leave the field
   // empty for good, as every later reset would fill nothing again.
   int32_t EffectiveResetMode() const { return ResetMode >= 0 && ResetMode <= 2 ? ResetMode : 0; }
+  // How full screen uses several monitors: 0 one field spanning them all, 1
+  // the primary only (the rest black); a stored number outside these spans.
+  int32_t EffectiveMonitors() const { return Monitors == 1 ? 1 : 0; }
   // The milliseconds between generations: `LifeSpeed` held to 0..1000, the
   // slowest the Field page offers (a huge stored number would freeze the
   // field); NaN counts as 0, as the loader defaults it.
@@ -211,6 +217,7 @@ class VivarnTaskBse : public ITask {
   int32_t FieldDrawMode = 0;
   float LifeSpeed = 0.0f;
   float DieStep = kDefaultDieStep;
+  int32_t Monitors = 0;
 
   CRefCountPtrT<TextureBase> particleTexture;
   // Loaded by Start from the module's English string table.

@@ -19,4 +19,4 @@ void VivarnTaskBse::Update() { AdvanceGenerationTimer(frameTime); }
 
 // Without a context there are no pixels: drawing leaves the task unchanged.
 void VivarnTaskBse::DrawField() {}
-void VivarnTaskBse::DrawStatistics() {}
+void VivarnTaskBse::DrawStatistics(int32_t) {}

@@ -65,11 +65,16 @@ void VivarnTaskBse::Update() {
   BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), false);
 
   DrawField();
-  if (look.showStat && font) DrawStatistics();
-  if (look.showFPS && font) {
+  if (!font || !(look.showStat || look.showFPS)) return;
+  // Over several monitors the overlays keep to the primary one.
+  int32_t overlayWidth = 0;
+  int32_t overlayHeight = 0;
+  GLWindow::Instance()->BeginOverlay2D(overlayWidth, overlayHeight);
+  if (look.showStat) DrawStatistics(overlayWidth);
+  if (look.showFPS) {
     glLoadIdentity();
     glColor4f(0.8f, 0.8f, 0.8f, 1.0f);
-    glTranslatef(0.0f, static_cast<float>(height) - FontHeight(font.get()), 0.0f);
+    glTranslatef(0.0f, static_cast<float>(overlayHeight) - FontHeight(font.get()), 0.0f);
     const std::string line = FrameRateLine(frameTime);
     glEnable(GL_TEXTURE_2D);
     font->DrawText(line.c_str(), -1);
@@ -104,12 +109,11 @@ void VivarnTaskBse::DrawField() {
   glPopClientAttrib();
 }
 
-void VivarnTaskBse::DrawStatistics() {
+void VivarnTaskBse::DrawStatistics(int32_t panelWidth) {
   if (!font) return;
   // The counters change under the lock when the configuration pages reseed;
   // holding it keeps the four lines from one moment.
   std::lock_guard<std::recursive_mutex> guard(lock);
-  const OutputSize output = CurrentOutputSize();
   const float fh = FontHeight(font.get());
 
   glEnable(GL_TEXTURE_2D);
@@ -120,7 +124,7 @@ void VivarnTaskBse::DrawStatistics() {
   // it; after the smooth field the last texture is the font's sheet, which
   // would smear glyphs over the panel, so it is drawn plain.
   if (DrawMode() == 1) glDisable(GL_TEXTURE_2D);
-  glScalef(static_cast<float>(output.width), 4.5f * fh, 1.0f);
+  glScalef(static_cast<float>(panelWidth), 4.5f * fh, 1.0f);
   glCallList(panelList);
   glEnable(GL_TEXTURE_2D);
 

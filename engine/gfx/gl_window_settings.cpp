@@ -11,6 +11,9 @@ void GLWindowSettingsBase::OnCreate() {
   windowWidth = 640;
   windowHeight = 480;
   QueryDesktopSize(screenWidth, screenHeight);
+  monitorSpan = MonitorSpan::AllMonitors;
+  multiMonitor = false;
+  monitorLayout = MonitorLayout{};
   fieldOfView = 60.0f;
   aspect = CurrentHeight() != 0 ? static_cast<float>(CurrentWidth()) / static_cast<float>(CurrentHeight()) : 1.0f;
   nearPlane = 0.001f;
@@ -21,6 +24,15 @@ void GLWindowSettingsBase::OnCreate() {
   classRegistered = false;
   LifecycleLog() << "GLWindowSettingsBase this:" << std::hex << static_cast<const void*>(this) << std::dec
                  << " created\n";
+}
+
+bool GLWindowSettingsBase::UseMonitorLayout(const MonitorLayout& layout) {
+  multiMonitor = !layout.switchDisplayMode;
+  if (!multiMonitor) return false;
+  monitorLayout = layout;
+  screenWidth = layout.fieldWidth;
+  screenHeight = layout.fieldHeight;
+  return true;
 }
 
 void GLWindowSettingsBase::RequestSwapInterval(int32_t interval) {

@@ -15,6 +15,7 @@
 #include "engine/core/ref_count.h"
 #include "engine/core/singleton.h"
 #include "engine/core/task.h"
+#include "engine/gfx/monitor_layout.h"
 #include "engine/gfx/swap_interval_request.h"
 
 // The desktop size in pixels (GetSystemMetrics on Windows; 0 x 0 where there
@@ -30,6 +31,13 @@ class GLWindowSettingsBase : public IRefCountPtrBase {
   int32_t CurrentWidth() const { return fullScreen ? screenWidth : windowWidth; }
   int32_t CurrentHeight() const { return fullScreen ? screenHeight : windowHeight; }
 
+  // Full screen over several monitors: keeps `layout` for the window's
+  // placement and viewports and takes its field size as the screen size.
+  // For one monitor (or none listed) nothing changes and false is returned:
+  // the screen size stays the desktop's and the display mode is switched as
+  // ever.
+  bool UseMonitorLayout(const MonitorLayout& layout);
+
   // Any thread: sets swapInterval and asks the kernel thread to apply it to
   // the running window at its next frame.
   void RequestSwapInterval(int32_t interval);
@@ -44,6 +52,11 @@ class GLWindowSettingsBase : public IRefCountPtrBase {
   int32_t windowHeight = 480;
   int32_t screenWidth = 0;
   int32_t screenHeight = 0;
+  // Set from the saver's settings before the window is made; read only when
+  // full screen meets several monitors.
+  MonitorSpan monitorSpan = MonitorSpan::AllMonitors;
+  bool multiMonitor = false;  // UseMonitorLayout took a layout
+  MonitorLayout monitorLayout;
   // Kept for callers that want a perspective; nothing in the engine uses them.
   float fieldOfView = 60.0f;
   float aspect = 640.0f / 480.0f;

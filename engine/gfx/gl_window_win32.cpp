@@ -7,6 +7,7 @@
 #include "engine/core/module.h"
 #include "engine/core/module_win32.h"
 #include "engine/gfx/gl_extensions_win32.h"
+#include "engine/gfx/monitor_layout.h"
 
 namespace {
 // The live window object for the window procedure. Looking it up through the
@@ -115,11 +116,18 @@ bool GLWindowBase::Create() {
   RECT rect{s.windowX, s.windowY, s.windowX + s.windowWidth, s.windowY + s.windowHeight};
   DWORD style = 0;
   DWORD exStyle = 0;
+  const auto parent = static_cast<HWND>(s.parentWindow);
+  s.multiMonitor = false;
+  if (s.fullScreen && !parent) s.UseMonitorLayout(LayOutMonitors(DesktopMonitors(), s.monitorSpan));
   Go();
 
-  const auto parent = static_cast<HWND>(s.parentWindow);
   if (!parent) {
-    if (s.fullScreen) {
+    if (s.fullScreen && s.multiMonitor) {
+      const DesktopRect& box = s.monitorLayout.window;
+      rect = RECT{box.left, box.top, box.right, box.bottom};
+      style = WS_POPUP;
+      exStyle = WS_EX_APPWINDOW;
+    } else if (s.fullScreen) {
       rect = RECT{0, 0, s.screenWidth, s.screenHeight};
       style = WS_POPUP;
       exStyle = WS_EX_APPWINDOW;
@@ -188,8 +196,21 @@ void GLWindowBase::Resize(int32_t width, int32_t height) {
   }
   presentation.Resize(width, height);
   // WM_SIZE also arrives while the window is being created, before a context.
-  if (context && wglGetCurrentContext() == context) glViewport(0, 0, width, height);
+  if (context && wglGetCurrentContext() == context) {
+    if (FieldInPart()) {
+      SetViewport(s.monitorLayout.field);
+    } else {
+      glViewport(0, 0, width, height);
+    }
+  }
 }
+
+bool GLWindowBase::FieldInPart() const {
+  const GLWindowSettingsBase& s = Settings();
+  return s.fullScreen && s.multiMonitor && !s.parentWindow;
+}
+
+void GLWindowBase::SetViewport(const GLViewportRect& r) { glViewport(r.x, r.y, r.width, r.height); }
 
 // --- display mode -----------------------------------------------------------
 
@@ -199,6 +220,16 @@ bool GLWindowBase::Go() {
   savedMode.dmSize = sizeof(DEVMODEW);
   EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &savedMode);
   if (!s.fullScreen) return true;
+
+  if (s.multiMonitor) {
+    // Every monitor keeps its desktop mode: the window covers them as they are.
+    const MonitorLayout& layout = s.monitorLayout;
+    MainLog() << "<i> " << "GLWindow::Go " << layout.monitorCount << " monitors, window " << layout.window.left
+              << "," << layout.window.top << " " << layout.window.Width() << "x" << layout.window.Height()
+              << ", field " << layout.fieldWidth << "x" << layout.fieldHeight << ", display mode kept\n";
+    HideCursor();
+    return true;
+  }
 
   MainLog() << "<i> " << "GLWindow::Go fullscreen mode\n";
   const auto matches = [&s](const DEVMODEW& m) {
@@ -235,25 +266,35 @@ bool GLWindowBase::Go() {
   }
   if (s.fullScreen) {
     displaySwitched = true;
-    ShowCursor(FALSE);
+    HideCursor();
   }
   return s.fullScreen;
+}
+
+void GLWindowBase::HideCursor() {
+  if (cursorHidden) return;
+  cursorHidden = true;
+  ShowCursor(FALSE);
 }
 
 bool GLWindowBase::Restore() {
   // Keyed to the switch Go made, not to the setting: a second call (Stop,
   // then the object's release) must not reset the display or show the cursor
   // twice.
-  if (!displaySwitched) return true;
-  displaySwitched = false;
-  MainLog() << "<i> " << "GLWindow::Restore normal screen mode\n";
-  if (ChangeDisplaySettingsW(nullptr, CDS_TEST) != DISP_CHANGE_SUCCESSFUL) {
-    ChangeDisplaySettingsW(nullptr, CDS_RESET);
-    ChangeDisplaySettingsW(&savedMode, CDS_RESET);
-  } else {
-    ChangeDisplaySettingsW(nullptr, CDS_RESET);
+  if (displaySwitched) {
+    displaySwitched = false;
+    MainLog() << "<i> " << "GLWindow::Restore normal screen mode\n";
+    if (ChangeDisplaySettingsW(nullptr, CDS_TEST) != DISP_CHANGE_SUCCESSFUL) {
+      ChangeDisplaySettingsW(nullptr, CDS_RESET);
+      ChangeDisplaySettingsW(&savedMode, CDS_RESET);
+    } else {
+      ChangeDisplaySettingsW(nullptr, CDS_RESET);
+    }
   }
-  ShowCursor(TRUE);
+  if (cursorHidden) {
+    cursorHidden = false;
+    ShowCursor(TRUE);
+  }
   return true;
 }
 
@@ -363,9 +404,49 @@ void GLWindowBase::BeginOrtho2D(int32_t& width, int32_t& height) {
   const GLWindowSettingsBase& s = Settings();
   width = s.CurrentWidth();
   height = s.CurrentHeight();
+  // The overlays of the last frame may have moved the viewport.
+  if (FieldInPart()) SetViewport(s.monitorLayout.field);
   glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
+}
+
+void GLWindowBase::BeginOverlay2D(int32_t& width, int32_t& height) {
+  const GLWindowSettingsBase& s = Settings();
+  if (!FieldInPart()) {
+    width = s.CurrentWidth();
+    height = s.CurrentHeight();
+    return;
+  }
+  const GLViewportRect& overlay = s.monitorLayout.overlay;
+  width = overlay.width;
+  height = overlay.height;
+  SetViewport(overlay);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void GLWindowBase::ClearFrame() {
+  const GLbitfield everything = GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
+  const GLWindowSettingsBase& s = Settings();
+  if (!FieldInPart() || !s.monitorLayout.blackOutsideField) {
+    glClear(everything);
+    return;
+  }
+  // Black around the field, the clear colour under it.
+  GLfloat colour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+  glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
+  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  glClear(everything);
+  glClearColor(colour[0], colour[1], colour[2], colour[3]);
+  const GLViewportRect& field = s.monitorLayout.field;
+  glScissor(field.x, field.y, field.width, field.height);
+  glEnable(GL_SCISSOR_TEST);
+  glClear(GL_COLOR_BUFFER_BIT);
+  glDisable(GL_SCISSOR_TEST);
 }
 
 void GLWindowBase::Present() {

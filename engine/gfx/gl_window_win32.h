@@ -23,17 +23,18 @@ class GLWindowBase : public IRefCountPtrBase {
   void OnCreate() override;
   void OnDestroy() override;
 
-  // Registers the class if needed, switches the display mode (full screen),
+  // Registers the class if needed, lays the full-screen window out over the
+  // monitors, switches the display mode (full screen on one monitor),
   // creates the window and its context, applies InitGLState and shows it.
   // On failure everything made so far is undone, the kernel's Abort is
   // called and false returned.
   bool Create();
-  // Saves the desktop mode and, in full-screen mode, switches the display;
-  // clears the settings' fullScreen when the driver refuses. Returns
-  // fullScreen after the attempt.
+  // Saves the desktop mode and, in full-screen mode on one monitor, switches
+  // the display; clears the settings' fullScreen when the driver refuses.
+  // Hides the cursor in full screen. Returns fullScreen after the attempt.
   bool Go();
-  // Returns the display to the desktop mode if Go switched it; a second call
-  // does nothing. Always true.
+  // Returns the display to the desktop mode if Go switched it and shows the
+  // cursor if Go hid it; a second call does nothing. Always true.
   bool Restore();
   // Applies the window settings' swapInterval when WGL_EXT_swap_control is
   // there; ReleaseContext gives the driver its own interval back.
@@ -53,8 +54,15 @@ class GLWindowBase : public IRefCountPtrBase {
   // windowWidth/windowHeight take the new size.
   void Resize(int32_t width, int32_t height);
   void InitGLState();
-  // Pixel-space projection, origin lower left; returns the current size.
+  // Pixel-space projection of the field, origin lower left; returns the
+  // current size.
   void BeginOrtho2D(int32_t& width, int32_t& height);
+  // The same for the overlays: over several monitors the primary's area,
+  // else the field's (then nothing is changed). Returns the area's size.
+  void BeginOverlay2D(int32_t& width, int32_t& height);
+  // Clears the next frame's buffers in the clear colour; around a field that
+  // leaves monitors uncovered, in black.
+  void ClearFrame();
   // Shows the finished frame: swaps the buffers, for a child window under
   // Wine after handing the frame to its presentation.
   void Present();
@@ -77,7 +85,14 @@ class GLWindowBase : public IRefCountPtrBase {
   bool destroying = false;
 
  private:
+  // Full screen over several monitors: the field is drawn into part of the
+  // window (or all of it) through the layout's viewports.
+  bool FieldInPart() const;
+  static void SetViewport(const GLViewportRect& r);
+  void HideCursor();
+
   bool displaySwitched = false;
+  bool cursorHidden = false;
   bool swapIntervalChanged = false;
   // Windows shows a child GL window's frames itself; Wine needs a detour.
   WineChildPresentation presentation;

@@ -77,7 +77,7 @@ void VideoUpdateTaskBase::Update() {
   window.ApplyRequestedSwapInterval();
   window.Present();
   // The next frame starts from buffers cleared in the current clear colour.
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  window.ClearFrame();
 }
 
 void VideoUpdateTaskBase::Stop() {

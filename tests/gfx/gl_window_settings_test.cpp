@@ -41,6 +41,27 @@ TEST(GLWindowSettings, CurrentSizeFollowsFullScreen) {
   EXPECT_EQ(s.CurrentHeight(), 1024);
 }
 
+TEST(GLWindowSettings, SeveralMonitorsDrawAtTheFieldSizeOneKeepsTheDesktop) {
+  GLWindowSettingsBase s;
+  s.fullScreen = true;
+  s.screenWidth = 800;
+  s.screenHeight = 600;
+  const MonitorArea primary{DesktopRect{0, 0, 800, 600}, true};
+  EXPECT_FALSE(s.UseMonitorLayout(LayOutMonitors({primary}, MonitorSpan::AllMonitors)));
+  EXPECT_FALSE(s.multiMonitor);
+  EXPECT_EQ(s.CurrentWidth(), 800);
+
+  const MonitorArea right{DesktopRect{800, 0, 1824, 768}, false};
+  EXPECT_TRUE(s.UseMonitorLayout(LayOutMonitors({primary, right}, MonitorSpan::AllMonitors)));
+  EXPECT_TRUE(s.multiMonitor);
+  EXPECT_EQ(s.CurrentWidth(), 1824);
+  EXPECT_EQ(s.CurrentHeight(), 768);
+  EXPECT_TRUE(s.UseMonitorLayout(LayOutMonitors({primary, right}, MonitorSpan::PrimaryOnly)));
+  EXPECT_EQ(s.CurrentWidth(), 800);
+  EXPECT_EQ(s.CurrentHeight(), 600);
+  EXPECT_EQ(s.monitorLayout.window.Width(), 1824);
+}
+
 struct RateCase {
   int32_t frames;
   float intervalMs;

@@ -82,7 +82,7 @@ class SettingsRegistry : public ::testing::Test {
   void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, kKeyPath); }
 };
 
-TEST_F(SettingsRegistry, FirstRunWritesAllSixteenDefaultsWithTheirTypes) {
+TEST_F(SettingsRegistry, FirstRunWritesEveryDefaultWithItsType) {
   ASSERT_FALSE(ReadRaw(L"CellSize").present);
   EXPECT_EQ(LoadSettings(), 1);
 
@@ -103,7 +103,7 @@ TEST_F(SettingsRegistry, FirstRunWritesAllSixteenDefaultsWithTheirTypes) {
       {L"RuleSurvive", REG_BINARY, {0, 0, 1, 1, 0, 0, 0, 0, 0}},
       {L"DieSlowly", REG_DWORD, {1, 0, 0, 0}},        {L"DieStep", REG_DWORD, {0x66, 0x66, 0x66, 0x3F}},
       {L"FieldDrawMode", REG_DWORD, {0, 0, 0, 0}},    {L"LifeSpeed", REG_BINARY, {0, 0, 0, 0}},
-      {L"BkColor", REG_BINARY, bkBytes},
+      {L"BkColor", REG_BINARY, bkBytes},               {L"Monitors", REG_DWORD, {0, 0, 0, 0}},
   };
   for (const Expected& e : expected) {
     const RawValue v = ReadRaw(e.name);
@@ -170,6 +170,19 @@ TEST_F(SettingsRegistry, SaveAfterChangingResetPeriodStoresIt) {
   VivarnTask::Instance()->ResetPeriod = 1;
   LoadSettings();
   EXPECT_EQ(VivarnTask::Instance()->ResetPeriod, 250u);
+}
+
+TEST_F(SettingsRegistry, MonitorsOutsideZeroAndOneSpansAndIsSavedAsZero) {
+  const DWORD primaryOnly = 1;
+  WriteRaw(L"Monitors", REG_DWORD, &primaryOnly, 4);
+  LoadSettings();
+  EXPECT_EQ(VivarnTask::Instance()->EffectiveMonitors(), 1);
+  const DWORD odd = 7;
+  WriteRaw(L"Monitors", REG_DWORD, &odd, 4);
+  LoadSettings();
+  EXPECT_EQ(VivarnTask::Instance()->EffectiveMonitors(), 0);
+  SaveSettings();
+  EXPECT_EQ(AsDword(ReadRaw(L"Monitors")), 0u);
 }
 
 TEST_F(SettingsRegistry, VerticalSyncGoesToTheWindowSettingsAndBack) {

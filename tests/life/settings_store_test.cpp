@@ -71,10 +71,11 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
   const std::vector<std::string> loadOrder = {"ShowAdvancedCFG", "ShowFPS",   "ShowStat",    "VSyncOn",
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode", "CellSize",
                                               "AutoReset",       "RuleBorn",  "RuleSurvive", "DieSlowly",
-                                              "DieStep",         "FieldDrawMode", "LifeSpeed", "BkColor"};
+                                              "DieStep",         "FieldDrawMode", "LifeSpeed", "BkColor",
+                                              "Monitors"};
   EXPECT_EQ(key.queried, loadOrder);
   EXPECT_EQ(key.written, loadOrder);
-  ASSERT_EQ(key.values.size(), 16u);
+  ASSERT_EQ(key.values.size(), 17u);
   EXPECT_EQ(key.values["DieStep"].type, RegistryType::Dword);
   EXPECT_EQ(AsFloat(key.Dword("DieStep")), 0.9f);
   EXPECT_EQ(key.values["LifeSpeed"].type, RegistryType::Binary);
@@ -87,6 +88,7 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
   EXPECT_EQ(key.Dword("AutoReset"), 1u);
   EXPECT_EQ(key.Dword("DieSlowly"), 1u);
   EXPECT_EQ(key.Dword("PeriodicResetOn"), 0u);
+  EXPECT_EQ(key.Dword("Monitors"), 0u);
 
   EXPECT_FALSE(task->PeriodicResetOn);
   EXPECT_TRUE(task->AutoReset);
@@ -199,21 +201,25 @@ TEST(SettingsLoad, OddNumbersNeverReachTheField) {
   EXPECT_NE(randomState, 1u);  // a fill pattern outside the list fills the whole field
 }
 
-TEST(SettingsLoad, OddResetModeAndSpeedStayAsStoredUntilSaved) {
+TEST(SettingsLoad, OddResetModeSpeedAndMonitorsStayAsStoredUntilSaved) {
   MemoryKey key;
   key.PutDword("ResetMode", 7);
   key.PutFloat("LifeSpeed", 1e30f, RegistryType::Binary);
+  key.PutDword("Monitors", 2);
   auto task = MakeFieldTask(10, 10);
   SharedSettingValues shared;
   LoadSettingsFrom(key, *task, shared);
   EXPECT_EQ(task->ResetMode, 7);
   EXPECT_EQ(task->LifeSpeed, 1e30f);
+  EXPECT_EQ(task->Monitors, 2);
+  EXPECT_EQ(task->EffectiveMonitors(), 0);  // spans every monitor
   EXPECT_EQ(key.Dword("ResetMode"), 7u);
   EXPECT_EQ(AsFloat(key.Dword("LifeSpeed")), 1e30f);
   // Saving writes what is in effect, as the configuration pages show it.
   SaveSettingsTo(key, *task, shared);
   EXPECT_EQ(key.Dword("ResetMode"), 0u);
   EXPECT_EQ(AsFloat(key.Dword("LifeSpeed")), 1000.0f);
+  EXPECT_EQ(key.Dword("Monitors"), 0u);
 }
 
 TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
@@ -224,16 +230,18 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   key.written.clear();
   task->ResetPeriod = 250;
   task->DieStep = 0.25f;
+  task->Monitors = 1;
   shared.ShowAdvancedCFG = 1;
   SaveSettingsTo(key, *task, shared);
   EXPECT_EQ(key.written, Names(SaveOrder()));
   const std::vector<std::string> saveOrder = {"ShowAdvancedCFG", "VSyncOn",     "ShowFPS",       "ShowStat",
                                               "RuleBorn",        "RuleSurvive", "DieSlowly",     "DieStep",
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode",     "AutoReset",
-                                              "FieldDrawMode",   "CellSize",    "LifeSpeed",     "BkColor"};
+                                              "FieldDrawMode",   "CellSize",    "LifeSpeed",     "BkColor",
+                                              "Monitors"};
   EXPECT_EQ(key.written, saveOrder);
   EXPECT_EQ(key.written.front(), "ShowAdvancedCFG");
-  EXPECT_EQ(key.written.back(), "BkColor");
+  EXPECT_EQ(key.written.back(), "Monitors");
   EXPECT_EQ(key.Dword("ResetPeriod"), 250u);
   EXPECT_EQ(key.Dword("ShowAdvancedCFG"), 1u);
   EXPECT_EQ(key.values["DieStep"].type, RegistryType::Binary);
@@ -244,6 +252,7 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   LoadSettingsFrom(key, *reloaded, sharedAgain);
   EXPECT_EQ(reloaded->ResetPeriod, 250u);
   EXPECT_EQ(reloaded->DieStep, 0.25f);
+  EXPECT_EQ(reloaded->EffectiveMonitors(), 1);
   EXPECT_EQ(sharedAgain.ShowAdvancedCFG, 1u);
 }
 

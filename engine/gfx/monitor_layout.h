@@ -1,0 +1,70 @@
+// Where a full-screen window goes when the desktop has several monitors, and
+// where in it the Life field and the overlays are drawn. The monitors come in
+// as plain rectangles, so any arrangement can be laid out without a display:
+// side by side, stacked, left of or above the primary (negative desktop
+// coordinates), of different sizes, mirrored. Portable.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+// Desktop coordinates: origin at the primary monitor's top-left corner, y
+// downwards; right and bottom are exclusive.
+struct DesktopRect {
+  int32_t left = 0;
+  int32_t top = 0;
+  int32_t right = 0;
+  int32_t bottom = 0;
+  int32_t Width() const { return right - left; }
+  int32_t Height() const { return bottom - top; }
+};
+
+struct MonitorArea {
+  DesktopRect rect;
+  bool primary = false;
+};
+
+// A glViewport rectangle: window pixels, origin at the bottom-left corner.
+struct GLViewportRect {
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// How the field uses several monitors (the saver's "Monitors" setting).
+enum class MonitorSpan : int32_t {
+  AllMonitors = 0,  // one field over the bounding box of every monitor
+  PrimaryOnly = 1,  // a field the primary's size on the primary; black elsewhere
+};
+
+struct MonitorLayout {
+  int32_t monitorCount = 0;
+  // The full-screen window: the bounding box of every monitor (the virtual
+  // screen). Parts of it no monitor shows are simply never seen.
+  DesktopRect window;
+  // Only a single monitor may have its display mode switched: with several,
+  // a new mode on one would move or cut the others.
+  bool switchDisplayMode = true;
+  // The field's size in pixels, and where it is drawn.
+  int32_t fieldWidth = 0;
+  int32_t fieldHeight = 0;
+  GLViewportRect field;
+  // The statistics and frame-rate overlays: inside the primary monitor,
+  // where the user looks first; the bounding box's bottom edge may lie
+  // outside every monitor.
+  GLViewportRect overlay;
+  // True when the field leaves part of the window to be cleared black.
+  bool blackOutsideField = false;
+};
+
+// The layout for `monitors` in `span` mode. The primary is the first monitor
+// flagged so, or the first one when none is. With fewer than two monitors
+// (none: the list could not be read) switchDisplayMode stays true and the
+// caller keeps its single-screen placement; the rest then describes the one
+// monitor, if any.
+MonitorLayout LayOutMonitors(const std::vector<MonitorArea>& monitors, MonitorSpan span);
+
+// The monitors of the desktop (Win32 build: monitor_list_win32.cpp); empty
+// when they cannot be listed.
+std::vector<MonitorArea> DesktopMonitors();

@@ -1,0 +1,119 @@
+// The full-screen layout over the desktop's monitors: window, mode switch,
+// field size and the viewports, for the arrangements desks really have.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/gfx/monitor_layout.h"
+
+namespace {
+
+MonitorArea Monitor(int32_t left, int32_t top, int32_t width, int32_t height, bool primary = false) {
+  return MonitorArea{DesktopRect{left, top, left + width, top + height}, primary};
+}
+
+void ExpectViewport(const GLViewportRect& v, int32_t x, int32_t y, int32_t width, int32_t height) {
+  EXPECT_EQ(v.x, x);
+  EXPECT_EQ(v.y, y);
+  EXPECT_EQ(v.width, width);
+  EXPECT_EQ(v.height, height);
+}
+
+void ExpectWindow(const MonitorLayout& layout, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  EXPECT_EQ(layout.window.left, left);
+  EXPECT_EQ(layout.window.top, top);
+  EXPECT_EQ(layout.window.right, right);
+  EXPECT_EQ(layout.window.bottom, bottom);
+}
+
+TEST(MonitorLayout, OneMonitorKeepsTheModeSwitchInBothModes) {
+  for (MonitorSpan span : {MonitorSpan::AllMonitors, MonitorSpan::PrimaryOnly}) {
+    const MonitorLayout layout = LayOutMonitors({Monitor(0, 0, 1280, 1024, true)}, span);
+    EXPECT_TRUE(layout.switchDisplayMode);
+    ExpectWindow(layout, 0, 0, 1280, 1024);
+    EXPECT_EQ(layout.fieldWidth, 1280);
+    EXPECT_EQ(layout.fieldHeight, 1024);
+    ExpectViewport(layout.field, 0, 0, 1280, 1024);
+    EXPECT_FALSE(layout.blackOutsideField);
+  }
+  // No list at all: the caller's single-screen placement stands.
+  EXPECT_TRUE(LayOutMonitors({}, MonitorSpan::AllMonitors).switchDisplayMode);
+}
+
+TEST(MonitorLayout, SideBySideOfDifferentSizes) {
+  const std::vector<MonitorArea> desk = {Monitor(0, 0, 1920, 1080, true), Monitor(1920, 0, 1280, 1024)};
+  const MonitorLayout span = LayOutMonitors(desk, MonitorSpan::AllMonitors);
+  EXPECT_FALSE(span.switchDisplayMode);
+  EXPECT_EQ(span.monitorCount, 2);
+  ExpectWindow(span, 0, 0, 3200, 1080);
+  EXPECT_EQ(span.fieldWidth, 3200);
+  EXPECT_EQ(span.fieldHeight, 1080);
+  ExpectViewport(span.field, 0, 0, 3200, 1080);
+  ExpectViewport(span.overlay, 0, 0, 1920, 1080);
+  EXPECT_FALSE(span.blackOutsideField);
+
+  const MonitorLayout primary = LayOutMonitors(desk, MonitorSpan::PrimaryOnly);
+  EXPECT_FALSE(primary.switchDisplayMode);
+  ExpectWindow(primary, 0, 0, 3200, 1080);
+  EXPECT_EQ(primary.fieldWidth, 1920);
+  EXPECT_EQ(primary.fieldHeight, 1080);
+  ExpectViewport(primary.field, 0, 0, 1920, 1080);
+  EXPECT_TRUE(primary.blackOutsideField);
+}
+
+TEST(MonitorLayout, MonitorLeftOfThePrimaryHasNegativeCoordinates) {
+  // Listed first, as the system may list it; the flag decides.
+  const std::vector<MonitorArea> desk = {Monitor(-1280, 56, 1280, 1024), Monitor(0, 0, 1920, 1080, true)};
+  const MonitorLayout span = LayOutMonitors(desk, MonitorSpan::AllMonitors);
+  ExpectWindow(span, -1280, 0, 1920, 1080);
+  ExpectViewport(span.field, 0, 0, 3200, 1080);
+  ExpectViewport(span.overlay, 1280, 0, 1920, 1080);
+
+  const MonitorLayout primary = LayOutMonitors(desk, MonitorSpan::PrimaryOnly);
+  ExpectWindow(primary, -1280, 0, 1920, 1080);
+  EXPECT_EQ(primary.fieldWidth, 1920);
+  ExpectViewport(primary.field, 1280, 0, 1920, 1080);
+}
+
+TEST(MonitorLayout, StackedMonitorsCountViewportRowsFromTheBottom) {
+  // Above the primary: the primary is the lower part of the window.
+  const MonitorLayout above =
+      LayOutMonitors({Monitor(0, 0, 1920, 1080, true), Monitor(320, -1024, 1280, 1024)}, MonitorSpan::PrimaryOnly);
+  ExpectWindow(above, 0, -1024, 1920, 1080);
+  ExpectViewport(above.field, 0, 0, 1920, 1080);
+  // Below the primary: the primary is the upper part.
+  const MonitorLayout below =
+      LayOutMonitors({Monitor(0, 0, 1920, 1080, true), Monitor(0, 1080, 1280, 1024)}, MonitorSpan::AllMonitors);
+  ExpectWindow(below, 0, 0, 1920, 2104);
+  EXPECT_EQ(below.fieldHeight, 2104);
+  ExpectViewport(below.field, 0, 0, 1920, 2104);
+  ExpectViewport(below.overlay, 0, 1024, 1920, 1080);
+}
+
+TEST(MonitorLayout, MirroredMonitorsShareTheirPixels) {
+  // A smaller primary mirrored into the top-left of a larger monitor.
+  const std::vector<MonitorArea> desk = {Monitor(0, 0, 800, 600, true), Monitor(0, 0, 1024, 768)};
+  const MonitorLayout span = LayOutMonitors(desk, MonitorSpan::AllMonitors);
+  EXPECT_FALSE(span.switchDisplayMode);
+  ExpectWindow(span, 0, 0, 1024, 768);
+  EXPECT_EQ(span.fieldWidth, 1024);
+  const MonitorLayout primary = LayOutMonitors(desk, MonitorSpan::PrimaryOnly);
+  ExpectViewport(primary.field, 0, 168, 800, 600);
+  EXPECT_TRUE(primary.blackOutsideField);
+  // Two identical clones: the primary's field is the whole window, nothing black.
+  const MonitorLayout clones =
+      LayOutMonitors({Monitor(0, 0, 1920, 1080), Monitor(0, 0, 1920, 1080, true)}, MonitorSpan::PrimaryOnly);
+  EXPECT_FALSE(clones.switchDisplayMode);
+  ExpectViewport(clones.field, 0, 0, 1920, 1080);
+  EXPECT_FALSE(clones.blackOutsideField);
+}
+
+TEST(MonitorLayout, WithoutAPrimaryFlagTheFirstMonitorServes) {
+  const MonitorLayout layout =
+      LayOutMonitors({Monitor(1920, 0, 1280, 1024), Monitor(0, 0, 1920, 1080)}, MonitorSpan::PrimaryOnly);
+  EXPECT_EQ(layout.fieldWidth, 1280);
+  EXPECT_EQ(layout.fieldHeight, 1024);
+  ExpectViewport(layout.field, 1920, 56, 1280, 1024);
+}
+
+}  // namespace
