@@ -40,6 +40,10 @@
 #define IDS_DIE_STEP_FORMAT 125
 #define IDS_DIE_STEP_ZOMBIE 126
 
+// The Video page's "Monitors:" choices.
+#define IDS_MONITORS_SPAN 130
+#define IDS_MONITORS_PRIMARY 131
+
 // Controls created by the sheet itself.
 #define IDC_ADVANCED 106
 #define IDC_PREVIEW 320
@@ -72,6 +76,7 @@
 #define IDC_NAME_EDIT 1048
 #define IDC_SLOWER 1049
 #define IDC_FASTER 1050
+#define IDC_MONITORS 1060
 
 // Gradient control styles used by the templates (the control's own header
 // names them; the resource compiler cannot include C++ headers).

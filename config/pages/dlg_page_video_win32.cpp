@@ -1,6 +1,7 @@
 #include "config/pages/dlg_page_video_win32.h"
 
 #include <mutex>
+#include <utility>
 
 #include "config/pages/dlg_input_text_win32.h"
 #include "config/pages/palette_list_win32.h"
@@ -10,6 +11,18 @@
 #include "resources/resource.h"
 
 CDlgPageVideo::CDlgPageVideo() : CColoursPage(IDD_PAGE_VIDEO) {}
+
+namespace {
+// The "Monitors:" choices; each item's data is the setting's value.
+void FillMonitorsCombo(HWND combo) {
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  for (const auto& [stringId, value] : {std::pair<UINT, LPARAM>{IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}}) {
+    const std::wstring text = LoadResourceString(stringId);
+    const LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (index >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), value);
+  }
+}
+}  // namespace
 
 void CDlgPageVideo::SetUpGradient() {
   gradient.SetBackgroundColour(GetSysColor(COLOR_WINDOW));
@@ -48,6 +61,7 @@ void CDlgPageVideo::Load() {
     ShowStat = task.ShowStat;
     ShowFPS = task.ShowFPS;
     BkColour = ColourFromBkColor(task.BkColor);
+    Monitors = task.EffectiveMonitors();
   }
   VSyncOn = GLWindowSettings::Instance()->swapInterval != 0;
   CheckRadioButton(Handle(), IDC_DRAW_BY_CELL, IDC_DRAW_FIELD, FieldDrawMode == 1 ? IDC_DRAW_FIELD : IDC_DRAW_BY_CELL);
@@ -56,6 +70,8 @@ void CDlgPageVideo::Load() {
   SetChecked(IDC_SHOW_STAT, ShowStat);
   SetChecked(IDC_SHOW_FPS, ShowFPS);
   SetChecked(IDC_VSYNC, VSyncOn);
+  FillMonitorsCombo(Item(IDC_MONITORS));
+  SelectByData(IDC_MONITORS, Monitors);
   LoadColours();
 }
 
@@ -96,6 +112,7 @@ void CDlgPageVideo::Save() {
   ShowStat = IsChecked(IDC_SHOW_STAT);
   ShowFPS = IsChecked(IDC_SHOW_FPS);
   VSyncOn = IsChecked(IDC_VSYNC);
+  Monitors = static_cast<int32_t>(SelectedData(IDC_MONITORS, Monitors));
 }
 
 bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -117,9 +134,14 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
         return true;
       }
       const bool click = code == BN_CLICKED;
-      const bool chosen = code == CBN_SELENDOK && id == IDC_CELL_SIZE;
+      const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_MONITORS);
       if (!click && !chosen) return false;
       Save();
+      if (id == IDC_MONITORS) {
+        // Takes effect when the saver next covers the screen.
+        Task().SetMonitors(Monitors);
+        return true;
+      }
       if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
       switch (id) {
         case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;

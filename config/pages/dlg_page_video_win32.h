@@ -1,5 +1,6 @@
 // The "Video" page (template 104), advanced sheet only: drawing mode, cell
-// size, the overlays, vertical sync, the background colour and the palette,
+// size, the overlays, vertical sync, how full screen uses several monitors,
+// the background colour and the palette,
 // whose gradient is edited in place: every peg change goes straight into the
 // current palette and the running Life task's colours.
 #pragma once
@@ -18,6 +19,7 @@ class CDlgPageVideo : public CColoursPage {
   bool ShowStat = false;
   bool ShowFPS = false;
   bool VSyncOn = false;
+  int32_t Monitors = 0;
 
  private:
   void Load() override;

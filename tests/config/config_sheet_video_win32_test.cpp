@@ -164,3 +164,26 @@ TEST_F(ConfigSheetTest, VSyncBoxShowsTheSettingAndAClickLeavesTheChangeToTheKern
   EXPECT_EQ(IsDlgButtonChecked(Page(), IDC_VSYNC), static_cast<UINT>(BST_UNCHECKED));
   EXPECT_EQ(gl.swapInterval.load(), 0);
 }
+
+TEST_F(ConfigSheetTest, MonitorsChoiceReachesTheTaskAndOkStoresIt) {
+  Task().SetMonitors(0);
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  HWND combo = GetDlgItem(page, IDC_MONITORS);
+  ASSERT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Span all monitors", L"Primary only, others black"}));
+  EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), 0);
+  Choose(page, IDC_MONITORS, 1);
+  EXPECT_EQ(Task().EffectiveMonitors(), 1);
+
+  SendMessageW(GetDlgItem(sheet->Handle(), IDOK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return pump->quitSeen; }));
+  EXPECT_EQ(pump->quitCode, 1);
+  EXPECT_EQ(SaveSettings(), 1);
+  DWORD stored = 7, size = sizeof stored;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Vivarn Screen Saver 2\\Settings", L"Monitors",
+                         RRF_RT_REG_DWORD, nullptr, &stored, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(stored, 1u);
+  Task().SetMonitors(0);
+}

@@ -56,7 +56,7 @@ TEST(ConfigResources, EveryDialogExistsInBothLanguagesWithTheShellFont) {
 TEST(ConfigResources, PagesAreChildTemplatesWithTheirTabTitles) {
   struct Page { UINT id; const char16_t* title; int16_t cx, cy; };
   for (const Page& p : {Page{IDD_PAGE_ABOUT, u"About", 214, 161}, Page{IDD_PAGE_RULES, u"Rules", 214, 180},
-                        Page{IDD_PAGE_VIDEO, u"Video", 214, 180}, Page{IDD_PAGE_FIELD, u"Field", 214, 180},
+                        Page{IDD_PAGE_VIDEO, u"Video", 214, 197}, Page{IDD_PAGE_FIELD, u"Field", 214, 180},
                         Page{IDD_PAGE_GENERAL, u"General", 214, 180}}) {
     TemplateInfo t = LoadTemplate(p.id, kEnglishUs);
     EXPECT_EQ(t.title, p.title);
@@ -102,6 +102,7 @@ TEST(ConfigResources, ControlsHaveTheirIdsClassesAndTexts) {
       {IDD_PAGE_VIDEO, IDC_SHOW_STAT, L"button", L"Show &Statistic"},
       {IDD_PAGE_VIDEO, IDC_SHOW_FPS, L"button", L"Show &FPS"},
       {IDD_PAGE_VIDEO, IDC_VSYNC, L"button", L"VSync On"},
+      {IDD_PAGE_VIDEO, IDC_MONITORS, L"combobox", nullptr},
       {IDD_PAGE_VIDEO, IDC_BK_COLOR, L"button", colourText},
       {IDD_PAGE_VIDEO, IDC_GRADIENT, L"wtlgradientctrl", nullptr},
       {IDD_PAGE_VIDEO, IDC_PALETTE_LIST, L"combobox", nullptr},
@@ -223,6 +224,7 @@ TEST(ConfigResources, EnglishStringTableIsExact) {
       {122, L"Custom..."},                 {123, L"Enter palette name"},
       {124, L"Palette name:"},             {125, L"%0.3f"},
       {126, L"Zombie"},
+      {130, L"Span all monitors"},         {131, L"Primary only, others black"},
       {108, L"Total        : %d"},         {109, L"Average age  : %3.1f"},
       {115, L"Generation   : %d"},         {116, L"Average total: %u"},
   };
@@ -234,7 +236,7 @@ TEST(ConfigResources, EnglishStringTableIsExact) {
 
 TEST(ConfigResources, RussianStringsExistAndSurviveUtf8Compilation) {
   for (UINT id : {100u, 101u, 102u, 103u, 104u, 105u, 106u, 108u, 109u, 110u, 111u, 112u, 113u, 114u, 115u, 116u,
-                  118u, 119u, 120u, 121u, 122u, 123u, 124u, 125u, 126u})
+                  118u, 119u, 120u, 121u, 122u, 123u, 124u, 125u, 126u, 130u, 131u})
     EXPECT_FALSE(LoadResourceString(id, kRussian, GetModuleHandleW(nullptr)).empty()) << id;
   EXPECT_EQ(LoadResourceString(126, kRussian, GetModuleHandleW(nullptr)), L"\u0417\u043e\u043c\u0431\u0438");
   EXPECT_EQ(LoadResourceString(118, kRussian, GetModuleHandleW(nullptr)),
