@@ -2,7 +2,8 @@
 # ./run.sh, the screenshots, the wine tests' runner and the end-to-end tests.
 # Source this file; every process started here is ended by its process id.
 #
-#   vivarn_start_xvfb [WxH]      start Xvfb on a free display; sets DISPLAY, XVFB_PID
+#   vivarn_start_xvfb [WxH [WxH]]  start Xvfb on a free display; sets DISPLAY, XVFB_PID;
+#                                with a second size, two screens joined by Xinerama
 #   vivarn_stop_xvfb             end that Xvfb
 #   vivarn_template_prefix       path of the booted prefix shared by the build (made once)
 #   vivarn_private_prefix        copy the template into a new temporary WINEPREFIX
@@ -33,13 +34,15 @@ vivarn_refuse_foreign_imports() {
 VIVARN_SETTINGS_KEY='HKCU\SOFTWARE\Vivarn Screen Saver 2\Settings'
 
 vivarn_start_xvfb() {
-  local size="${1:-1280x1024}"
+  local size="${1:-1280x1024}" screens
+  screens=(-screen 0 "${size}x24")
+  [ -n "${2:-}" ] && screens+=(-screen 1 "${2}x24" +xinerama)
   # Xvfb picks the display itself (-displayfd): two tests starting at once can
   # never both believe they own the same display number.
   local fifo
   fifo="$(mktemp -u /tmp/vivarn-xvfb.XXXXXX)"
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 "${screens[@]}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local n=""
   read -r -t 20 n <"$fifo" || true

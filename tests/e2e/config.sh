@@ -143,7 +143,7 @@ after="$E2E_TMP/after.reg"
 export_registry "$after"
 if [ "$mode" = ok ]; then
   for name in ShowAdvancedCFG ShowFPS ShowStat VSyncOn RuleBorn RuleSurvive CellSize FieldDrawMode BkColor \
-    DieSlowly DieStep LifeSpeed PeriodicResetOn ResetPeriod AutoReset ResetMode; do
+    DieSlowly DieStep LifeSpeed PeriodicResetOn ResetPeriod AutoReset ResetMode Monitors; do
     [ -n "$(vivarn_reg_query "$name")" ] || e2e_fail "registry value $name is missing"
   done
   born="$(vivarn_reg_query RuleBorn)"

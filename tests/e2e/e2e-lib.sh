@@ -1,7 +1,8 @@
 # Shared steps of the end-to-end scripts. Source after tools/wine-env.sh.
 #
-#   e2e_begin [WxH]           private prefix + private Xvfb (1280x1024 unless
-#                             given), cleaned up on exit
+#   e2e_begin [WxH [WxH]]     private prefix + private Xvfb (1280x1024 unless
+#                             given; a second size adds a second screen),
+#                             cleaned up on exit
 #   e2e_fail MESSAGE          print and exit 1 (cleanup runs)
 #   e2e_start_saver ARGS...   start the saver under wine; sets SAVER_PID
 #   e2e_wait_exit PID SECONDS wait for PID to end; sets EXIT_CODE; 1 on timeout
@@ -32,7 +33,7 @@ e2e_begin() {
   E2E_TMP="$(mktemp -d /tmp/vivarn-e2e.XXXXXX)"
   trap e2e_cleanup EXIT
   vivarn_private_prefix
-  vivarn_start_xvfb "${1:-1280x1024}" || e2e_fail "no Xvfb"
+  vivarn_start_xvfb "${1:-1280x1024}" "${2:-}" || e2e_fail "no Xvfb"
   # Start the prefix's wineserver now, so the saver's start-up is not timed
   # together with the server's.
   wine cmd /c exit >/dev/null 2>&1

@@ -2,7 +2,7 @@
 # "/S": the saver covers the whole screen with the dark-blue background and
 # coloured cells; a key press ends it with exit code 0 within 2 s; the first
 # mouse move does not end it, a second move to another position does; the
-# settings key then holds its sixteen values.
+# settings key then holds its seventeen values.
 # With the argument "key-only": only that a key press ends the full-screen
 # window with exit code 0 within 2 s (the picture is not examined).
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -88,9 +88,9 @@ e2e_wait_exit "$SAVER_PID" "$END_DEADLINE" || e2e_fail "still running $END_DEADL
 
 # --- the settings were written back with their defaults
 values=$(wine reg query "$VIVARN_SETTINGS_KEY" 2>/dev/null | tr -d '\r' | grep -cE '^ +[A-Za-z]+ +REG_')
-[ "$values" = 16 ] || e2e_fail "the settings key holds $values values, not 16"
+[ "$values" = 17 ] || e2e_fail "the settings key holds $values values, not 17"
 for name in ShowAdvancedCFG ShowFPS ShowStat VSyncOn PeriodicResetOn ResetPeriod ResetMode CellSize AutoReset \
-  RuleBorn RuleSurvive DieSlowly DieStep FieldDrawMode LifeSpeed BkColor; do
+  RuleBorn RuleSurvive DieSlowly DieStep FieldDrawMode LifeSpeed BkColor Monitors; do
   [ -n "$(vivarn_reg_query "$name")" ] || e2e_fail "registry value $name is missing"
 done
 echo "PASS"

@@ -8,6 +8,9 @@
 //                                             window itself
 //   window_probe close <title>               posts what a click on the close
 //                                             box sends (WM_SYSCOMMAND SC_CLOSE)
+//   window_probe monitors                    prints "MONITORS count left top
+//                                             width height": the monitors the
+//                                             system reports and its virtual screen
 //
 // Exit code 0 on success, 1 when the window or control is not there (yet).
 #include <windows.h>
@@ -36,8 +39,15 @@ HWND FindTopLevel(const wchar_t* title) { return FindWindowW(nullptr, title); }
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wcscmp(argv[1], L"monitors") == 0) {
+    std::printf("MONITORS %d %d %d %d %d\n", GetSystemMetrics(SM_CMONITORS), GetSystemMetrics(SM_XVIRTUALSCREEN),
+                GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    std::fflush(stdout);
+    return 0;
+  }
   if (argc < 3) {
-    std::fprintf(stderr, "usage: window_probe rect <title> <id> | close <title>\n");
+    std::fprintf(stderr, "usage: window_probe rect <title> <id> | close <title> | monitors\n");
     return 64;
   }
   HWND top = FindTopLevel(argv[2]);
