@@ -56,7 +56,7 @@ TEST(ConfigResources, EveryDialogExistsInBothLanguagesWithTheShellFont) {
 TEST(ConfigResources, PagesAreChildTemplatesWithTheirTabTitles) {
   struct Page { UINT id; const char16_t* title; int16_t cx, cy; };
   for (const Page& p : {Page{IDD_PAGE_ABOUT, u"About", 214, 161}, Page{IDD_PAGE_RULES, u"Rules", 214, 180},
-                        Page{IDD_PAGE_VIDEO, u"Video", 214, 197}, Page{IDD_PAGE_FIELD, u"Field", 214, 180},
+                        Page{IDD_PAGE_VIDEO, u"Video", 214, 180}, Page{IDD_PAGE_FIELD, u"Field", 214, 180},
                         Page{IDD_PAGE_GENERAL, u"General", 214, 180}}) {
     TemplateInfo t = LoadTemplate(p.id, kEnglishUs);
     EXPECT_EQ(t.title, p.title);
