@@ -40,6 +40,9 @@
 #define IDS_DIE_STEP_FORMAT 125
 #define IDS_DIE_STEP_ZOMBIE 126
 
+// The named-rule list of the General and Rules pages.
+#define IDS_RULE_CUSTOM 140
+
 // Controls created by the sheet itself.
 #define IDC_ADVANCED 106
 #define IDC_PREVIEW 320
@@ -72,6 +75,10 @@
 #define IDC_NAME_EDIT 1048
 #define IDC_SLOWER 1049
 #define IDC_FASTER 1050
+
+// The named-rule list and its notation, above the rule boxes.
+#define IDC_RULE_LIST 1070
+#define IDC_RULE_NOTATION 1071
 
 // Gradient control styles used by the templates (the control's own header
 // names them; the resource compiler cannot include C++ headers).

@@ -33,6 +33,19 @@ void CDlgPageLifeCfg::Load() {
   OnIdle();
 }
 
+void CDlgPageLifeCfg::RefreshPage() {
+  // The General page edits the same rule while this one is hidden.
+  {
+    VivarnTaskBse& task = Task();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    for (int k = 0; k < 9; ++k) {
+      RuleBorn[k] = task.RuleBorn[k];
+      RuleSurvive[k] = task.RuleSurvive[k];
+    }
+  }
+  LoadRuleBoxes(RuleBorn, RuleSurvive);
+}
+
 void CDlgPageLifeCfg::Save() {
   SaveRuleBoxes(RuleBorn, RuleSurvive);
   DieSlowly = IsChecked(IDC_DIE_SLOWLY);
@@ -61,8 +74,13 @@ bool CDlgPageLifeCfg::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LP
       result = TRUE;
       return true;
     case WM_COMMAND: {
-      if (HIWORD(wParam) != BN_CLICKED) return false;
       const int id = LOWORD(wParam);
+      if (id == IDC_RULE_LIST && HIWORD(wParam) == CBN_SELENDOK) {
+        ChooseNamedRule();
+        Save();
+        return true;
+      }
+      if (HIWORD(wParam) != BN_CLICKED) return false;
       Save();
       if (ApplyRuleBox(id)) return true;
       if (id == IDC_DIE_SLOWLY) {
