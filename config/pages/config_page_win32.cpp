@@ -54,17 +54,31 @@ bool CConfigPage::ApplyDrawingControl(int id, int32_t fieldDrawMode, int32_t cel
 }
 
 bool CConfigPage::ApplyRuleBox(int id) {
-  VivarnTaskBse& task = Task();
-  if (id >= IDC_SURVIVE_0 && id < IDC_SURVIVE_0 + 9) {
-    task.SetRuleSurvive(id - IDC_SURVIVE_0, IsChecked(id));
-  } else if (id >= IDC_BORN_0 && id < IDC_BORN_0 + 9) {
-    task.SetRuleBorn(id - IDC_BORN_0, IsChecked(id));
-  } else {
-    return false;
-  }
+  if (!RuleBoxToTask(id)) return false;
   ShowRuleName();
   return true;
 }
+
+bool CConfigPage::RuleBoxToTask(int id) {
+  VivarnTaskBse& task = Task();
+  if (id >= IDC_SURVIVE_0 && id < IDC_SURVIVE_0 + 9) {
+    task.SetRuleSurvive(id - IDC_SURVIVE_0, IsChecked(id));
+    return true;
+  }
+  if (id >= IDC_BORN_0 && id < IDC_BORN_0 + 9) {
+    task.SetRuleBorn(id - IDC_BORN_0, IsChecked(id));
+    return true;
+  }
+  return false;
+}
+
+namespace {
+void AddComboEntry(HWND combo, UINT stringId, LPARAM data) {
+  const std::wstring text = LoadResourceString(stringId);
+  const LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (index >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), data);
+}
+}  // namespace
 
 void CConfigPage::ShowRuleName() {
   HWND list = Item(IDC_RULE_LIST);
@@ -77,9 +91,7 @@ void CConfigPage::ShowRuleName() {
       const LRESULT at = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
       if (at >= 0) SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(i));
     }
-    const std::wstring custom = LoadResourceString(IDS_RULE_CUSTOM);
-    const LRESULT at = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(custom.c_str()));
-    if (at >= 0) SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(at), -1);
+    AddComboEntry(list, IDS_RULE_CUSTOM, -1);
   }
   uint8_t born[9], survive[9];
   SaveRuleBoxes(born, survive);
@@ -104,18 +116,10 @@ void CConfigPage::ChooseNamedRule() {
   std::lock_guard<std::recursive_mutex> guard(task.lock);
   LoadRuleBoxes(born, survive);
   for (int k = 0; k < 9; ++k) {
-    ApplyRuleBox(IDC_BORN_0 + k);
-    ApplyRuleBox(IDC_SURVIVE_0 + k);
+    RuleBoxToTask(IDC_BORN_0 + k);
+    RuleBoxToTask(IDC_SURVIVE_0 + k);
   }
 }
-
-namespace {
-void AddComboEntry(HWND combo, UINT stringId, LPARAM data) {
-  const std::wstring text = LoadResourceString(stringId);
-  const LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  if (index >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), data);
-}
-}  // namespace
 
 void CConfigPage::FillFillModeCombo(int id) {
   HWND combo = Item(id);

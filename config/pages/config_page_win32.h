@@ -69,6 +69,8 @@ class CConfigPage : public CPropertyPageImpl {
   // The list selects the name of the boxes' rule, or "Custom", and the
   // notation beside it follows; the list is filled on first use.
   void ShowRuleName();
+  // One rule checkbox's state to the task; false for other ids.
+  bool RuleBoxToTask(int id);
 };
 
 // String `id` of the English table with one number formatted into it.

@@ -12,18 +12,14 @@
 CDlgPageLifeCfg::CDlgPageLifeCfg() : CConfigPage(IDD_PAGE_RULES) {}
 
 void CDlgPageLifeCfg::Load() {
+  RefreshPage();
   {
     VivarnTaskBse& task = Task();
     std::lock_guard<std::recursive_mutex> guard(task.lock);
-    for (int k = 0; k < 9; ++k) {
-      RuleBorn[k] = task.RuleBorn[k];
-      RuleSurvive[k] = task.RuleSurvive[k];
-    }
     DieSlowly = task.DieSlowly;
     // The trackbar shows the fading the field uses.
     DieStep = task.EffectiveDieStep();
   }
-  LoadRuleBoxes(RuleBorn, RuleSurvive);
   SetChecked(IDC_DIE_SLOWLY, DieSlowly);
   HWND trackbar = Item(IDC_TRACKBAR);
   SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(kDieStepMinPos, kDieStepMaxPos));
@@ -34,7 +30,6 @@ void CDlgPageLifeCfg::Load() {
 }
 
 void CDlgPageLifeCfg::RefreshPage() {
-  // The General page edits the same rule while this one is hidden.
   {
     VivarnTaskBse& task = Task();
     std::lock_guard<std::recursive_mutex> guard(task.lock);

@@ -20,8 +20,8 @@ class CDlgPageLifeCfg : public CConfigPage {
 
  private:
   void Load();
-  // On activation only the rule is reloaded: the fading controls have no
-  // other page.
+  // The rule alone, also on activation: the General page edits it while
+  // this page is hidden, and the fading controls have no other page.
   void RefreshPage() override;
   void Save();
   // Moves the step to the trackbar's position, writes it to the task, shows it.
