@@ -43,6 +43,8 @@
 // The Video page's "Monitors:" choices.
 #define IDS_MONITORS_SPAN 130
 #define IDS_MONITORS_PRIMARY 131
+// The named-rule list of the General and Rules pages.
+#define IDS_RULE_CUSTOM 140
 
 // Controls created by the sheet itself.
 #define IDC_ADVANCED 106
@@ -77,6 +79,10 @@
 #define IDC_SLOWER 1049
 #define IDC_FASTER 1050
 #define IDC_MONITORS 1060
+
+// The named-rule list and its notation, above the rule boxes.
+#define IDC_RULE_LIST 1070
+#define IDC_RULE_NOTATION 1071
 
 // Gradient control styles used by the templates (the control's own header
 // names them; the resource compiler cannot include C++ headers).

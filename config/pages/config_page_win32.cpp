@@ -3,8 +3,11 @@
 #include <commctrl.h>
 
 #include <cwchar>
+#include <mutex>
+#include <string>
 
 #include "engine/core/resource_loader_win32.h"
+#include "life/named_rules.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
 
@@ -26,6 +29,7 @@ void CConfigPage::LoadRuleBoxes(const uint8_t born[9], const uint8_t survive[9])
     SetChecked(IDC_BORN_0 + k, born[k] != 0);
     SetChecked(IDC_SURVIVE_0 + k, survive[k] != 0);
   }
+  ShowRuleName();
 }
 
 void CConfigPage::SaveRuleBoxes(uint8_t born[9], uint8_t survive[9]) const {
@@ -50,6 +54,12 @@ bool CConfigPage::ApplyDrawingControl(int id, int32_t fieldDrawMode, int32_t cel
 }
 
 bool CConfigPage::ApplyRuleBox(int id) {
+  if (!RuleBoxToTask(id)) return false;
+  ShowRuleName();
+  return true;
+}
+
+bool CConfigPage::RuleBoxToTask(int id) {
   VivarnTaskBse& task = Task();
   if (id >= IDC_SURVIVE_0 && id < IDC_SURVIVE_0 + 9) {
     task.SetRuleSurvive(id - IDC_SURVIVE_0, IsChecked(id));
@@ -69,6 +79,47 @@ void AddComboEntry(HWND combo, UINT stringId, LPARAM data) {
   if (index >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), data);
 }
 }  // namespace
+
+void CConfigPage::ShowRuleName() {
+  HWND list = Item(IDC_RULE_LIST);
+  if (list == nullptr) return;
+  if (SendMessageW(list, CB_GETCOUNT, 0, 0) <= 0) {
+    for (size_t i = 0; i < kNamedRules.size(); ++i) {
+      // The names are ASCII.
+      const std::string name = kNamedRules[i].name;
+      const std::wstring text(name.begin(), name.end());
+      const LRESULT at = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      if (at >= 0) SendMessageW(list, CB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(i));
+    }
+    AddComboEntry(list, IDS_RULE_CUSTOM, -1);
+  }
+  uint8_t born[9], survive[9];
+  SaveRuleBoxes(born, survive);
+  const uint16_t bornMask = RuleMask(born), surviveMask = RuleMask(survive);
+  SelectByData(IDC_RULE_LIST, FindNamedRule(bornMask, surviveMask));
+  const std::string notation = RuleNotation(bornMask, surviveMask);
+  SetDlgItemTextW(Handle(), IDC_RULE_NOTATION, std::wstring(notation.begin(), notation.end()).c_str());
+}
+
+void CConfigPage::ChooseNamedRule() {
+  const LPARAM chosen = SelectedData(IDC_RULE_LIST, -1);
+  if (chosen < 0 || static_cast<size_t>(chosen) >= kNamedRules.size()) {
+    ShowRuleName();
+    return;
+  }
+  const NamedRule& rule = kNamedRules[static_cast<size_t>(chosen)];
+  uint8_t born[9], survive[9];
+  RuleFlags(rule.born, born);
+  RuleFlags(rule.survive, survive);
+  VivarnTaskBse& task = Task();
+  // One lock round: no generation runs under half the new rule.
+  std::lock_guard<std::recursive_mutex> guard(task.lock);
+  LoadRuleBoxes(born, survive);
+  for (int k = 0; k < 9; ++k) {
+    RuleBoxToTask(IDC_BORN_0 + k);
+    RuleBoxToTask(IDC_SURVIVE_0 + k);
+  }
+}
 
 void CConfigPage::FillFillModeCombo(int id) {
   HWND combo = Item(id);

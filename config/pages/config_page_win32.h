@@ -42,11 +42,17 @@ class CConfigPage : public CPropertyPageImpl {
   void Enable(int id, bool on);
   HWND Item(int id) const { return GetDlgItem(Handle(), id); }
 
-  // "Born Conditions" / "Survive Conditions": nine checkboxes each.
+  // "Born Conditions" / "Survive Conditions": nine checkboxes each. Loading
+  // also names the rule in the list above them.
   void LoadRuleBoxes(const uint8_t born[9], const uint8_t survive[9]);
   void SaveRuleBoxes(uint8_t born[9], uint8_t survive[9]) const;
-  // Applies one rule checkbox (id in 1005..1022) to the task; false for other ids.
+  // Applies one rule checkbox (id in 1005..1022) to the task and names the
+  // rule it makes; false for other ids.
   bool ApplyRuleBox(int id);
+  // A name chosen in the rule list: its rule goes to the boxes and the task
+  // as box clicks would put it there. "Custom" changes nothing and the list
+  // goes back to naming the boxes' rule.
+  void ChooseNamedRule();
   // Applies one of the drawing controls shared by the General and Video
   // pages (the two draw-mode radios, the cell-size combo, "Show Statistic")
   // with the page's saved values; false for other ids.
@@ -58,6 +64,13 @@ class CConfigPage : public CPropertyPageImpl {
   void SelectByData(int id, LPARAM data);
   // Item data of the selection, or `fallback` when nothing is selected.
   LPARAM SelectedData(int id, LPARAM fallback) const;
+
+ private:
+  // The list selects the name of the boxes' rule, or "Custom", and the
+  // notation beside it follows; the list is filled on first use.
+  void ShowRuleName();
+  // One rule checkbox's state to the task; false for other ids.
+  bool RuleBoxToTask(int id);
 };
 
 // String `id` of the English table with one number formatted into it.

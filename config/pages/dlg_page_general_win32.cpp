@@ -87,6 +87,11 @@ bool CDlgPageGeneral::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LP
         }
         return true;
       }
+      if (id == IDC_RULE_LIST && code == CBN_SELENDOK) {
+        ChooseNamedRule();
+        Save();
+        return true;
+      }
       const bool click = code == BN_CLICKED;
       const bool chosen = code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE);
       if (!click && !chosen) return false;

@@ -1,7 +1,7 @@
 // The "General" page (template 106), present in both the simple and the
-// advanced sheet: the rule, resets, fill mode, drawing mode, cell size,
-// statistics, the background colour and the palette, shown but not edited
-// here.
+// advanced sheet: the rule with its name, resets, fill mode, drawing mode,
+// cell size, statistics, the background colour and the palette, shown but
+// not edited here.
 #pragma once
 
 #include "config/pages/colours_page_win32.h"

@@ -12,18 +12,14 @@
 CDlgPageLifeCfg::CDlgPageLifeCfg() : CConfigPage(IDD_PAGE_RULES) {}
 
 void CDlgPageLifeCfg::Load() {
+  RefreshPage();
   {
     VivarnTaskBse& task = Task();
     std::lock_guard<std::recursive_mutex> guard(task.lock);
-    for (int k = 0; k < 9; ++k) {
-      RuleBorn[k] = task.RuleBorn[k];
-      RuleSurvive[k] = task.RuleSurvive[k];
-    }
     DieSlowly = task.DieSlowly;
     // The trackbar shows the fading the field uses.
     DieStep = task.EffectiveDieStep();
   }
-  LoadRuleBoxes(RuleBorn, RuleSurvive);
   SetChecked(IDC_DIE_SLOWLY, DieSlowly);
   HWND trackbar = Item(IDC_TRACKBAR);
   SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(kDieStepMinPos, kDieStepMaxPos));
@@ -31,6 +27,18 @@ void CDlgPageLifeCfg::Load() {
   SendMessageW(trackbar, TBM_SETPOS, TRUE, PositionFromDieStep(DieStep));
   ApplyTrackbar();
   OnIdle();
+}
+
+void CDlgPageLifeCfg::RefreshPage() {
+  {
+    VivarnTaskBse& task = Task();
+    std::lock_guard<std::recursive_mutex> guard(task.lock);
+    for (int k = 0; k < 9; ++k) {
+      RuleBorn[k] = task.RuleBorn[k];
+      RuleSurvive[k] = task.RuleSurvive[k];
+    }
+  }
+  LoadRuleBoxes(RuleBorn, RuleSurvive);
 }
 
 void CDlgPageLifeCfg::Save() {
@@ -61,8 +69,13 @@ bool CDlgPageLifeCfg::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LP
       result = TRUE;
       return true;
     case WM_COMMAND: {
-      if (HIWORD(wParam) != BN_CLICKED) return false;
       const int id = LOWORD(wParam);
+      if (id == IDC_RULE_LIST && HIWORD(wParam) == CBN_SELENDOK) {
+        ChooseNamedRule();
+        Save();
+        return true;
+      }
+      if (HIWORD(wParam) != BN_CLICKED) return false;
       Save();
       if (ApplyRuleBox(id)) return true;
       if (id == IDC_DIE_SLOWLY) {

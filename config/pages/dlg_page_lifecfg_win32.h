@@ -1,5 +1,6 @@
-// The "Rules" page (template 103): the birth and survival rule, whether dead
-// cells fade, and the fading step on a trackbar (see trackbar_mapping.h).
+// The "Rules" page (template 103): the birth and survival rule with its name,
+// whether dead cells fade, and the fading step on a trackbar (see
+// trackbar_mapping.h).
 #pragma once
 
 #include "config/pages/config_page_win32.h"
@@ -19,6 +20,9 @@ class CDlgPageLifeCfg : public CConfigPage {
 
  private:
   void Load();
+  // The rule alone, also on activation: the General page edits it while
+  // this page is hidden, and the fading controls have no other page.
+  void RefreshPage() override;
   void Save();
   // Moves the step to the trackbar's position, writes it to the task, shows it.
   void ApplyTrackbar();

@@ -22,10 +22,15 @@ TEST_F(ConfigSheetTest, LargeCellSizeResizesTheField) {
 TEST_F(ConfigSheetTest, GeneralPageAppliesEachControlToTheTask) {
   Open(0);
   HWND page = Page();
+  HWND rule = GetDlgItem(page, IDC_RULE_LIST);
   SendMessageW(GetDlgItem(page, IDC_BORN_0 + 6), BM_CLICK, 0, 0);
   EXPECT_EQ(Task().RuleBorn[6], 1);
+  EXPECT_EQ(SelectedComboText(rule), L"HighLife");
+  EXPECT_EQ(Text(GetDlgItem(page, IDC_RULE_NOTATION)), L"B36/S23");
   SendMessageW(GetDlgItem(page, IDC_SURVIVE_0 + 2), BM_CLICK, 0, 0);
   EXPECT_EQ(Task().RuleSurvive[2], 0);
+  EXPECT_EQ(SelectedComboText(rule), L"Custom");
+  EXPECT_EQ(Text(GetDlgItem(page, IDC_RULE_NOTATION)), L"B36/S3");
   SendMessageW(GetDlgItem(page, IDC_DRAW_FIELD), BM_CLICK, 0, 0);
   EXPECT_EQ(Task().FieldDrawMode, 1);
   Choose(page, IDC_FILL_MODE, 2);

@@ -1,6 +1,86 @@
-// The Rules page: the fading trackbar and the "Cells die slowly" box.
+// The Rules page: the named-rule list, the fading trackbar and the "Cells
+// die slowly" box.
+#include <string>
+#include <vector>
 
 #include "tests/config/config_sheet_fixture_win32.h"
+
+namespace {
+// The rule boxes as the digits of the checked ones, "3678/34678".
+std::wstring CheckedCounts(HWND page) {
+  std::wstring text;
+  for (int first : {IDC_BORN_0, IDC_SURVIVE_0}) {
+    if (first == IDC_SURVIVE_0) text += L'/';
+    for (int k = 0; k < 9; ++k)
+      if (IsDlgButtonChecked(page, first + k) == BST_CHECKED) text += static_cast<wchar_t>(L'0' + k);
+  }
+  return text;
+}
+
+std::vector<uint8_t> StoredRule(const wchar_t* name) {
+  std::vector<uint8_t> flags(9, 0xFF);
+  DWORD size = 9;
+  EXPECT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"SOFTWARE\\Vivarn Screen Saver 2\\Settings", name, RRF_RT_REG_BINARY,
+                         nullptr, flags.data(), &size),
+            ERROR_SUCCESS);
+  return flags;
+}
+
+void SetTaskRule(const std::vector<uint8_t>& born, const std::vector<uint8_t>& survive) {
+  VivarnTaskBse& task = *VivarnTask::Instance().get();
+  std::lock_guard<std::recursive_mutex> guard(task.lock);
+  for (int k = 0; k < 9; ++k) {
+    task.RuleBorn[k] = born[static_cast<size_t>(k)];
+    task.RuleSurvive[k] = survive[static_cast<size_t>(k)];
+  }
+}
+}  // namespace
+
+TEST_F(ConfigSheetTest, RuleListSetsTheBoxesFollowsThemAcrossPagesAndOkStoresTheRule) {
+  const std::vector<uint8_t> lifeBorn{0, 0, 0, 1, 0, 0, 0, 0, 0}, lifeSurvive{0, 0, 1, 1, 0, 0, 0, 0, 0};
+  SetTaskRule(lifeBorn, lifeSurvive);
+  Open(1);
+  Select(1);
+  HWND rules = Page();
+  HWND list = GetDlgItem(rules, IDC_RULE_LIST);
+  ASSERT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), 17);
+  EXPECT_EQ(SelectedComboText(list), L"Life");
+  EXPECT_EQ(Text(GetDlgItem(rules, IDC_RULE_NOTATION)), L"B3/S23");
+
+  Choose(rules, IDC_RULE_LIST, ComboIndexOf(list, L"Day & Night"));
+  EXPECT_EQ(CheckedCounts(rules), L"3678/34678");
+  EXPECT_EQ(Text(GetDlgItem(rules, IDC_RULE_NOTATION)), L"B3678/S34678");
+  EXPECT_EQ(std::vector<uint8_t>(Task().RuleBorn, Task().RuleBorn + 9), (std::vector<uint8_t>{0, 0, 0, 1, 0, 0, 1, 1, 1}));
+  EXPECT_EQ(std::vector<uint8_t>(Task().RuleSurvive, Task().RuleSurvive + 9),
+            (std::vector<uint8_t>{0, 0, 0, 1, 1, 0, 1, 1, 1}));
+
+  // Each page shows what the other changed once it is brought up again.
+  Select(0);
+  HWND general = Page();
+  EXPECT_EQ(SelectedComboText(GetDlgItem(general, IDC_RULE_LIST)), L"Day & Night");
+  SendMessageW(GetDlgItem(general, IDC_BORN_0 + 3), BM_CLICK, 0, 0);
+  EXPECT_EQ(SelectedComboText(GetDlgItem(general, IDC_RULE_LIST)), L"Custom");
+  Select(1);
+  EXPECT_EQ(CheckedCounts(rules), L"678/34678");
+  EXPECT_EQ(SelectedComboText(list), L"Custom");
+  EXPECT_EQ(Text(GetDlgItem(rules, IDC_RULE_NOTATION)), L"B678/S34678");
+  SendMessageW(GetDlgItem(rules, IDC_BORN_0 + 3), BM_CLICK, 0, 0);
+  EXPECT_EQ(SelectedComboText(list), L"Day & Night");
+  // "Custom" itself changes no box.
+  Choose(rules, IDC_RULE_LIST, 16);
+  EXPECT_EQ(CheckedCounts(rules), L"3678/34678");
+  EXPECT_EQ(SelectedComboText(list), L"Day & Night");
+
+  SendMessageW(GetDlgItem(sheet->Handle(), IDOK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(pump->Until([&] { return pump->quitSeen; }));
+  EXPECT_EQ(pump->quitCode, 1);
+  EXPECT_EQ(SaveSettings(), 1);
+  EXPECT_EQ(StoredRule(L"RuleBorn"), (std::vector<uint8_t>{0, 0, 0, 1, 0, 0, 1, 1, 1}));
+  EXPECT_EQ(StoredRule(L"RuleSurvive"), (std::vector<uint8_t>{0, 0, 0, 1, 1, 0, 1, 1, 1}));
+  // Life again, in the task and the registry, for the other tests.
+  SetTaskRule(lifeBorn, lifeSurvive);
+  EXPECT_EQ(SaveSettings(), 1);
+}
 
 TEST_F(ConfigSheetTest, RulesFadingTrackbarShowsZombieAndSteps) {
   Open(1);

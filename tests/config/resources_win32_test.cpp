@@ -57,7 +57,7 @@ TEST(ConfigResources, PagesAreChildTemplatesWithTheirTabTitles) {
   struct Page { UINT id; const char16_t* title; int16_t cx, cy; };
   for (const Page& p : {Page{IDD_PAGE_ABOUT, u"About", 214, 161}, Page{IDD_PAGE_RULES, u"Rules", 214, 180},
                         Page{IDD_PAGE_VIDEO, u"Video", 214, 180}, Page{IDD_PAGE_FIELD, u"Field", 214, 180},
-                        Page{IDD_PAGE_GENERAL, u"General", 214, 180}}) {
+                        Page{IDD_PAGE_GENERAL, u"General", 214, 198}}) {
     TemplateInfo t = LoadTemplate(p.id, kEnglishUs);
     EXPECT_EQ(t.title, p.title);
     EXPECT_TRUE(t.style & WS_CHILD) << p.id;
@@ -118,6 +118,10 @@ TEST(ConfigResources, ControlsHaveTheirIdsClassesAndTexts) {
       {IDD_PAGE_GENERAL, IDC_BK_COLOR, L"button", colourText},
       {IDD_PAGE_GENERAL, IDC_PALETTE_LIST, L"combobox", nullptr},
       {IDD_PAGE_GENERAL, IDC_GRADIENT, L"wtlgradientctrl", nullptr},
+      {IDD_PAGE_GENERAL, IDC_RULE_LIST, L"combobox", nullptr},
+      {IDD_PAGE_GENERAL, IDC_RULE_NOTATION, L"static", L""},
+      {IDD_PAGE_RULES, IDC_RULE_LIST, L"combobox", nullptr},
+      {IDD_PAGE_RULES, IDC_RULE_NOTATION, L"static", L""},
   };
   for (const Expected& e : table) {
     TemplateInfo t = LoadTemplate(e.dialog, kEnglishUs);
@@ -161,6 +165,13 @@ TEST(ConfigResources, StylesThatTheCodeReliesOn) {
   // Radio groups start at "Draw By Cell" so the checked index is 0 or 1.
   EXPECT_TRUE(general.Find(IDC_DRAW_BY_CELL)->style & WS_GROUP);
   EXPECT_FALSE(general.Find(IDC_DRAW_FIELD)->style & WS_GROUP);
+  // The rule list keeps its order ("Custom" last) and the notation shows
+  // any "&" as itself.
+  for (UINT page : {IDD_PAGE_GENERAL, IDD_PAGE_RULES}) {
+    TemplateInfo t = LoadTemplate(page, kEnglishUs);
+    EXPECT_EQ(t.Find(IDC_RULE_LIST)->style & (CBS_DROPDOWNLIST | CBS_SORT), static_cast<uint32_t>(CBS_DROPDOWNLIST));
+    EXPECT_TRUE(t.Find(IDC_RULE_NOTATION)->style & SS_NOPREFIX) << page;
+  }
   TemplateInfo video = LoadTemplate(IDD_PAGE_VIDEO, kEnglishUs);
   EXPECT_FALSE(video.Find(IDC_PALETTE_LIST)->style & CBS_SORT);
   EXPECT_EQ(video.Find(IDC_GRADIENT)->style & 0x1F, 0x14u);  // end pegs, pegs after the bar
@@ -223,7 +234,7 @@ TEST(ConfigResources, EnglishStringTableIsExact) {
       {120, L"Edit..."},                   {121, L"Default"},
       {122, L"Custom..."},                 {123, L"Enter palette name"},
       {124, L"Palette name:"},             {125, L"%0.3f"},
-      {126, L"Zombie"},
+      {126, L"Zombie"},                    {140, L"Custom"},
       {130, L"Span all monitors"},         {131, L"Primary only, others black"},
       {108, L"Total        : %d"},         {109, L"Average age  : %3.1f"},
       {115, L"Generation   : %d"},         {116, L"Average total: %u"},
@@ -236,7 +247,7 @@ TEST(ConfigResources, EnglishStringTableIsExact) {
 
 TEST(ConfigResources, RussianStringsExistAndSurviveUtf8Compilation) {
   for (UINT id : {100u, 101u, 102u, 103u, 104u, 105u, 106u, 108u, 109u, 110u, 111u, 112u, 113u, 114u, 115u, 116u,
-                  118u, 119u, 120u, 121u, 122u, 123u, 124u, 125u, 126u, 130u, 131u})
+                  118u, 119u, 120u, 121u, 122u, 123u, 124u, 125u, 126u, 130u, 131u, 140u})
     EXPECT_FALSE(LoadResourceString(id, kRussian, GetModuleHandleW(nullptr)).empty()) << id;
   EXPECT_EQ(LoadResourceString(126, kRussian, GetModuleHandleW(nullptr)), L"\u0417\u043e\u043c\u0431\u0438");
   EXPECT_EQ(LoadResourceString(118, kRussian, GetModuleHandleW(nullptr)),
