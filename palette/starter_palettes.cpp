@@ -15,10 +15,10 @@ constexpr Colour Rgb(uint32_t red, uint32_t green, uint32_t blue) { return red |
 // shows on the dark blue background, since a dying cell ends on it too.
 const std::array<StarterPalette, kStarterPaletteCount> kStarterPalettes = {{
     // Embers to white heat.
-    {IDS_PALETTE_FIRE, "Fire", Cosine, -1, Rgb(90, 0, 0), Rgb(255, 255, 255), 5,
-     {{{Rgb(220, 20, 0), 0.008},
-       {Rgb(255, 100, 0), 0.03},
-       {Rgb(255, 180, 20), 0.08},
+    {IDS_PALETTE_FIRE, "Fire", Cosine, -1, Rgb(150, 10, 0), Rgb(255, 255, 255), 5,
+     {{{Rgb(240, 40, 0), 0.006},
+       {Rgb(255, 110, 0), 0.025},
+       {Rgb(255, 185, 30), 0.07},
        {Rgb(255, 240, 90), 0.2},
        {Rgb(255, 255, 200), 0.5}}}},
     // Steel blue to frost.
@@ -30,9 +30,9 @@ const std::array<StarterPalette, kStarterPaletteCount> kStarterPalettes = {{
        {Rgb(150, 215, 60), 0.04},
        {Rgb(210, 200, 60), 0.12},
        {Rgb(200, 120, 40), 0.3}}}},
-    // Deep blue, turquoise, sea foam: every peg a step down the hue circle.
-    {IDS_PALETTE_OCEAN, "Ocean", HueDown, -1, Rgb(30, 60, 220), Rgb(210, 255, 235), 3,
-     {{{Rgb(0, 130, 235), 0.01}, {Rgb(0, 205, 215), 0.04}, {Rgb(70, 235, 180), 0.12}}}},
+    // Blue, turquoise, sea foam: every peg a step down the hue circle.
+    {IDS_PALETTE_OCEAN, "Ocean", HueDown, -1, Rgb(20, 90, 230), Rgb(210, 255, 235), 3,
+     {{{Rgb(0, 170, 220), 0.006}, {Rgb(0, 215, 200), 0.03}, {Rgb(80, 240, 180), 0.1}}}},
     // Flat bands, one per age group: the youngest magenta, then cyan, lime,
     // yellow, orange.
     {IDS_PALETTE_NEON, "Neon", HoldLeft, -1, Rgb(255, 0, 200), Rgb(255, 0, 90), 5,
@@ -50,9 +50,10 @@ const std::array<StarterPalette, kStarterPaletteCount> kStarterPalettes = {{
     // Grey steps of twenty generations each.
     {IDS_PALETTE_GREYSCALE, "Greyscale", Linear, 50, Rgb(100, 100, 100), Rgb(255, 255, 255), 2,
      {{{Rgb(170, 170, 170), 0.04}, {Rgb(230, 230, 230), 0.15}}}},
-    // Pastel stripes the long way round the hue circle.
-    {IDS_PALETTE_CANDY, "Candy", HueLongest, 64, Rgb(255, 120, 190), Rgb(200, 160, 255), 3,
-     {{{Rgb(255, 235, 120), 0.03}, {Rgb(140, 240, 200), 0.1}, {Rgb(255, 170, 140), 0.3}}}},
+    // Pastel stripes the long way round the hue circle, five ages each: the
+    // young pass from pink through lilac, blue and mint to lemon.
+    {IDS_PALETTE_CANDY, "Candy", HueLongest, 200, Rgb(255, 130, 200), Rgb(200, 160, 255), 3,
+     {{{Rgb(255, 240, 130), 0.025}, {Rgb(140, 240, 200), 0.1}, {Rgb(255, 170, 140), 0.3}}}},
 }};
 
 CGradient MakeStarterGradient(const StarterPalette& palette) {
