@@ -22,8 +22,9 @@ class CPaletteContainerBase : public IRefCountPtrBase {
 #ifdef _WIN32
   // Replaces the contents with the registry's palettes, then guarantees a
   // palette named "Default" and, when none was stored, a current palette.
-  // False (container left empty, nothing added) when the key cannot be opened
-  // or created.
+  // A key without values (a first run) gets the starter palettes after
+  // "Default" and is written at once. False (container left empty, nothing
+  // added) when the key cannot be opened or created.
   bool Load();
   // Rebuilds the registry key from the contents: palettes deleted since the
   // last save disappear. False when the key could not be recreated or a

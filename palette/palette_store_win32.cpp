@@ -1,7 +1,8 @@
 // The palette store's registry side: the settings key's "Palette" subkey
 // holds one REG_BINARY value per palette, named by the palette's GUID text,
 // and the current palette's GUID text in the default value. Values are read
-// and written as streams (SHOpenRegStream2W).
+// and written as streams (SHOpenRegStream2W). A key without any value is a
+// first run: it gets the starter palettes, named in the user's language.
 #include <windows.h>
 
 #include <objbase.h>
@@ -11,9 +12,11 @@
 #include <cstring>
 
 #include "engine/core/log.h"
+#include "engine/core/resource_loader_win32.h"
 #include "palette/palette_container.h"
 #include "palette/palette_value.h"
 #include "palette/settings_key.h"
+#include "palette/starter_palettes.h"
 
 namespace {
 
@@ -92,6 +95,13 @@ bool CPaletteContainerBase::Load() {
     return false;
   }
   currentGuid = PaletteGuid{};
+  // The key's own count decides whether this is a first run: it includes the
+  // values the loop below skips. When it cannot be read, the key is left alone.
+  DWORD storedValues = 0;
+  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &storedValues, nullptr, nullptr,
+                       nullptr, nullptr) != ERROR_SUCCESS) {
+    storedValues = 1;
+  }
   for (DWORD index = 0;; ++index) {
     wchar_t name[kValueNameUnits];
     DWORD nameUnits = kValueNameUnits;
@@ -121,7 +131,11 @@ bool CPaletteContainerBase::Load() {
     palettes.push_back(std::move(record));
   }
   RegCloseKey(key);
-  EnsureDefaultPalette();
+  // Written at once: a new user's set must not depend on pressing OK.
+  const auto name = [](uint32_t id) { return LoadResourceString(id); };
+  if (CompleteLoadedStore(*this, storedValues, name) && !Save()) {
+    MainLog() << "<!> " << "Palette store: the starter palettes were not stored\n";
+  }
   return true;
 }
 

@@ -39,6 +39,15 @@
 #define IDS_NAME_LABEL 124
 #define IDS_DIE_STEP_FORMAT 125
 #define IDS_DIE_STEP_ZOMBIE 126
+// Names of the starter palettes, in their order (palette/starter_palettes.cpp).
+#define IDS_PALETTE_FIRE 150
+#define IDS_PALETTE_ICE 151
+#define IDS_PALETTE_FOREST 152
+#define IDS_PALETTE_OCEAN 153
+#define IDS_PALETTE_NEON 154
+#define IDS_PALETTE_SUNSET 155
+#define IDS_PALETTE_GREYSCALE 156
+#define IDS_PALETTE_CANDY 157
 
 // The Video page's "Monitors:" choices.
 #define IDS_MONITORS_SPAN 130

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "engine/core/singleton.h"
 #include "palette/palette_container.h"
+#include "palette/palette_value.h"
+#include "palette/starter_palettes.h"
 #include "tests/palette/palette_names.h"
 
 namespace {
@@ -14,6 +17,12 @@ CGradient Solid(Colour c) {
   g.SetPeg(PEG_START, c, 0.0);
   g.SetPeg(PEG_END, c, 1.0);
   return g;
+}
+
+std::vector<uint8_t> StoredBytes(const PaletteRecord& record) {
+  MemoryWriteStream out;
+  WritePaletteValue(out, record);
+  return out.Bytes();
 }
 }  // namespace
 
@@ -63,6 +72,48 @@ TEST(PaletteEnsureDefault, KeepsAStoredCurrentPalette) {
   ASSERT_EQ(store.Count(), 2);
   EXPECT_EQ(NameOf(*store.palettes[1]), Name("Default"));
   EXPECT_EQ(store.currentGuid, store.palettes[0]->guid);
+}
+
+TEST(PaletteStarterSet, NothingStoredGetsDefaultCurrentAndTheSetNamedByTheSource) {
+  CPaletteContainerBase store;
+  // The name source knows all but the last: that one keeps its English name.
+  const StarterNameSource names = [](uint32_t id) {
+    return id == kStarterPalettes.back().nameId ? PaletteName() : PaletteName(3, static_cast<PaletteChar>(id));
+  };
+  EXPECT_TRUE(CompleteLoadedStore(store, 0, names));
+  ASSERT_EQ(store.Count(), static_cast<int32_t>(1 + kStarterPaletteCount));
+  EXPECT_EQ(store.currentGuid, store.palettes[0]->guid);
+  EXPECT_EQ(StoredBytes(*store.palettes[0]), StoredBytes(*CPaletteContainerBase::MakeDefaultPalette()));
+  std::vector<int32_t> methods;
+  int32_t quantised = 0;
+  for (size_t i = 0; i < kStarterPaletteCount; ++i) {
+    const PaletteRecord& r = *store.palettes[i + 1];
+    const StarterPalette& from = kStarterPalettes[i];
+    EXPECT_EQ(NameOf(r), i + 1 < kStarterPaletteCount ? PaletteName(3, static_cast<PaletteChar>(from.nameId))
+                                                       : Name(from.englishName));
+    EXPECT_EQ(store.IndexOfGuid(r.guid), static_cast<int32_t>(i + 1));  // fresh and distinct
+    EXPECT_EQ(r.gradient.GetPegCount(), from.pegCount);
+    EXPECT_EQ(r.gradient.GetPeg(PEG_START).colour, from.start);
+    // Young cells are told apart: colours change within the first ten ages.
+    EXPECT_NE(r.gradient.ColourAt(0.001), r.gradient.ColourAt(0.05)) << from.englishName;
+    if (std::find(methods.begin(), methods.end(), r.gradient.GetMethod()) == methods.end())
+      methods.push_back(r.gradient.GetMethod());
+    quantised += r.gradient.GetQuantisation() > 0;
+  }
+  EXPECT_GE(methods.size(), 5u);
+  EXPECT_GE(quantised, 1);
+}
+
+TEST(PaletteStarterSet, AnythingStoredGetsNoStarters) {
+  CPaletteContainerBase store;
+  store.EnsureDefaultPalette();
+  EXPECT_FALSE(CompleteLoadedStore(store, 1, nullptr));
+  EXPECT_EQ(store.Count(), 1);
+  // A store whose only values were unreadable still gets its "Default".
+  CPaletteContainerBase unreadable;
+  EXPECT_FALSE(CompleteLoadedStore(unreadable, 2, nullptr));
+  ASSERT_EQ(unreadable.Count(), 1);
+  EXPECT_EQ(NameOf(*unreadable.palettes[0]), Name("Default"));
 }
 
 TEST(PaletteStore, AddFindRemoveAndCopy) {

@@ -1,5 +1,6 @@
 // The palette store against the real registry of the test's wine prefix.
-// Every test starts from a missing palette key.
+// Every test starts from a missing palette key. The string table is built in,
+// as in the program, for the starter palettes' names.
 #include <windows.h>
 
 #include <rpc.h>
@@ -11,8 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/resource_loader_win32.h"
 #include "palette/palette_container.h"
 #include "palette/palette_value.h"
+#include "palette/starter_palettes.h"
 #include "tests/palette/palette_names.h"
 
 namespace {
@@ -85,20 +88,37 @@ class PaletteRegistry : public ::testing::Test {
   }
 };
 
-TEST_F(PaletteRegistry, EmptyRegistryGivesOneCurrentDefaultAndSavesIt) {
-  CPaletteContainerBase store;
-  ASSERT_TRUE(store.Load());
-  ASSERT_EQ(store.Count(), 1);
+// What a first run must leave: "Default" current and as it always was, then
+// the starter set named from the string table, all of it in the registry
+// without a Save.
+void ExpectFirstRunStore(const CPaletteContainerBase& store) {
+  ASSERT_EQ(store.Count(), static_cast<int32_t>(1 + kStarterPaletteCount));
   EXPECT_EQ(NameOf(*store.palettes[0]), Name("Default"));
   EXPECT_EQ(store.currentGuid, store.palettes[0]->guid);
-  EXPECT_EQ(store.palettes[0]->gradient.GetPegCount(), 5);
+  MemoryWriteStream made, loaded;
+  WritePaletteValue(made, *CPaletteContainerBase::MakeDefaultPalette());
+  WritePaletteValue(loaded, *store.palettes[0]);
+  EXPECT_EQ(loaded.Bytes(), made.Bytes());
+  const char* names[] = {"Fire", "Ice", "Forest", "Ocean", "Neon", "Sunset", "Greyscale", "Candy"};
+  for (size_t i = 0; i < kStarterPaletteCount; ++i) {
+    EXPECT_EQ(NameOf(*store.palettes[i + 1]), Name(names[i]));
+    // The Russian twin exists for a Russian user's first run.
+    EXPECT_NE(LoadResourceString(kStarterPalettes[i].nameId, kRussian),
+              LoadResourceString(kStarterPalettes[i].nameId, kEnglishUs))
+        << names[i];
+  }
+}
 
-  ASSERT_TRUE(store.Save());
+TEST_F(PaletteRegistry, FirstRunWithoutAKeyStoresDefaultAndTheStarterSetAtOnce) {
+  CPaletteContainerBase store;
+  ASSERT_TRUE(store.Load());
+  ExpectFirstRunStore(store);
+
   const std::wstring text = GuidText(store.currentGuid);
   ASSERT_EQ(text.size(), 36u);
   const std::vector<std::wstring> names = ValueNames();
-  EXPECT_EQ(names.size(), 2u);
-  EXPECT_TRUE(HasValue(names, text));
+  EXPECT_EQ(names.size(), 2u + kStarterPaletteCount);
+  for (const auto& record : store.palettes) EXPECT_TRUE(HasValue(names, GuidText(record->guid)));
 
   HKEY key = Key();
   DWORD type = 0, bytes = 0;
@@ -117,6 +137,29 @@ TEST_F(PaletteRegistry, EmptyRegistryGivesOneCurrentDefaultAndSavesIt) {
             ERROR_SUCCESS);
   RegCloseKey(key);
   EXPECT_EQ(std::wstring(current), text);
+
+  // The second run finds the same store and adds nothing.
+  CPaletteContainerBase again;
+  ASSERT_TRUE(again.Load());
+  ASSERT_EQ(again.Count(), store.Count());
+  for (const auto& record : store.palettes) {
+    const PaletteRecord* found = again.FindByGuid(record->guid);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(NameOf(*found), NameOf(*record));
+    EXPECT_EQ(found->gradient.GetMethod(), record->gradient.GetMethod());
+    EXPECT_EQ(found->gradient.GetQuantisation(), record->gradient.GetQuantisation());
+  }
+  EXPECT_EQ(again.currentGuid, store.currentGuid);
+  EXPECT_EQ(ValueNames(), names);
+}
+
+TEST_F(PaletteRegistry, FirstRunWithTheEmptyKeyAnEarlierRunLeftStoresTheStarterSet) {
+  RegCloseKey(Key());
+  ASSERT_TRUE(ValueNames().empty());
+  CPaletteContainerBase store;
+  ASSERT_TRUE(store.Load());
+  ExpectFirstRunStore(store);
+  EXPECT_EQ(ValueNames().size(), 2u + kStarterPaletteCount);
 }
 
 TEST_F(PaletteRegistry, LoneLowerCaseDefaultIsNotDuplicatedAndBecomesCurrent) {
@@ -130,6 +173,8 @@ TEST_F(PaletteRegistry, LoneLowerCaseDefaultIsNotDuplicatedAndBecomesCurrent) {
   EXPECT_EQ(store.palettes[0]->guid, Guid(1));
   EXPECT_EQ(store.palettes[0]->gradient.GetMethod(), HueUp);
   EXPECT_EQ(store.currentGuid, Guid(1));
+  // A store from before the starter set stays as it is, in memory and stored.
+  EXPECT_EQ(ValueNames(), std::vector<std::wstring>{GuidText(Guid(1))});
 }
 
 TEST_F(PaletteRegistry, TwoPalettesWithOneNameSurviveSaveAndLoad) {
@@ -161,16 +206,17 @@ TEST_F(PaletteRegistry, SaveDropsValuesOfRemovedPalettes) {
   CPaletteContainerBase store;
   ASSERT_TRUE(store.Load());
   store.AddPalette(CGradient(), Name("Keep").c_str());
-  store.AddPalette(CGradient(), Name("Drop").c_str());
+  const int32_t drop = store.AddPalette(CGradient(), Name("Drop").c_str());
   ASSERT_TRUE(store.Save());
-  const std::wstring dropped = GuidText(store.palettes[2]->guid);
+  const std::wstring dropped = GuidText(store.palettes[static_cast<size_t>(drop)]->guid);
   ASSERT_TRUE(HasValue(ValueNames(), dropped));
 
-  store.RemoveAt(2);
+  store.RemoveAt(drop);
   ASSERT_TRUE(store.Save());
   const std::vector<std::wstring> names = ValueNames();
   EXPECT_FALSE(HasValue(names, dropped));
-  EXPECT_EQ(names.size(), 3u);  // Default, Keep and the current-palette value
+  // Default, the starter set, Keep and the current-palette value.
+  EXPECT_EQ(names.size(), 3u + kStarterPaletteCount);
 }
 
 TEST_F(PaletteRegistry, SixtyTwoAndSixtySixByteValuesWithFiveCharacterNamesLoad) {
