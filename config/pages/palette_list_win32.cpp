@@ -73,8 +73,12 @@ std::wstring SelectedComboText(HWND combo) {
   return text;
 }
 
-bool PaletteDeletable(HWND combo) {
-  return SendMessageW(combo, CB_GETCURSEL, 0, 0) >= 0 && SelectedComboText(combo) != L"Default";
+bool PaletteDeletable(HWND combo, const CPaletteContainerBase& store) {
+  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (selected < 0) return false;
+  const LRESULT index = SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
+  if (index < 0 || index >= store.Count()) return false;
+  return !IsDefaultPaletteName(store.palettes[static_cast<size_t>(index)]->name);
 }
 
 const CGradient* CurrentGradient(const CPaletteContainerBase& store) {

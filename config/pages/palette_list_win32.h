@@ -33,8 +33,11 @@ void SetControlGradient(IGradientView* view, const CGradient& gradient);
 
 // The selected entry's text ("" without a selection).
 std::wstring SelectedComboText(HWND combo);
-// "Delete" is allowed unless the selected entry reads exactly "Default".
-bool PaletteDeletable(HWND combo);
+// "Delete" is allowed for a selected entry that stands for a palette of
+// `store` other than the built-in "Default". The entry's palette decides, not
+// its text: the built-in one is shown under a translated label, and a user's
+// palette may carry any name, that label included.
+bool PaletteDeletable(HWND combo, const CPaletteContainerBase& store);
 // The palette the store names current, or null.
 const CGradient* CurrentGradient(const CPaletteContainerBase& store);
 // What the user sees: the control's gradient (with any edits), or the current
