@@ -18,7 +18,8 @@
 // Empties the combo, adds every palette not named "Default" (any case) with
 // its index, then `defaultLabel` with the index of the last "Default" palette
 // (0 if there is none), then `extraLabel` with -1 when it is not null. The
-// combo's own sort style decides the displayed order.
+// combo's own sort style decides the displayed order; the open list is made
+// wide enough for the longest entry.
 void FillPaletteCombo(HWND combo, const CPaletteContainerBase& container, const wchar_t* defaultLabel,
                       const wchar_t* extraLabel);
 

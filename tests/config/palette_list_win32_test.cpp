@@ -211,6 +211,20 @@ TEST_F(PaletteCombo, CommitWithAnIndexTheStoreLacksKeepsTheCurrentPalette) {
   EXPECT_EQ(store.currentGuid, store.palettes[0]->guid);
 }
 
+TEST_F(PaletteCombo, OpenListIsWideEnoughForTheLongestName) {
+  const wchar_t* longName = L"A palette whose name runs well past the width of its combo box";
+  store.AddPalette(Solid(1), longName);
+  FillPaletteCombo(combo, store, L"Default", nullptr);
+  HDC dc = GetDC(combo);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, longName, static_cast<int>(wcslen(longName)), &text);
+  SelectObject(dc, old);
+  ReleaseDC(combo, dc);
+  EXPECT_GT(text.cx, 200);  // wider than the combo
+  EXPECT_GT(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), text.cx);
+}
+
 TEST_F(PaletteCombo, DeleteFollowsTheEntrysPaletteNotItsText) {
   // A user's palette carrying the built-in one's translated label: two
   // entries that read alike, only the built-in one is kept.
