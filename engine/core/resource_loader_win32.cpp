@@ -25,25 +25,20 @@ std::wstring LoadExactString(UINT id, WORD lang, HINSTANCE module) {
 WORD UserResourceLanguage() { return ResourceLanguageFor(GetUserDefaultUILanguage()); }
 
 std::wstring LoadResourceString(UINT id, WORD lang, HINSTANCE module) {
-  if (lang != kUserLanguage) return LoadExactString(id, lang, module);
+  const WORD chosen = lang != kUserLanguage ? lang : UserResourceLanguage();
+  std::wstring text = LoadExactString(id, chosen, module);
   // A block stores the strings it lacks as empty entries, so an empty text
   // is as missing as an absent block.
-  const WORD chosen = UserResourceLanguage();
-  std::wstring text = LoadExactString(id, chosen, module);
-  if (text.empty() && chosen != kEnglishUs) text = LoadExactString(id, kEnglishUs, module);
+  if (text.empty() && lang == kUserLanguage && chosen != kEnglishUs) text = LoadExactString(id, kEnglishUs, module);
   return text;
 }
 
 const DLGTEMPLATE* LoadDialogTemplate(UINT id, WORD lang, HINSTANCE module, DWORD* size) {
   DWORD bytes = 0;
-  const void* found = nullptr;
-  if (lang != kUserLanguage) {
-    found = LockLanguageResource(module, RT_DIALOG, id, lang, bytes);
-  } else {
-    const WORD chosen = UserResourceLanguage();
-    found = LockLanguageResource(module, RT_DIALOG, id, chosen, bytes);
-    if (found == nullptr && chosen != kEnglishUs) found = LockLanguageResource(module, RT_DIALOG, id, kEnglishUs, bytes);
-  }
+  const WORD chosen = lang != kUserLanguage ? lang : UserResourceLanguage();
+  const void* found = LockLanguageResource(module, RT_DIALOG, id, chosen, bytes);
+  if (found == nullptr && lang == kUserLanguage && chosen != kEnglishUs)
+    found = LockLanguageResource(module, RT_DIALOG, id, kEnglishUs, bytes);
   if (size != nullptr) *size = found != nullptr ? bytes : 0;
   return static_cast<const DLGTEMPLATE*>(found);
 }

@@ -61,7 +61,8 @@ TEST_F(PaletteSheetTest, RussianSheetShowsRussianTabsAndButtonsAndKeepsDefault) 
   Open(0);
   HWND s = sheet->Handle();
   HWND tab = sheet->GetTabControl();
-  EXPECT_EQ(TabTitles(tab), (std::vector<std::wstring>{RussianCaption(IDD_PAGE_GENERAL), RussianCaption(IDD_PAGE_ABOUT)}));
+  EXPECT_EQ(TabTitles(tab),
+            (std::vector<std::wstring>{RussianCaption(IDD_PAGE_GENERAL), RussianCaption(IDD_PAGE_ABOUT)}));
   EXPECT_EQ(Text(s), Russian(IDS_SHEET_TITLE));
   EXPECT_EQ(Text(GetDlgItem(s, IDOK)), Russian(IDS_OK));
   EXPECT_EQ(Text(GetDlgItem(s, IDCANCEL)), Russian(IDS_CANCEL));
@@ -70,9 +71,10 @@ TEST_F(PaletteSheetTest, RussianSheetShowsRussianTabsAndButtonsAndKeepsDefault) 
 
   SendMessageW(box, BM_CLICK, 0, 0);
   ASSERT_TRUE(pump->Until([&] { return sheet->GetPageCount() == 5; }));
-  EXPECT_EQ(TabTitles(tab), (std::vector<std::wstring>{RussianCaption(IDD_PAGE_GENERAL), RussianCaption(IDD_PAGE_RULES),
-                                                       RussianCaption(IDD_PAGE_FIELD), RussianCaption(IDD_PAGE_VIDEO),
-                                                       RussianCaption(IDD_PAGE_ABOUT)}));
+  EXPECT_EQ(TabTitles(tab),
+            (std::vector<std::wstring>{RussianCaption(IDD_PAGE_GENERAL), RussianCaption(IDD_PAGE_RULES),
+                                       RussianCaption(IDD_PAGE_FIELD), RussianCaption(IDD_PAGE_VIDEO),
+                                       RussianCaption(IDD_PAGE_ABOUT)}));
   EXPECT_NE(RussianCaption(IDD_PAGE_VIDEO), L"Video");
 
   // The Video page's list: the built-in palette under its Russian name keeps
