@@ -1,5 +1,6 @@
 // The statistics formats from the program's English string table, whatever
-// the user's language.
+// the user's language: the overlay's glyph sheet holds ASCII only, so the
+// Russian twins of these formats would draw as unknown glyphs.
 #include <windows.h>
 
 #include <string>

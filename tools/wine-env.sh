@@ -15,6 +15,15 @@
 #   vivarn_refuse_foreign_imports FILE  fail if FILE imports a DLL Windows lacks
 
 export WINEDEBUG=-all
+# Wine takes the user's interface language from the locale, and the saver
+# shows its configuration in that language: everything here runs in English,
+# whatever the developer's own locale, unless VIVARN_WINE_LOCALE names another
+# (ru_RU.UTF-8 for the Russian configuration). LC_ALL as well as LANG: a host
+# without that locale's files makes wine ignore LANG but still read LC_ALL.
+# C.UTF-8 exists on every host and wine reads it as English (United States).
+# The shell's own complaint about a locale the host lacks is not ours to show.
+{ export LC_ALL="${VIVARN_WINE_LOCALE:-C.UTF-8}" LANG="${VIVARN_WINE_LOCALE:-C.UTF-8}"; } 2>/dev/null
+unset LANGUAGE
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # shellcheck source=system-dlls.sh
 . "$(dirname "${BASH_SOURCE[0]}")/system-dlls.sh"

@@ -1,5 +1,5 @@
 // Shared ground of the configuration pages: each page is a property page on
-// the English template of its own id, keeps private copies of the settings it
+// the template of its own id in the user's language, keeps private copies of the settings it
 // shows (its exchange members) and writes changes into the running Life task
 // through the task's setters, which take its lock. Also the control fillers
 // that several pages share.
@@ -73,6 +73,6 @@ class CConfigPage : public CPropertyPageImpl {
   bool RuleBoxToTask(int id);
 };
 
-// String `id` of the English table with one number formatted into it.
+// String `id` in the user's language with one number formatted into it.
 std::wstring FormatResourceString(UINT id, double value);
 std::wstring FormatResourceString(UINT id, int value);

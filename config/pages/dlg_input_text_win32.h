@@ -1,6 +1,6 @@
 // CDlgInputText: the small modal dialog that asks for a palette name. Its
 // template is built in memory (it has no resource of its own); the texts come
-// from the English string table. The name is not checked: an empty name or a
+// from the string table of the user's language. The name is not checked: an empty name or a
 // name already in use is the caller's to accept.
 #pragma once
 

@@ -83,7 +83,7 @@ void CDlgPageVideo::RefillPalettes() {
 
 void CDlgPageVideo::SyncPalettes(bool commit) {
   CColoursPage::SyncPalettes(commit);
-  Enable(IDC_DELETE, PaletteDeletable(Item(IDC_PALETTE_LIST)));
+  Enable(IDC_DELETE, PaletteDeletable(Item(IDC_PALETTE_LIST), *LockedPaletteStore()));
 }
 
 void CDlgPageVideo::SaveAs() {

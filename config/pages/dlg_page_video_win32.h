@@ -25,7 +25,7 @@ class CDlgPageVideo : public CColoursPage {
   void Load() override;
   void Save() override;
   void RefillPalettes() override;
-  // Also enables "Delete" unless "Default" is selected.
+  // Also enables "Delete" unless the built-in "Default" palette is selected.
   void SyncPalettes(bool commit) override;
   void SetUpGradient() override;
   bool OnGradientNotify(const NMHDR& header, LRESULT& result) override;

@@ -25,7 +25,7 @@ void CDlgPaletteEdit::Refill() { FillPaletteCombo(combo, store, defaultLabel.c_s
 
 void CDlgPaletteEdit::Sync(bool commit) {
   SyncPaletteCombo(combo, store, commit, view);
-  EnableWindow(GetDlgItem(Handle(), IDC_DELETE), PaletteDeletable(combo));
+  EnableWindow(GetDlgItem(Handle(), IDC_DELETE), PaletteDeletable(combo, store));
 }
 
 void CDlgPaletteEdit::SaveAs() {

@@ -7,6 +7,30 @@ void AddEntry(HWND combo, const wchar_t* text, LPARAM data) {
   const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   if (at >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(at), data);
 }
+
+// The open list as wide as its longest entry: the General page's list is
+// narrow, and translated labels and the user's names run past it.
+void FitDroppedWidth(HWND combo) {
+  HDC dc = GetDC(combo);
+  if (dc == nullptr) return;
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0));
+  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+  int widest = 0;
+  const LRESULT entries = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT entry = 0; entry < entries; ++entry) {
+    wchar_t text[kPaletteNameMaxChars + 64] = {};
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(entry), 0);
+    if (length <= 0 || length >= static_cast<LRESULT>(sizeof(text) / sizeof(text[0]))) continue;
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(entry), reinterpret_cast<LPARAM>(text));
+    SIZE size{};
+    if (GetTextExtentPoint32W(dc, text, static_cast<int>(length), &size) && size.cx > widest) widest = size.cx;
+  }
+  if (old != nullptr) SelectObject(dc, old);
+  ReleaseDC(combo, dc);
+  // Room for the list's frame, the item's margins and a scroll bar.
+  const int room = 4 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL);
+  SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + room), 0);
+}
 }  // namespace
 
 void FillPaletteCombo(HWND combo, const CPaletteContainerBase& container, const wchar_t* defaultLabel,
@@ -23,6 +47,7 @@ void FillPaletteCombo(HWND combo, const CPaletteContainerBase& container, const 
   }
   AddEntry(combo, defaultLabel != nullptr ? defaultLabel : L"", defaultIndex);
   if (extraLabel != nullptr) AddEntry(combo, extraLabel, -1);
+  FitDroppedWidth(combo);
 }
 
 void SyncPaletteCombo(HWND combo, CPaletteContainerBase& container, bool commit, IGradientView* view) {
@@ -73,8 +98,12 @@ std::wstring SelectedComboText(HWND combo) {
   return text;
 }
 
-bool PaletteDeletable(HWND combo) {
-  return SendMessageW(combo, CB_GETCURSEL, 0, 0) >= 0 && SelectedComboText(combo) != L"Default";
+bool PaletteDeletable(HWND combo, const CPaletteContainerBase& store) {
+  const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  if (selected < 0) return false;
+  const LRESULT index = SendMessageW(combo, CB_GETITEMDATA, static_cast<WPARAM>(selected), 0);
+  if (index < 0 || index >= store.Count()) return false;
+  return !IsDefaultPaletteName(store.palettes[static_cast<size_t>(index)]->name);
 }
 
 const CGradient* CurrentGradient(const CPaletteContainerBase& store) {

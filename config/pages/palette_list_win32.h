@@ -18,7 +18,8 @@
 // Empties the combo, adds every palette not named "Default" (any case) with
 // its index, then `defaultLabel` with the index of the last "Default" palette
 // (0 if there is none), then `extraLabel` with -1 when it is not null. The
-// combo's own sort style decides the displayed order.
+// combo's own sort style decides the displayed order; the open list is made
+// wide enough for the longest entry.
 void FillPaletteCombo(HWND combo, const CPaletteContainerBase& container, const wchar_t* defaultLabel,
                       const wchar_t* extraLabel);
 
@@ -33,8 +34,11 @@ void SetControlGradient(IGradientView* view, const CGradient& gradient);
 
 // The selected entry's text ("" without a selection).
 std::wstring SelectedComboText(HWND combo);
-// "Delete" is allowed unless the selected entry reads exactly "Default".
-bool PaletteDeletable(HWND combo);
+// "Delete" is allowed for a selected entry that stands for a palette of
+// `store` other than the built-in "Default". The entry's palette decides, not
+// its text: the built-in one is shown under a translated label, and a user's
+// palette may carry any name, that label included.
+bool PaletteDeletable(HWND combo, const CPaletteContainerBase& store);
 // The palette the store names current, or null.
 const CGradient* CurrentGradient(const CPaletteContainerBase& store);
 // What the user sees: the control's gradient (with any edits), or the current

@@ -211,6 +211,37 @@ TEST_F(PaletteCombo, CommitWithAnIndexTheStoreLacksKeepsTheCurrentPalette) {
   EXPECT_EQ(store.currentGuid, store.palettes[0]->guid);
 }
 
+TEST_F(PaletteCombo, OpenListIsWideEnoughForTheLongestName) {
+  const wchar_t* longName = L"A palette whose name runs well past the width of its combo box";
+  store.AddPalette(Solid(1), longName);
+  FillPaletteCombo(combo, store, L"Default", nullptr);
+  HDC dc = GetDC(combo);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, longName, static_cast<int>(wcslen(longName)), &text);
+  SelectObject(dc, old);
+  ReleaseDC(combo, dc);
+  EXPECT_GT(text.cx, 200);  // wider than the combo
+  EXPECT_GT(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0), text.cx);
+}
+
+TEST_F(PaletteCombo, DeleteFollowsTheEntrysPaletteNotItsText) {
+  // A user's palette carrying the built-in one's translated label: two
+  // entries that read alike, only the built-in one is kept.
+  const wchar_t* label = L"\u041f\u043e \u0443\u043c\u043e\u043b\u0447\u0430\u043d\u0438\u044e";
+  store.AddPalette(Solid(1), Name("Default").c_str());
+  store.AddPalette(Solid(2), label);
+  FillPaletteCombo(combo, store, label, L"Edit...");
+  const std::vector<Entry> entries = Entries();
+  ASSERT_EQ(entries.size(), 3u);
+  for (LRESULT k = 0; k < 3; ++k) {
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(k), 0);
+    EXPECT_EQ(PaletteDeletable(combo, store), entries[static_cast<size_t>(k)].data == 1) << k;
+  }
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  EXPECT_FALSE(PaletteDeletable(combo, store));
+}
+
 TEST(PaletteViewBinding, SetControlGradientCopiesAndRepaintsAndToleratesNoView) {
   RecordingView view;
   CGradient g = Solid(0x445566);

@@ -1,6 +1,7 @@
 // The configuration dialogs and strings as compiled into the module, loaded
-// the way the UI loads them: explicitly in English (1033), with the Russian
-// (1049) twin checked to carry the same controls in the same places.
+// in English (1033) by name, with the Russian (1049) twin checked to carry
+// the same controls in the same places. What the user's language chooses is
+// config_sheet_russian_win32_test's.
 #include <windows.h>
 #include <commctrl.h>
 
