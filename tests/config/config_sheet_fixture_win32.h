@@ -116,6 +116,22 @@ class ConfigSheetTest : public ::testing::Test {
   std::unique_ptr<Pump> pump;
 };
 
+// The tab control's titles, left to right.
+inline std::vector<std::wstring> TabTitles(HWND tab) {
+  std::vector<std::wstring> titles;
+  const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    wchar_t buffer[64] = {};
+    TCITEMW item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = buffer;
+    item.cchTextMax = 64;
+    SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    titles.push_back(buffer);
+  }
+  return titles;
+}
+
 inline std::vector<std::wstring> ComboTexts(HWND combo) {
   std::vector<std::wstring> texts;
   const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));

@@ -5,23 +5,6 @@
 
 #include "tests/config/config_sheet_fixture_win32.h"
 
-namespace {
-std::vector<std::wstring> TabTitles(HWND tab) {
-  std::vector<std::wstring> titles;
-  const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    wchar_t buffer[64] = {};
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = buffer;
-    item.cchTextMax = 64;
-    SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-    titles.push_back(buffer);
-  }
-  return titles;
-}
-}  // namespace
-
 TEST_F(ConfigSheetTest, SimpleSheetHasTwoTabsAndTickingInsertsThreeBetweenThem) {
   Open(0);
   HWND tab = sheet->GetTabControl();

@@ -21,21 +21,6 @@ std::wstring RussianCaption(UINT dialog) {
 }
 
 std::wstring Russian(UINT id) { return LoadResourceString(id, kRussian, GetModuleHandleW(nullptr)); }
-
-std::vector<std::wstring> TabTitles(HWND tab) {
-  std::vector<std::wstring> titles;
-  const int count = static_cast<int>(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    wchar_t buffer[64] = {};
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = buffer;
-    item.cchTextMax = 64;
-    SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-    titles.push_back(buffer);
-  }
-  return titles;
-}
 }  // namespace
 
 TEST(RussianResources, UserItemsComeFromTheRussianTablesAndMissingOnesInEnglish) {
