@@ -1,8 +1,8 @@
 // Shared ground of the configuration pages: each page is a property page on
-// the template of its own id in the user's language, keeps private copies of the settings it
-// shows (its exchange members) and writes changes into the running Life task
-// through the task's setters, which take its lock. Also the control fillers
-// that several pages share.
+// the template of its own id in the user's language, keeps private copies of
+// the settings it shows (its exchange members) and writes changes into the
+// running Life task through the task's setters, which take its lock. Also the
+// control fillers that several pages share.
 #pragma once
 
 #include <windows.h>
