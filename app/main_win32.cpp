@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/saver_app_win32.h"
+#include "app/task_engine_link_win32.h"
 #include "engine/core/log.h"
 #include "life/settings_store.h"
 
@@ -12,6 +13,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Creates the Life task, reads the registry (writing defaults back) and the
   // palette store, before any run mode needs them.
   LoadSettings();
+  ConnectTaskToEngine();
   const int32_t parsed = ParseCommandLine();
   SaverApp app;
   return app.Run(parsed);

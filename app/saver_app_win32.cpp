@@ -49,9 +49,6 @@ bool SaverApp::SetupMode(int32_t parseResult) {
     settings->fullScreen = plan.window.fullScreen;
     settings->parentWindow = plan.window.parent;
   }
-  // The engine knows nothing of the saver's settings: the Life task holds
-  // how a full screen over several monitors is to be used.
-  settings->monitorSpan = static_cast<MonitorSpan>(VivarnTask::Instance()->EffectiveMonitors());
   return true;
 }
 

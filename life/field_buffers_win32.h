@@ -1,14 +1,18 @@
-// The field's arrays on the GL side: buffer objects in the context that made
-// them, filled from the task's arrays as FieldUploadTracker decides, or the
-// task's client arrays where the context has no buffer objects (OpenGL 1.1)
-// or could not hold them. Kernel thread only, with the context current and
-// the task's lock held.
+// A field mesh on the GL side: buffer objects in the context that made them,
+// filled from the mesh's arrays as FieldUploadTracker decides, or the mesh's
+// client arrays where the context has no buffer objects (OpenGL 1.1) or
+// could not hold them. It reads the mesh only, never cells or rules. Kernel
+// thread only, with the context current and the task's lock held.
 #pragma once
 
-#include "engine/gfx/gl_buffers_win32.h"
-#include "life/field_upload.h"
+#include <memory>
 
-class VivarnTaskBse;
+#include "engine/gfx/gl_buffers_win32.h"
+#include "life/field_buffers.h"
+#include "life/field_upload.h"
+#include "life/task_host.h"
+
+class FieldMesh;
 
 class FieldBuffers {
  public:
@@ -22,13 +26,14 @@ class FieldBuffers {
 
   HGLRC Context() const { return context; }
 
-  // Draws the field's triangles with its positions, colours and, when
-  // `textured`, texture coordinates; the client array states must be enabled.
-  void Draw(const VivarnTaskBse& task, bool textured);
+  // Draws the mesh's triangles with its positions, colours and, when
+  // `textured`, texture coordinates; the client array states must be
+  // enabled. Without `useBufferObjects` it draws from the client arrays.
+  void Draw(const FieldMesh& mesh, bool textured, bool useBufferObjects);
 
  private:
   // Brings the buffers up to date; false to draw from the client arrays.
-  bool Refresh(const VivarnTaskBse& task);
+  bool Refresh(const FieldMesh& mesh, bool useBufferObjects);
   void DeleteBuffers();
 
   HGLRC context;
@@ -40,3 +45,11 @@ class FieldBuffers {
   bool unusable = false;  // the context could not hold the arrays
   FieldUploadTracker tracker;
 };
+
+class TextureBase;
+
+// Draws `mesh` over an output of `output` pixels with the blending the field
+// uses, the particle texture on each cell in draw mode 0 (plain squares
+// without one), from `buffers`, made or remade for the current context.
+void DrawFieldMesh(const FieldMesh& mesh, std::unique_ptr<FieldBuffers, FieldBuffersRelease>& buffers,
+                   OutputSize output, TextureBase* particleTexture, bool useBufferObjects);

@@ -20,11 +20,10 @@ class ISettingsKey {
   virtual void Write(const char* name, RegistryType type, const uint8_t* data, uint32_t size) = 0;
 };
 
-// The two values under the key that belong to other parts of the program:
-// whether the configuration sheet shows its advanced pages, and vertical sync.
+// The value under the key that belongs to another part of the program:
+// whether the configuration sheet shows its advanced pages.
 struct SharedSettingValues {
   uint32_t ShowAdvancedCFG = 0;
-  uint32_t VSyncOn = 0;
 };
 
 // Reads every value in the loader's order into the task (each store under its
@@ -38,7 +37,7 @@ void LoadSettingsFrom(ISettingsKey& key, VivarnTaskBse& task, SharedSettingValue
 // Writes every value in the saver's order with its saved type.
 void SaveSettingsTo(ISettingsKey& key, const VivarnTaskBse& task, const SharedSettingValues& shared);
 
-// The process-wide copy of the two shared values: the loader fills it, the
+// The process-wide copy of the shared value: the loader fills it, the
 // configuration sheet reads and changes `ShowAdvancedCFG`, the saver writes it.
 SharedSettingValues& ProcessSharedSettings();
 

@@ -1,11 +1,10 @@
 // The Life settings as values of the settings key (kSettingsKeyPath, under
-// HKCU), created when missing. Vertical sync lives in the GL window settings;
-// the palettes under the same key are the palette store's.
+// HKCU), created when missing. The palettes under the same key are the
+// palette store's.
 #include <windows.h>
 
 #include <string>
 
-#include "engine/gfx/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_container.h"
@@ -51,13 +50,11 @@ class RegistrySettingsKey : public ISettingsKey {
 }  // namespace
 
 int LoadSettings() {
-  GLWindowSettings glSettings = GLWindowSettings::Instance();
   VivarnTask task = VivarnTask::Instance();
   {
     RegistrySettingsKey key;
     LoadSettingsFrom(key, *task.get(), ProcessSharedSettings());
   }
-  glSettings->swapInterval = static_cast<int32_t>(ProcessSharedSettings().VSyncOn);
 
   // A store that cannot be read stays empty: the task keeps its table and
   // Start builds the built-in one.
@@ -69,9 +66,7 @@ int LoadSettings() {
 }
 
 int SaveSettings() {
-  GLWindowSettings glSettings = GLWindowSettings::Instance();
   VivarnTask task = VivarnTask::Instance();
-  ProcessSharedSettings().VSyncOn = static_cast<uint32_t>(glSettings->swapInterval);
   {
     RegistrySettingsKey key;
     SaveSettingsTo(key, *task.get(), ProcessSharedSettings());

@@ -67,8 +67,8 @@ const SettingEntry kSettings[] = {
      [](const uint8_t* in, Task& task, Shared&) { task.SetShowStat(ReadFlag(in)); },
      [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.ShowStat); }},
     {"VSyncOn", kDword, kDword, 4, Dword(0), 1, nullptr,
-     [](const uint8_t* in, Task&, Shared& shared) { shared.VSyncOn = ReadU32(in); },
-     [](const Task&, const Shared& shared, uint8_t* out) { WriteU32(out, shared.VSyncOn); }},
+     [](const uint8_t* in, Task& task, Shared&) { task.SetVSyncOn(ReadU32(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteU32(out, task.VSyncOn); }},
     {"PeriodicResetOn", kDword, kDword, 4, Dword(0), 8, nullptr,
      [](const uint8_t* in, Task& task, Shared&) { task.SetPeriodicResetOn(ReadFlag(in)); },
      [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.PeriodicResetOn); }},
@@ -104,7 +104,7 @@ const SettingEntry kSettings[] = {
     // Written back as a DWORD holding the float's bits, saved as binary. A
     // factor the field would not use takes the default.
     {"DieStep", kDword, kBinary, 4, Dword(kBits0_9), 7,
-     [](const uint8_t* in) { return VivarnTaskBse::DieStepUsable(ReadFloat(in)); },
+     [](const uint8_t* in) { return LifeSettings::DieStepUsable(ReadFloat(in)); },
      [](const uint8_t* in, Task& task, Shared&) { task.SetDieStep(ReadFloat(in)); },
      [](const Task& task, const Shared&, uint8_t* out) { WriteFloat(out, task.EffectiveDieStep()); }},
     {"FieldDrawMode", kDword, kDword, 4, Dword(0), 12, nullptr,

@@ -1,121 +1,218 @@
-// Construction, the settings setters and the generation timer of the Life task.
+// Construction, the settings setters, the generation timer and the field's
+// size: the front of the Life task, forwarding to its field and mesh.
 #include "life/vivarn_task.h"
 
-VivarnTaskBse::VivarnTaskBse() {
+#include <algorithm>
+#include <vector>
+
+#include "life/task_inside.h"
+#include "palette/gradient.h"
+
+using Guard = std::lock_guard<std::recursive_mutex>;
+
+VivarnTaskBse::VivarnTaskBse() : inside(std::make_unique<TaskInside>()) {
   order = 100;
   name = "SimpleLifeTask";
-  // A table exists from the start so that a field stepped before Start (the
-  // configuration preview, tests) never indexes an empty table.
-  BuildColourTable();
+  inside->mesh.SetBackground(BkColor);
 }
 
-VivarnTaskBse::~VivarnTaskBse() { ReleaseGeometry(); }
+VivarnTaskBse::~VivarnTaskBse() = default;
 
 void VivarnTaskBse::Stop() {
-  std::lock_guard<std::recursive_mutex> guard(lock);
-  fieldBuffers.reset();
+  Guard guard(lock);
+  inside->pair.buffers.reset();
+}
+
+void VivarnTaskBse::SetHost(ITaskHost* taskHost) {
+  Guard guard(lock);
+  host = taskHost;
+}
+
+OutputSize VivarnTaskBse::CurrentOutputSize() const {
+  Guard guard(lock);
+  return host != nullptr ? host->CurrentOutputSize() : HeadlessOutputSize();
+}
+
+void VivarnTaskBse::PassRulesToFields() {
+  LifeField& field = inside->field;
+  std::copy_n(RuleBorn, 9, field.rule.born);
+  std::copy_n(RuleSurvive, 9, field.rule.survive);
+  field.rule.dieSlowly = DieSlowly;
+  field.rule.dieStep = EffectiveDieStep();
+  field.reseed.fillMode = EffectiveResetMode();
+  field.reseed.periodic = PeriodicResetOn;
+  field.reseed.period = ResetPeriod;
+  field.reseed.automatic = AutoReset;
+  std::copy_n(BkColor, 4, inside->mesh.background);
+}
+
+void VivarnTaskBse::Step() {
+  Guard guard(lock);
+  PassRulesToFields();
+  StepFieldAndMesh(inside->field, inside->mesh, inside->tuning);
+}
+
+void VivarnTaskBse::ResetPopulation() {
+  Guard guard(lock);
+  PassRulesToFields();
+  ReseedFieldAndMesh(inside->field, inside->mesh);
+}
+
+bool VivarnTaskBse::ReseedDue() {
+  Guard guard(lock);
+  PassRulesToFields();
+  return inside->field.ReseedDue();
+}
+
+void VivarnTaskBse::ApplyCellSize() {
+  Guard guard(lock);
+  const OutputSize output = CurrentOutputSize();
+  const uint32_t width = output.width > 0 ? static_cast<uint32_t>(output.width) : 0u;
+  const uint32_t height = output.height > 0 ? static_cast<uint32_t>(output.height) : 0u;
+  const uint32_t cell = static_cast<uint32_t>(EffectiveCellSize());
+  const int32_t columns = static_cast<int32_t>(width / cell);
+  const int32_t rows = static_cast<int32_t>(height / cell);
+  if (inside->field.Resize(columns, rows)) inside->mesh.Build(columns, rows, DrawMode());
 }
 
 bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs) {
   // LifeSpeed changes under the lock on the dialog thread.
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   const double period = EffectiveLifeSpeed();
-  generationTimer += frameTimeMs;
-  if (!(generationTimer >= period)) return false;
+  double& timer = inside->generationTimer;
+  timer += frameTimeMs;
+  if (!(timer >= period)) return false;
   Step();
   // The time past the due moment counts towards the next generation, so that
   // a speed between two whole numbers of frames keeps its rate on average.
   // At most one period is kept: after a stall the field goes on at one
   // generation a frame instead of catching up in a burst.
-  generationTimer -= period;
-  if (generationTimer > period) generationTimer = period;
+  timer -= period;
+  if (timer > period) timer = period;
   return true;
 }
 
+LifeSettings VivarnTaskBse::Settings() const {
+  Guard guard(lock);
+  return *this;
+}
+
 VivarnTaskBse::FrameLook VivarnTaskBse::CurrentLook() const {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   return FrameLook{{BkColor[0], BkColor[1], BkColor[2], BkColor[3]}, ShowStat, ShowFPS};
+}
+
+void VivarnTaskBse::BuildColourTable(const CGradient* gradient) {
+  if (gradient == nullptr) {
+    Guard guard(lock);
+    inside->mesh.BuildRampTable();
+    return;
+  }
+  // Zeroed first: a gradient without a valid blending rule leaves it as is.
+  std::vector<uint8_t> bgr(static_cast<size_t>(kColourTableEntries) * 3, 0);
+  gradient->FillColourTable(bgr.data(), kColourTableEntries);
+  BuildColourTableFromBgr(kColourTableEntries, bgr.data());
+}
+
+void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {
+  Guard guard(lock);
+  inside->mesh.BuildTableFromBgr(count, bgr);
+}
+
+void VivarnTaskBse::SetRule(const uint8_t born[9], const uint8_t survive[9]) {
+  Guard guard(lock);
+  for (int k = 0; k < 9; ++k) {
+    RuleBorn[k] = born[k] != 0 ? 1 : 0;
+    RuleSurvive[k] = survive[k] != 0 ? 1 : 0;
+  }
 }
 
 void VivarnTaskBse::SetRuleBorn(int index, bool on) {
   if (index < 0 || index > 8) return;
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   RuleBorn[index] = on ? 1 : 0;
 }
 
 void VivarnTaskBse::SetRuleSurvive(int index, bool on) {
   if (index < 0 || index > 8) return;
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   RuleSurvive[index] = on ? 1 : 0;
 }
 
 void VivarnTaskBse::SetCellSize(int32_t size) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   CellSize = size;
+  if (started) ApplyCellSize();
 }
 
 void VivarnTaskBse::SetResetMode(int32_t mode) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   ResetMode = mode;
 }
 
 void VivarnTaskBse::SetPeriodicResetOn(bool on) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   PeriodicResetOn = on;
 }
 
 void VivarnTaskBse::SetResetPeriod(uint32_t generations) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   ResetPeriod = generations;
 }
 
 void VivarnTaskBse::SetShowStat(bool on) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   ShowStat = on;
 }
 
 void VivarnTaskBse::SetShowFPS(bool on) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   ShowFPS = on;
 }
 
 void VivarnTaskBse::SetAutoReset(bool on) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   AutoReset = on;
 }
 
 void VivarnTaskBse::SetDieSlowly(bool on) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   DieSlowly = on;
 }
 
 void VivarnTaskBse::SetDieStep(float factor) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   DieStep = factor;
 }
 
 void VivarnTaskBse::SetLifeSpeed(float milliseconds) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   LifeSpeed = milliseconds;
 }
 
 void VivarnTaskBse::SetMonitors(int32_t mode) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   Monitors = mode;
 }
 
 void VivarnTaskBse::SetFieldDrawMode(int32_t mode) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   FieldDrawMode = mode == 1 ? 1 : 0;
-  BuildGeometry(columns, rows);
+  inside->mesh.Build(inside->field.columns, inside->field.rows, DrawMode());
 }
 
 void VivarnTaskBse::SetBkColor(float red, float green, float blue, float alpha) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+  Guard guard(lock);
   BkColor[0] = red;
   BkColor[1] = green;
   BkColor[2] = blue;
   BkColor[3] = alpha;
-  ++colourChanges;
-  PassClearColour(red, green, blue, alpha);
+  inside->mesh.SetBackground(BkColor);
+  if (host != nullptr) host->BackgroundChanged(BkColor);
+}
+
+void VivarnTaskBse::SetVSyncOn(uint32_t interval) {
+  Guard guard(lock);
+  VSyncOn = interval;
+  if (host != nullptr) host->VerticalSyncChanged(interval);
 }

@@ -1,8 +1,7 @@
 // The Life task without a GL context (native build): the same lifecycle with
 // nothing drawn, so tests and benchmarks can run the task through the kernel.
+#include "life/task_inside.h"
 #include "life/vivarn_task.h"
-
-void PassClearColour(float, float, float, float) {}
 
 // No context, so no buffers are ever made.
 class FieldBuffers {};
@@ -10,13 +9,11 @@ void FieldBuffersRelease::operator()(FieldBuffers* buffers) const { delete buffe
 
 bool VivarnTaskBse::Start() {
   BuildColourTable();
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  started = true;
   ApplyCellSize();
   ResetPopulation();
   return true;
 }
 
 void VivarnTaskBse::Update() { AdvanceGenerationTimer(frameTime); }
-
-// Without a context there are no pixels: drawing leaves the task unchanged.
-void VivarnTaskBse::DrawField() {}
-void VivarnTaskBse::DrawStatistics(int32_t) {}

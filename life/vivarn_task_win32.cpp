@@ -8,8 +8,8 @@
 
 #include "engine/gfx/gl_window_win32.h"
 #include "life/field_buffers_win32.h"
-#include "life/output_size.h"
 #include "life/overlay_text.h"
+#include "life/task_inside.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_container.h"
 
@@ -25,11 +25,6 @@ float FontHeight(FontBase* font) {
 }
 }  // namespace
 
-void PassClearColour(float red, float green, float blue, float alpha) {
-  GLWindow::Instance();  // the window object exists before anything asks it to draw
-  glClearColor(red, green, blue, alpha);
-}
-
 bool VivarnTaskBse::Start() {
   {
     // The store as LoadSettings left it; not read from the registry again.
@@ -38,14 +33,19 @@ bool VivarnTaskBse::Start() {
     const PaletteRecord* current = palettes->FindByGuid(palettes->currentGuid);
     BuildColourTable(current != nullptr ? &current->gradient : nullptr);
   }
-  ApplyCellSize();
-  ResetPopulation();
-  panelList = BuildTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, true);
-  statisticsFormats = LoadStatisticsFormats();
+  {
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    started = true;
+    ApplyCellSize();
+    ResetPopulation();
+  }
+  TaskInside& in = *inside;
+  in.panelList = BuildTexturedQuad(0.0f, 0.0f, 1.0f, 1.0f, true);
+  in.statisticsFormats = LoadStatisticsFormats();
   // Each library logs its own failure; the handle then stays empty and the
   // overlays, or the particle look of the cells, are left out.
-  LibFont::Instance()->Get(kFontPath, font, 0, true);
-  LibTexture::Instance()->Get(kParticlePath, particleTexture, 0, true);
+  LibFont::Instance()->Get(kFontPath, in.font, 0, true);
+  LibTexture::Instance()->Get(kParticlePath, in.particleTexture, 0, true);
   return true;
 }
 
@@ -65,7 +65,8 @@ void VivarnTaskBse::Update() {
   BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), false);
 
   DrawField();
-  if (!font || !(look.showStat || look.showFPS)) return;
+  FontBase* font = inside->font.get();
+  if (font == nullptr || !(look.showStat || look.showFPS)) return;
   // Over several monitors the overlays keep to the primary one.
   int32_t overlayWidth = 0;
   int32_t overlayHeight = 0;
@@ -74,7 +75,7 @@ void VivarnTaskBse::Update() {
   if (look.showFPS) {
     glLoadIdentity();
     glColor4f(0.8f, 0.8f, 0.8f, 1.0f);
-    glTranslatef(0.0f, static_cast<float>(overlayHeight) - FontHeight(font.get()), 0.0f);
+    glTranslatef(0.0f, static_cast<float>(overlayHeight) - FontHeight(font), 0.0f);
     const std::string line = FrameRateLine(frameTime);
     glEnable(GL_TEXTURE_2D);
     font->DrawText(line.c_str(), -1);
@@ -83,38 +84,18 @@ void VivarnTaskBse::Update() {
 
 void VivarnTaskBse::DrawField() {
   std::lock_guard<std::recursive_mutex> guard(lock);
-  if (columns <= 0 || rows <= 0 || indexCount <= 0) return;
-  const OutputSize output = CurrentOutputSize();
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-  glLoadIdentity();
-  glScalef(static_cast<float>(output.width) / static_cast<float>(columns),
-           static_cast<float>(output.height) / static_cast<float>(rows), 1.0f);
-
-  // The buffers belong to one context; a new one (the preview's window
-  // closed and opened again) starts from nothing.
-  if (!fieldBuffers || fieldBuffers->Context() != wglGetCurrentContext()) fieldBuffers.reset(new FieldBuffers());
-
-  glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
-  // Without the particle texture the cells are plain squares: texturing stays
-  // off so that whatever texture was bound last does not tint them.
-  const bool textured = DrawMode() == 0 && particleTexture;
-  if (textured) {
-    glEnable(GL_TEXTURE_2D);
-    particleTexture->Bind();
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  }
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glEnableClientState(GL_COLOR_ARRAY);
-  fieldBuffers->Draw(*this, textured);
-  glPopClientAttrib();
+  FieldPair& pair = inside->pair;
+  DrawFieldMesh(pair.mesh, pair.buffers, CurrentOutputSize(), inside->particleTexture.get(), inside->useBufferObjects);
 }
 
 void VivarnTaskBse::DrawStatistics(int32_t panelWidth) {
-  if (!font) return;
+  FontBase* font = inside->font.get();
+  if (font == nullptr) return;
   // The counters change under the lock when the configuration pages reseed;
   // holding it keeps the four lines from one moment.
   std::lock_guard<std::recursive_mutex> guard(lock);
-  const float fh = FontHeight(font.get());
+  const LifeField& field = inside->field;
+  const float fh = FontHeight(font);
 
   glEnable(GL_TEXTURE_2D);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -123,14 +104,15 @@ void VivarnTaskBse::DrawStatistics(int32_t panelWidth) {
   // After the particles the panel wears the particle texture stretched over
   // it; after the smooth field the last texture is the font's sheet, which
   // would smear glyphs over the panel, so it is drawn plain.
-  if (DrawMode() == 1) glDisable(GL_TEXTURE_2D);
+  if (inside->mesh.drawMode == 1) glDisable(GL_TEXTURE_2D);
   glScalef(static_cast<float>(panelWidth), 4.5f * fh, 1.0f);
-  glCallList(panelList);
+  glCallList(inside->panelList);
   glEnable(GL_TEXTURE_2D);
 
   glLoadIdentity();
   glColor4f(1.0f, 1.0f, 1.0f, 0.6f);
-  const auto lines = StatisticsLines(statisticsFormats, population, averageAge, generation, populationSum);
+  const auto lines =
+      StatisticsLines(inside->statisticsFormats, field.population, field.averageAge, field.generation, field.populationSum);
   for (size_t i = 0; i < lines.size(); ++i) {
     glTranslatef(0.0f, static_cast<float>(lines.size() - 1 - i) * fh, 0.0f);
     font->DrawText(lines[i].c_str(), -1);

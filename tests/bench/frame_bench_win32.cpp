@@ -24,6 +24,7 @@
 #include "engine/gfx/gl_window_settings.h"
 #include "engine/gfx/video_update_task.h"
 #include "life/settings_store.h"
+#include "app/task_engine_link_win32.h"
 #include "life/vivarn_task.h"
 
 namespace {
@@ -103,6 +104,7 @@ int wmain(int argc, wchar_t** argv) {
   MainLog().SetConsole(false);
   VekModule::Instance()->instance = GetModuleHandleW(nullptr);
   LoadSettings();
+  ConnectTaskToEngine();
   VivarnTaskBse& life = *VivarnTask::Instance();
   life.SetCellSize(cellSize);
   life.SetFieldDrawMode(drawMode);

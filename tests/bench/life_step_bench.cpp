@@ -12,8 +12,7 @@
 #include <vector>
 
 #include "engine/core/ref_count.h"
-#include "life/output_size.h"
-#include "life/vivarn_task.h"
+#include "tests/life/life_test_support.h"
 #include "tests/life/oracle_life.h"
 
 namespace {
@@ -51,13 +50,13 @@ void BM_Step(benchmark::State& state) {
   auto task = WarmSoup(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
                        static_cast<int32_t>(state.range(2)));
   uint32_t nonEmpty = 0;
-  for (int i = 0; i < task->columns * task->rows; ++i) nonEmpty += task->cells[i] != 0.0f;
-  state.counters["non_empty"] = static_cast<double>(nonEmpty) / (task->columns * task->rows);
+  for (int i = 0; i < Field(*task).columns * Field(*task).rows; ++i) nonEmpty += Field(*task).cells[i] != 0.0f;
+  state.counters["non_empty"] = static_cast<double>(nonEmpty) / (Field(*task).columns * Field(*task).rows);
   for (auto _ : state) {
     task->Step();
-    benchmark::DoNotOptimize(task->population);
+    benchmark::DoNotOptimize(Field(*task).population);
   }
-  ReportPerCell(state, task->columns, task->rows);
+  ReportPerCell(state, Field(*task).columns, Field(*task).rows);
 }
 
 // The transcription's generations, then as many of the task's from the same
@@ -73,14 +72,14 @@ void BM_OracleStep(benchmark::State& state) {
   }
   ReportPerCell(state, oracle.columns, oracle.rows);
   for (benchmark::IterationCount i = 0; i < state.iterations(); ++i) task->Step();
-  const size_t n = static_cast<size_t>(task->columns) * task->rows;
+  const size_t n = static_cast<size_t>(Field(*task).columns) * Field(*task).rows;
   const bool identical =
-      std::memcmp(task->cells.get(), oracle.cells.data(), n * sizeof(float)) == 0 &&
-      std::memcmp(task->colours.get(), oracle.colours.data(), oracle.colours.size() * sizeof(Rgba8)) == 0 &&
-      task->population == oracle.population && task->generation == oracle.generation &&
-      task->populationSum == oracle.populationSum && task->steadyPopulationCount == oracle.steadyPopulationCount &&
-      task->steadyAverageCount == oracle.steadyAverageCount &&
-      std::memcmp(&task->averageAge, &oracle.averageAge, sizeof(float)) == 0;
+      std::memcmp(Field(*task).cells.get(), oracle.cells.data(), n * sizeof(float)) == 0 &&
+      std::memcmp(Mesh(*task).colours.get(), oracle.colours.data(), oracle.colours.size() * sizeof(Rgba8)) == 0 &&
+      Field(*task).population == oracle.population && Field(*task).generation == oracle.generation &&
+      Field(*task).populationSum == oracle.populationSum && Field(*task).steadyPopulationCount == oracle.steadyPopulationCount &&
+      Field(*task).steadyAverageCount == oracle.steadyAverageCount &&
+      std::memcmp(&Field(*task).averageAge, &oracle.averageAge, sizeof(float)) == 0;
   state.counters["identical"] = identical ? 1.0 : 0.0;
 }
 

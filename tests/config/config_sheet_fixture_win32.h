@@ -24,8 +24,8 @@
 #include "tests/config/modal_driver_win32.h"
 #include "tests/config/picker_click_win32.h"
 #include "tests/config/test_host_win32.h"
-#include "life/output_size.h"
-#include "life/vivarn_task.h"
+#include "life/task_host.h"
+#include "tests/life/life_test_support.h"
 #include "resources/resource.h"
 
 // Pumps this thread's messages through the sheet's filter until `done` holds
@@ -238,8 +238,8 @@ inline std::vector<int> TaskTable() {
   VivarnTaskBse& task = *VivarnTask::Instance().get();
   std::lock_guard<std::recursive_mutex> guard(task.lock);
   std::vector<int> out;
-  for (int32_t i = 0; i < task.paletteSize; ++i) {
-    const Rgba8 entry = task.paletteColours[static_cast<size_t>(i)];
+  for (int32_t i = 0; i < Mesh(task).paletteSize; ++i) {
+    const Rgba8 entry = Mesh(task).paletteColours[static_cast<size_t>(i)];
     out.insert(out.end(), {entry.r, entry.g, entry.b});
   }
   return out;

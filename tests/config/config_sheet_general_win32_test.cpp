@@ -15,8 +15,8 @@ TEST_F(ConfigSheetTest, LargeCellSizeResizesTheField) {
   ASSERT_STREQ(text, L"Large");
   Choose(page, IDC_CELL_SIZE, 1);
   EXPECT_EQ(Task().CellSize, 20);
-  EXPECT_EQ(Task().columns, CurrentOutputSize().width / 20);
-  EXPECT_EQ(Task().rows, CurrentOutputSize().height / 20);
+  EXPECT_EQ(Field(Task()).columns, Task().CurrentOutputSize().width / 20);
+  EXPECT_EQ(Field(Task()).rows, Task().CurrentOutputSize().height / 20);
 }
 
 TEST_F(ConfigSheetTest, GeneralPageAppliesEachControlToTheTask) {

@@ -20,7 +20,7 @@ TEST_F(PaletteSheetTest, VideoDeleteMakesTheNextEntryCurrentAndIsDisabledOnDefau
   EXPECT_EQ(CurrentName(), L"Default");
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_DELETE)));
   // The colour table follows the current palette.
-  EXPECT_EQ(Task().paletteSize, 1000);
+  EXPECT_EQ(Mesh(Task()).paletteSize, 1000);
 }
 
 TEST_F(PaletteSheetTest, VideoSaveAsWithAnExistingNameMakesASecondPalette) {

@@ -12,8 +12,8 @@ using Cells = std::set<std::pair<int, int>>;
 
 Cells LiveCells(const VivarnTaskBse& task) {
   Cells live;
-  for (int y = 0; y < task.rows; ++y)
-    for (int x = 0; x < task.columns; ++x)
+  for (int y = 0; y < Field(task).rows; ++y)
+    for (int x = 0; x < Field(task).columns; ++x)
       if (CellAt(task, x, y) > 0.0f) live.insert({x, y});
   return live;
 }
@@ -23,7 +23,7 @@ TEST(FieldStep, BlinkerAgesDiesAndCounts) {
   PutCell(*task, 2, 3, 1.0f);
   PutCell(*task, 3, 3, 1.0f);
   PutCell(*task, 4, 3, 1.0f);
-  task->population = 3;
+  Field(*task).population = 3;
   task->PeriodicResetOn = false;
 
   task->Step();
@@ -33,11 +33,11 @@ TEST(FieldStep, BlinkerAgesDiesAndCounts) {
   EXPECT_EQ(CellAt(*task, 4, 3), -1.0f);
   EXPECT_EQ(CellAt(*task, 3, 2), 1.0f);
   EXPECT_EQ(CellAt(*task, 3, 4), 1.0f);
-  EXPECT_EQ(task->population, 3u);
-  EXPECT_EQ(task->steadyPopulationCount, 1u);
-  EXPECT_FLOAT_EQ(task->averageAge, 4.0f / 3.0f);
-  EXPECT_EQ(task->generation, 1u);
-  EXPECT_EQ(task->populationSum, 3u);
+  EXPECT_EQ(Field(*task).population, 3u);
+  EXPECT_EQ(Field(*task).steadyPopulationCount, 1u);
+  EXPECT_FLOAT_EQ(Field(*task).averageAge, 4.0f / 3.0f);
+  EXPECT_EQ(Field(*task).generation, 1u);
+  EXPECT_EQ(Field(*task).populationSum, 3u);
 }
 
 TEST(FieldStep, GliderWrapsAcrossBothEdgesKeepingItsShape) {
@@ -127,9 +127,9 @@ TEST(FieldStep, DyingCellsAreNotNeighbours) {
   PutCell(*task, 3, 1, -5.0f);
   task->Step();
   EXPECT_EQ(CellAt(*task, 2, 2), 0.0f);
-  EXPECT_EQ(task->population, 0u);
+  EXPECT_EQ(Field(*task).population, 0u);
   // A cell that stays empty gets no colour: its vertices are cleared.
-  const Rgba8 vertex = task->colours[static_cast<size_t>((2 * 2) * (2 * 6) + 2 * 2)];
+  const Rgba8 vertex = Mesh(*task).colours[static_cast<size_t>((2 * 2) * (2 * 6) + 2 * 2)];
   EXPECT_EQ(vertex.a, 0);
   EXPECT_EQ(vertex.r, 0);
 }
@@ -138,7 +138,7 @@ TEST(FieldStep, BornOnZeroFillsAnEmptyField) {
   auto task = MakeFieldTask(6, 4);
   task->RuleBorn[0] = 1;
   task->Step();
-  EXPECT_EQ(task->population, 24u);
+  EXPECT_EQ(Field(*task).population, 24u);
   EXPECT_EQ(LiveCells(*task).size(), 24u);
 }
 
@@ -147,19 +147,19 @@ TEST(FieldStep, EmptyFieldCountsSteadyAverageEveryGeneration) {
   task->AutoReset = false;
   task->PeriodicResetOn = false;
   for (int g = 0; g < 5; ++g) task->Step();
-  EXPECT_EQ(task->averageAge, 0.0f);
-  EXPECT_EQ(task->populationSum, 0u);
-  EXPECT_EQ(task->steadyAverageCount, 5u);
-  EXPECT_EQ(task->steadyPopulationCount, 5u);
+  EXPECT_EQ(Field(*task).averageAge, 0.0f);
+  EXPECT_EQ(Field(*task).populationSum, 0u);
+  EXPECT_EQ(Field(*task).steadyAverageCount, 5u);
+  EXPECT_EQ(Field(*task).steadyPopulationCount, 5u);
 }
 
 TEST(FieldStep, ChangingPopulationLeavesSteadyCountAlone) {
   auto task = MakeFieldTask(8, 8);
   PutCell(*task, 3, 3, 1.0f);  // a lone cell: population goes 0 (was 5) then stays 0
-  task->population = 5;
+  Field(*task).population = 5;
   task->Step();
-  EXPECT_EQ(task->population, 0u);
-  EXPECT_EQ(task->steadyPopulationCount, 0u);
+  EXPECT_EQ(Field(*task).population, 0u);
+  EXPECT_EQ(Field(*task).steadyPopulationCount, 0u);
 }
 
 TEST(FieldStep, SteadyAverageUsesTruncatedAverages) {
@@ -170,8 +170,8 @@ TEST(FieldStep, SteadyAverageUsesTruncatedAverages) {
   // 4/2 = 2 vs 0/2 = 0 differs; 8/3 = 2 vs 4/3 = 1 differs; 12/4 = 3 vs 8/4 = 2 differs.
   for (auto c : {std::pair<int, int>{2, 2}, {3, 2}, {2, 3}, {3, 3}}) PutCell(*task, c.first, c.second, 1.0f);
   for (int g = 0; g < 3; ++g) task->Step();
-  EXPECT_EQ(task->steadyAverageCount, 0u);
-  EXPECT_EQ(task->populationSum, 12u);
+  EXPECT_EQ(Field(*task).steadyAverageCount, 0u);
+  EXPECT_EQ(Field(*task).populationSum, 12u);
 }
 
 TEST(FieldSize, FollowsCellSizeAndKeepsCellsWhenUnchanged) {
@@ -179,16 +179,16 @@ TEST(FieldSize, FollowsCellSizeAndKeepsCellsWhenUnchanged) {
   SetOutputSize(1024, 768);
   task->CellSize = 10;
   task->ApplyCellSize();
-  EXPECT_EQ(task->columns, 102);
-  EXPECT_EQ(task->rows, 76);
+  EXPECT_EQ(Field(*task).columns, 102);
+  EXPECT_EQ(Field(*task).rows, 76);
   PutCell(*task, 5, 5, 1.0f);
 
   task->SetCellSize(20);
   task->ApplyCellSize();
-  EXPECT_EQ(task->columns, 51);
-  EXPECT_EQ(task->rows, 38);
-  EXPECT_EQ(task->indexCount, 51 * 38 * 6);
-  for (int i = 0; i < 51 * 38; ++i) ASSERT_EQ(task->cells[i], 0.0f);
+  EXPECT_EQ(Field(*task).columns, 51);
+  EXPECT_EQ(Field(*task).rows, 38);
+  EXPECT_EQ(Mesh(*task).indexCount, 51 * 38 * 6);
+  for (int i = 0; i < 51 * 38; ++i) ASSERT_EQ(Field(*task).cells[i], 0.0f);
 
   PutCell(*task, 5, 5, 1.0f);
   task->ApplyCellSize();
@@ -201,8 +201,8 @@ TEST(FieldSize, CellSizeBelowOneIsTreatedAsTen) {
   for (int32_t size : {0, -3}) {
     task->CellSize = size;
     task->ApplyCellSize();
-    EXPECT_EQ(task->cellWidth, 10);
-    EXPECT_EQ(task->columns, 102);
+    EXPECT_EQ(task->EffectiveCellSize(), 10);
+    EXPECT_EQ(Field(*task).columns, 102);
   }
 }
 
@@ -211,11 +211,11 @@ TEST(FieldSize, OutputSmallerThanACellGivesAnEmptyFieldThatStillSteps) {
   SetOutputSize(8, 600);
   task->CellSize = 10;
   task->ApplyCellSize();
-  EXPECT_EQ(task->columns, 0);
+  EXPECT_EQ(Field(*task).columns, 0);
   task->ResetPopulation();
   task->Step();
-  EXPECT_EQ(task->generation, 1u);
-  EXPECT_EQ(task->population, 0u);
+  EXPECT_EQ(Field(*task).generation, 1u);
+  EXPECT_EQ(Field(*task).population, 0u);
 }
 
 TEST(FieldNeighbours, WrapAroundTheTorus) {
@@ -223,8 +223,8 @@ TEST(FieldNeighbours, WrapAroundTheTorus) {
   PutCell(*task, 4, 3, 1.0f);  // diagonal neighbour of (0, 0) across both edges
   PutCell(*task, 0, 3, 2.0f);
   PutCell(*task, 4, 0, -1.0f);  // dying: not counted
-  EXPECT_EQ(task->CountNeighbours(task->cells.get(), 0, 0), 2);
-  EXPECT_EQ(task->CountNeighbours(nullptr, 0, 0), 0);
+  EXPECT_EQ(Field(*task).CountNeighbours(Field(*task).cells.get(), 0, 0), 2);
+  EXPECT_EQ(Field(*task).CountNeighbours(nullptr, 0, 0), 0);
 }
 
 }  // namespace

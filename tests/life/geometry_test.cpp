@@ -20,25 +20,25 @@ class GeometryIndices : public ::testing::TestWithParam<GeometryCase> {};
 TEST_P(GeometryIndices, ThreeByTwoField) {
   const GeometryCase& c = GetParam();
   auto task = MakeFieldTask(3, 2, c.drawMode);
-  EXPECT_EQ(task->vertexCount, c.vertexCount);
-  EXPECT_EQ(task->texCoordCount, c.vertexCount);
-  EXPECT_EQ(task->colourCount, c.vertexCount);
-  EXPECT_EQ(task->indexCount, 36);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(task->indices[i], c.firstCell[i]) << i;
+  EXPECT_EQ(Mesh(*task).vertexCount, c.vertexCount);
+  EXPECT_EQ(Mesh(*task).texCoordCount, c.vertexCount);
+  EXPECT_EQ(Mesh(*task).colourCount, c.vertexCount);
+  EXPECT_EQ(Mesh(*task).indexCount, 36);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(Mesh(*task).indices[i], c.firstCell[i]) << i;
   // Every index names a vertex whose position is a corner of its cell.
   for (int cell = 0; cell < 6; ++cell) {
     const int x = cell % 3;
     const int y = cell / 3;
     for (int k = 0; k < 6; ++k) {
-      const uint32_t v = task->indices[cell * 6 + k];
+      const uint32_t v = Mesh(*task).indices[cell * 6 + k];
       ASSERT_LT(v, static_cast<uint32_t>(c.vertexCount));
-      const float px = task->vertices[v * 2];
-      const float py = task->vertices[v * 2 + 1];
+      const float px = Mesh(*task).vertices[v * 2];
+      const float py = Mesh(*task).vertices[v * 2 + 1];
       EXPECT_TRUE(px == x || px == x + 1) << cell;
       EXPECT_TRUE(py == y || py == y + 1) << cell;
     }
   }
-  for (int i = 0; i < c.vertexCount; ++i) ASSERT_EQ(task->colours[i].a + task->colours[i].r, 0) << i;
+  for (int i = 0; i < c.vertexCount; ++i) ASSERT_EQ(Mesh(*task).colours[i].a + Mesh(*task).colours[i].r, 0) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothModes, GeometryIndices,
@@ -49,68 +49,68 @@ TEST(Geometry, CellModeTextureCoordinatesAreTheCorners) {
   auto task = MakeFieldTask(3, 2, 0);
   // Corner 2 of cell (1, 1): lattice point (3, 3), index 3 * 6 + 3.
   const int v = 21;
-  EXPECT_EQ(task->vertices[v * 2], 2.0f);
-  EXPECT_EQ(task->vertices[v * 2 + 1], 2.0f);
-  EXPECT_EQ(task->texCoords[v * 2], 1.0f);
-  EXPECT_EQ(task->texCoords[v * 2 + 1], 1.0f);
+  EXPECT_EQ(Mesh(*task).vertices[v * 2], 2.0f);
+  EXPECT_EQ(Mesh(*task).vertices[v * 2 + 1], 2.0f);
+  EXPECT_EQ(Mesh(*task).texCoords[v * 2], 1.0f);
+  EXPECT_EQ(Mesh(*task).texCoords[v * 2 + 1], 1.0f);
 }
 
 TEST(Geometry, FieldModeRepeatsTheLastColumnAndRow) {
   auto task = MakeFieldTask(3, 2, 1);
   PutCell(*task, 2, 1, 1.0f);  // the top right cell
-  const Rgba8 c = task->CellColour(1.0f);
+  const Rgba8 c = Mesh(*task).CellColour(1.0f);
   for (int v : {1 * 4 + 2, 1 * 4 + 3, 2 * 4 + 2, 2 * 4 + 3}) {
-    EXPECT_EQ(task->colours[v].r, c.r) << v;
-    EXPECT_EQ(task->colours[v].a, 255) << v;
+    EXPECT_EQ(Mesh(*task).colours[v].r, c.r) << v;
+    EXPECT_EQ(Mesh(*task).colours[v].a, 255) << v;
   }
-  EXPECT_EQ(task->colours[1 * 4 + 1].a, 0);
+  EXPECT_EQ(Mesh(*task).colours[1 * 4 + 1].a, 0);
 }
 
 TEST(Geometry, UnknownDrawModeIsStoredAsCellMode) {
   auto task = MakeFieldTask(3, 2, 1);
   task->SetFieldDrawMode(7);
   EXPECT_EQ(task->FieldDrawMode, 0);
-  EXPECT_EQ(task->vertexCount, 24);
+  EXPECT_EQ(Mesh(*task).vertexCount, 24);
   task->FieldDrawMode = 9;  // written directly: the geometry still follows mode 0
-  task->BuildGeometry(3, 2);
-  EXPECT_EQ(task->vertexCount, 24);
+  Mesh(*task).Build(3, 2, task->DrawMode());
+  EXPECT_EQ(Mesh(*task).vertexCount, 24);
 }
 
 TEST(ColourTable, BuiltInRamp) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
   task->BuildColourTable();
-  ASSERT_EQ(task->paletteSize, 1000);
+  ASSERT_EQ(Mesh(*task).paletteSize, 1000);
   // Bytes rounded from the ramp: entry 1 is (0.996, 0.004, 0).
-  const Rgba8 newborn = task->CellColour(1.0f);
+  const Rgba8 newborn = Mesh(*task).CellColour(1.0f);
   EXPECT_EQ(newborn.r, 254);
   EXPECT_EQ(newborn.g, 1);
   EXPECT_EQ(newborn.b, 0);
   EXPECT_EQ(newborn.a, 255);
-  const Rgba8 green = task->CellColour(250.0f);
+  const Rgba8 green = Mesh(*task).CellColour(250.0f);
   EXPECT_EQ(green.r, 0);
   EXPECT_EQ(green.g, 255);
   EXPECT_EQ(green.b, 0);
-  EXPECT_EQ(task->CellColour(499.0f).b, task->CellColour(500.0f).b);
-  EXPECT_EQ(task->CellColour(499.0f).b, 254);
-  EXPECT_EQ(task->CellColour(749.0f).g, 255);
-  EXPECT_EQ(task->CellColour(999.0f).r, 255);
+  EXPECT_EQ(Mesh(*task).CellColour(499.0f).b, Mesh(*task).CellColour(500.0f).b);
+  EXPECT_EQ(Mesh(*task).CellColour(499.0f).b, 254);
+  EXPECT_EQ(Mesh(*task).CellColour(749.0f).g, 255);
+  EXPECT_EQ(Mesh(*task).CellColour(999.0f).r, 255);
 }
 
 TEST(ColourTable, AgesWrapAndDyingCellsFade) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
-  const Rgba8 entry0 = task->CellColour(1000.0f);
+  const Rgba8 entry0 = Mesh(*task).CellColour(1000.0f);
   EXPECT_EQ(entry0.r, 255);
   EXPECT_EQ(entry0.g, 0);
-  const Rgba8 entry1 = task->CellColour(1001.0f);
-  EXPECT_EQ(entry1.r, task->CellColour(1.0f).r);
+  const Rgba8 entry1 = Mesh(*task).CellColour(1001.0f);
+  EXPECT_EQ(entry1.r, Mesh(*task).CellColour(1.0f).r);
   // Alpha 1 - 1 / (magnitude + 1) in bytes: 1/3 is 85, 0.75 is 191.25.
-  const Rgba8 dying = task->CellColour(-0.5f);
+  const Rgba8 dying = Mesh(*task).CellColour(-0.5f);
   EXPECT_EQ(dying.r, 255);
   EXPECT_EQ(dying.a, 85);
-  EXPECT_EQ(task->CellColour(-3.0f).a, 191);
-  EXPECT_EQ(task->CellColour(-1e9f).a, 255);
+  EXPECT_EQ(Mesh(*task).CellColour(-3.0f).a, 191);
+  EXPECT_EQ(Mesh(*task).CellColour(-1e9f).a, 255);
   task->SetBkColor(0.0f, 0.0f, 0.3f, 1.0f);
-  const Rgba8 empty = task->CellColour(5e-8f);
+  const Rgba8 empty = Mesh(*task).CellColour(5e-8f);
   EXPECT_EQ(empty.b, 77);
   EXPECT_EQ(empty.a, 255);
 }
@@ -119,15 +119,15 @@ TEST(ColourTable, FromGradientBytesInBlueGreenRedOrder) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
   const uint8_t bgr[] = {255, 0, 0, 0, 128, 255};
   task->BuildColourTableFromBgr(2, bgr);
-  ASSERT_EQ(task->paletteSize, 2);
-  const Rgba8 first = task->CellColour(2.0f);  // wraps to entry 0
+  ASSERT_EQ(Mesh(*task).paletteSize, 2);
+  const Rgba8 first = Mesh(*task).CellColour(2.0f);  // wraps to entry 0
   EXPECT_EQ(first.r, 0);
   EXPECT_EQ(first.b, 255);
-  const Rgba8 second = task->CellColour(1.0f);
+  const Rgba8 second = Mesh(*task).CellColour(1.0f);
   EXPECT_EQ(second.r, 255);
   EXPECT_EQ(second.g, 128);
   task->BuildColourTableFromBgr(0, bgr);  // nothing to build from: the table stays
-  EXPECT_EQ(task->paletteSize, 2);
+  EXPECT_EQ(Mesh(*task).paletteSize, 2);
 }
 
 }  // namespace
@@ -142,17 +142,17 @@ TEST(ColourTable, FromAGradientFollowsItsTable) {
   gradient.FillColourTable(bgr.data(), 1000);
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
   task->BuildColourTable(&gradient);
-  ASSERT_EQ(task->paletteSize, 1000);
+  ASSERT_EQ(Mesh(*task).paletteSize, 1000);
   for (int i : {1, 250, 500, 999}) {
-    const Rgba8 c = task->CellColour(static_cast<float>(i));
+    const Rgba8 c = Mesh(*task).CellColour(static_cast<float>(i));
     EXPECT_EQ(c.r, bgr[i * 3 + 2]) << i;
     EXPECT_EQ(c.g, bgr[i * 3 + 1]) << i;
     EXPECT_EQ(c.b, bgr[i * 3]) << i;
   }
-  EXPECT_EQ(task->CellColour(500.0f).g, 255);
+  EXPECT_EQ(Mesh(*task).CellColour(500.0f).g, 255);
   task->BuildColourTable(nullptr);  // no gradient: the built-in ramp
-  EXPECT_EQ(task->CellColour(250.0f).g, 255);
-  EXPECT_EQ(task->CellColour(1.0f).r, 254);
+  EXPECT_EQ(Mesh(*task).CellColour(250.0f).g, 255);
+  EXPECT_EQ(Mesh(*task).CellColour(1.0f).r, 254);
 }
 
 }  // namespace
@@ -160,7 +160,7 @@ TEST(ColourTable, FromAGradientFollowsItsTable) {
 namespace {
 
 FieldArrayVersions VersionsOf(const VivarnTaskBse& task) {
-  return FieldArrayVersions{task.geometryChanges, task.colourChanges};
+  return FieldArrayVersions{Mesh(task).geometryChanges, Mesh(task).colourChanges};
 }
 
 // A draw sends only what changed since the last one: the geometry after a

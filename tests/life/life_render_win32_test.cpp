@@ -11,10 +11,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/task_engine_link_win32.h"
 #include "engine/gfx/font.h"
 #include "engine/gfx/gl_window_win32.h"
 #include "engine/gfx/texture.h"
-#include "life/vivarn_task.h"
+#include "tests/life/life_test_support.h"
 #include "palette/palette_container.h"
 #include "tests/gfx/gl_run_fixture_win32.h"
 #include "tests/gfx/gl_test_context_win32.h"
@@ -87,6 +88,7 @@ class LifeRender : public GLRun {
     ASSERT_NE(module = UseProgramResources(), nullptr);
     Settings().windowWidth = kWidth;
     Settings().windowHeight = kHeight;
+    ConnectTaskToEngine();  // the field fills the window, as in the program
     VivarnTaskBse& life = *VivarnTask::Instance();
     life.SetBkColor(0.0f, 0.0f, 0.3f, 1.0f);
     life.LifeSpeed = 0.0f;
@@ -113,11 +115,11 @@ class LifeRender : public GLRun {
       if (frame < 5 || !seen.frame.empty()) return;
       VivarnTaskBse& life = Life();
       std::lock_guard<std::recursive_mutex> guard(life.lock);
-      if (life.generation < 3) return;
-      seen.generation = life.generation;
+      if (Field(life).generation < 3) return;
+      seen.generation = Field(life).generation;
       seen.frame = ReadFrame();
-      for (int32_t y = 0; y < life.rows; ++y) {
-        for (int32_t x = 0; x < life.columns; ++x) {
+      for (int32_t y = 0; y < Field(life).rows; ++y) {
+        for (int32_t x = 0; x < Field(life).columns; ++x) {
           Pixel colour;
           if (!expected(life, x, y, colour)) continue;
           ++seen.liveCellsChecked;
@@ -144,14 +146,14 @@ class LifeRender : public GLRun {
 };
 
 float CellOf(const VivarnTaskBse& t, int32_t x, int32_t y) {
-  return t.cells[static_cast<size_t>(y) * t.columns + x];
+  return Field(t).cells[static_cast<size_t>(y) * Field(t).columns + x];
 }
 
 // A live cell is drawn in its own colour at its centre.
 bool LiveCell(const VivarnTaskBse& t, int32_t x, int32_t y, Pixel& colour) {
   const float v = CellOf(t, x, y);
   if (v < 1.0f) return false;
-  colour = Bytes(t.CellColour(v));
+  colour = Bytes(Mesh(t).CellColour(v));
   return true;
 }
 
@@ -161,12 +163,12 @@ bool LiveCell(const VivarnTaskBse& t, int32_t x, int32_t y, Pixel& colour) {
 // the lower right and the upper left corner: their mean colour, when both
 // belong to live cells (opaque).
 bool DiagonalMean(const VivarnTaskBse& t, int32_t x, int32_t y, Pixel& colour) {
-  if (x + 1 >= t.columns || y + 1 >= t.rows) return false;
+  if (x + 1 >= Field(t).columns || y + 1 >= Field(t).rows) return false;
   const float right = CellOf(t, x + 1, y);
   const float up = CellOf(t, x, y + 1);
   if (right < 1.0f || up < 1.0f) return false;
-  const Rgba8 a = t.CellColour(right);
-  const Rgba8 b = t.CellColour(up);
+  const Rgba8 a = Mesh(t).CellColour(right);
+  const Rgba8 b = Mesh(t).CellColour(up);
   colour = Pixel{(a.r + b.r + 1) / 2, (a.g + b.g + 1) / 2, (a.b + b.b + 1) / 2};
   return true;
 }
@@ -179,10 +181,10 @@ TEST_F(LifeRender, CellsByCellShowTheBuiltInColoursOverTheBackground) {
   ASSERT_FALSE(seen.frame.empty());
   EXPECT_GE(seen.generation, 3u);
   // No palette stored: the built-in ramp, entry 1 almost pure red.
-  EXPECT_EQ(Life().paletteColours[1].r, 254);
-  EXPECT_EQ(Life().paletteColours[1].g, 1);
-  EXPECT_TRUE(Life().particleTexture);
-  EXPECT_TRUE(Life().font);
+  EXPECT_EQ(Mesh(Life()).paletteColours[1].r, 254);
+  EXPECT_EQ(Mesh(Life()).paletteColours[1].g, 1);
+  EXPECT_TRUE(Life().Inside().particleTexture);
+  EXPECT_TRUE(Life().Inside().font);
   ASSERT_GT(seen.liveCellsChecked, 20);
   EXPECT_EQ(seen.liveCellsMatching, seen.liveCellsChecked);
   // The soft particles leave the cell corners and the empty cells dark blue.
@@ -201,10 +203,10 @@ TEST_F(LifeRender, SmoothFieldShowsTheCurrentPaletteColours) {
   const Seen seen = RunAndLook(5, DiagonalMean, Exactly);
   ASSERT_FALSE(seen.frame.empty());
   // Start took its table from the current palette.
-  ASSERT_EQ(Life().paletteSize, 1000);
+  ASSERT_EQ(Mesh(Life()).paletteSize, 1000);
   for (int i : {0, 1, 250, 999}) {
-    EXPECT_EQ(Life().paletteColours[static_cast<size_t>(i)].r, bgr[i * 3 + 2]) << i;
-    EXPECT_EQ(Life().paletteColours[static_cast<size_t>(i)].b, bgr[i * 3 + 0]) << i;
+    EXPECT_EQ(Mesh(Life()).paletteColours[static_cast<size_t>(i)].r, bgr[i * 3 + 2]) << i;
+    EXPECT_EQ(Mesh(Life()).paletteColours[static_cast<size_t>(i)].b, bgr[i * 3 + 0]) << i;
   }
   ASSERT_GT(seen.liveCellsChecked, 0) << "no cell with live neighbours to look at";
   EXPECT_EQ(seen.liveCellsMatching, seen.liveCellsChecked);
@@ -234,18 +236,18 @@ FloatColour FloatCellColour(const VivarnTaskBse& t, float v, float before) {
 }
 
 std::vector<FloatColour> FloatVertexColours(const VivarnTaskBse& t) {
-  std::vector<FloatColour> out(static_cast<size_t>(t.colourCount));
-  for (int32_t y = 0; y < t.rows; ++y) {
-    for (int32_t x = 0; x < t.columns; ++x) {
-      const size_t cell = static_cast<size_t>(y) * t.columns + x;
-      const FloatColour c = FloatCellColour(t, t.cells[cell], t.nextCells[cell]);  // nextCells: the one before
+  std::vector<FloatColour> out(static_cast<size_t>(Mesh(t).colourCount));
+  for (int32_t y = 0; y < Field(t).rows; ++y) {
+    for (int32_t x = 0; x < Field(t).columns; ++x) {
+      const size_t cell = static_cast<size_t>(y) * Field(t).columns + x;
+      const FloatColour c = FloatCellColour(t, Field(t).cells[cell], Field(t).nextCells[cell]);  // nextCells: the one before
       if (t.DrawMode() == 0) {
-        const size_t c0 = static_cast<size_t>(2 * y) * (2 * t.columns) + 2 * x;
-        out[c0] = out[c0 + 1] = out[c0 + 2 * t.columns] = out[c0 + 2 * t.columns + 1] = c;
+        const size_t c0 = static_cast<size_t>(2 * y) * (2 * Field(t).columns) + 2 * x;
+        out[c0] = out[c0 + 1] = out[c0 + 2 * Field(t).columns] = out[c0 + 2 * Field(t).columns + 1] = c;
         continue;
       }
-      const size_t stride = static_cast<size_t>(t.columns) + 1;
-      const bool lastX = x == t.columns - 1, lastY = y == t.rows - 1;
+      const size_t stride = static_cast<size_t>(Field(t).columns) + 1;
+      const bool lastX = x == Field(t).columns - 1, lastY = y == Field(t).rows - 1;
       out[y * stride + x] = c;
       if (lastX) out[y * stride + x + 1] = c;
       if (lastY) out[(y + 1) * stride + x] = c;
@@ -265,19 +267,19 @@ void DrawWithFloatColours(const VivarnTaskBse& t) {
   BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(kWidth), static_cast<float>(kHeight), false);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glLoadIdentity();
-  glScalef(static_cast<float>(kWidth) / t.columns, static_cast<float>(kHeight) / t.rows, 1.0f);
+  glScalef(static_cast<float>(kWidth) / Field(t).columns, static_cast<float>(kHeight) / Field(t).rows, 1.0f);
   glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
   if (t.DrawMode() == 0) {
     glEnable(GL_TEXTURE_2D);
-    t.particleTexture->Bind();
+    t.Inside().particleTexture->Bind();
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, 0, t.texCoords.get());
+    glTexCoordPointer(2, GL_FLOAT, 0, Mesh(t).texCoords.get());
   }
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
-  glVertexPointer(2, GL_FLOAT, 0, t.vertices.get());
+  glVertexPointer(2, GL_FLOAT, 0, Mesh(t).vertices.get());
   glColorPointer(4, GL_FLOAT, 0, colours.data());
-  glDrawElements(GL_TRIANGLES, t.indexCount, GL_UNSIGNED_INT, t.indices.get());
+  glDrawElements(GL_TRIANGLES, Mesh(t).indexCount, GL_UNSIGNED_INT, Mesh(t).indices.get());
   glPopClientAttrib();
 }
 
@@ -293,7 +295,7 @@ class ByteColours : public LifeRender, public ::testing::WithParamInterface<Byte
 // at most one value in a thousand, which is two units away.
 TEST_P(ByteColours, DrawAsTheFloatColoursDid) {
   Life().FieldDrawMode = GetParam().drawMode;
-  Life().useBufferObjects = GetParam().bufferObjects;
+  Life().Inside().useBufferObjects = GetParam().bufferObjects;
   Life().CellSize = 5;
   int widest = -1;
   int differing = 0;
@@ -302,8 +304,8 @@ TEST_P(ByteColours, DrawAsTheFloatColoursDid) {
   probe->onFrame = [&](int) {
     VivarnTaskBse& life = Life();
     std::lock_guard<std::recursive_mutex> guard(life.lock);
-    if (widest >= 0 || life.generation < 12) return;
-    generation = life.generation;
+    if (widest >= 0 || Field(life).generation < 12) return;
+    generation = Field(life).generation;
     const std::vector<uint8_t> drawn = ReadFrame();
     DrawWithFloatColours(life);
     const std::vector<uint8_t> floats = ReadFrame();
@@ -324,7 +326,7 @@ TEST_P(ByteColours, DrawAsTheFloatColoursDid) {
   kernel.Run();
   ASSERT_FALSE(probe->timedOut);
   ASSERT_GE(widest, 0) << "no frame compared";
-  if (GetParam().drawMode == 0) EXPECT_TRUE(Life().particleTexture);
+  if (GetParam().drawMode == 0) EXPECT_TRUE(Life().Inside().particleTexture);
   // A vertex colour and its alpha are each within half a unit of the float
   // ones; where a fading cell blends over a far colour the two halves can add
   // up to one unit before the result is rounded, so a few values land two

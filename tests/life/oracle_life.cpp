@@ -6,31 +6,31 @@
 
 OracleLife OracleLife::From(const VivarnTaskBse& task, uint32_t randomSeed) {
   OracleLife o;
-  o.columns = task.columns;
-  o.rows = task.rows;
-  const size_t n = static_cast<size_t>(task.columns) * task.rows;
-  o.cells.assign(task.cells.get(), task.cells.get() + n);
+  o.columns = Field(task).columns;
+  o.rows = Field(task).rows;
+  const size_t n = static_cast<size_t>(Field(task).columns) * Field(task).rows;
+  o.cells.assign(Field(task).cells.get(), Field(task).cells.get() + n);
   o.nextCells.assign(n, 0.0f);
-  o.colours.assign(task.colours.get(), task.colours.get() + task.colourCount);
+  o.colours.assign(Mesh(task).colours.get(), Mesh(task).colours.get() + Mesh(task).colourCount);
   o.drawMode = task.FieldDrawMode;
   std::memcpy(o.ruleBorn, task.RuleBorn, 9);
   std::memcpy(o.ruleSurvive, task.RuleSurvive, 9);
   o.dieSlowly = task.DieSlowly;
   o.dieStep = task.DieStep;
   std::memcpy(o.bkColor, task.BkColor, sizeof o.bkColor);
-  o.tableSize = task.paletteSize;
-  o.table.assign(task.paletteColours.get(), task.paletteColours.get() + task.paletteSize);
+  o.tableSize = Mesh(task).paletteSize;
+  o.table.assign(Mesh(task).paletteColours.get(), Mesh(task).paletteColours.get() + Mesh(task).paletteSize);
   o.resetMode = task.ResetMode;
   o.periodicResetOn = task.PeriodicResetOn;
   o.resetPeriod = task.ResetPeriod;
   o.autoReset = task.AutoReset;
   o.random = randomSeed;
-  o.generation = task.generation;
-  o.steadyPopulationCount = task.steadyPopulationCount;
-  o.population = task.population;
-  o.populationSum = task.populationSum;
-  o.steadyAverageCount = task.steadyAverageCount;
-  o.averageAge = task.averageAge;
+  o.generation = Field(task).generation;
+  o.steadyPopulationCount = Field(task).steadyPopulationCount;
+  o.population = Field(task).population;
+  o.populationSum = Field(task).populationSum;
+  o.steadyAverageCount = Field(task).steadyAverageCount;
+  o.averageAge = Field(task).averageAge;
   return o;
 }
 

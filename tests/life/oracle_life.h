@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "life/vivarn_task.h"
+#include "tests/life/life_test_support.h"
 
 struct OracleLife {
   int32_t columns = 0;

@@ -26,22 +26,22 @@ TEST(Seeding, NextRandomFromOneGivesFortyOneAndALiveFirstCell) {
 
 TEST(Seeding, ResetClearsCountersButKeepsPopulation) {
   auto task = MakeFieldTask(6, 5);
-  task->generation = 7;
-  task->steadyPopulationCount = 3;
-  task->populationSum = 99;
-  task->steadyAverageCount = 4;
-  task->averageAge = 2.5f;
-  task->population = 12;
+  Field(*task).generation = 7;
+  Field(*task).steadyPopulationCount = 3;
+  Field(*task).populationSum = 99;
+  Field(*task).steadyAverageCount = 4;
+  Field(*task).averageAge = 2.5f;
+  Field(*task).population = 12;
   task->ResetMode = 1;  // the central square of a 6 x 5 field has no cells
   PutCell(*task, 1, 1, 4.0f);
   const uint32_t before = randomState;
   task->ResetPopulation();
-  EXPECT_EQ(task->generation, 0u);
-  EXPECT_EQ(task->steadyPopulationCount, 0u);
-  EXPECT_EQ(task->populationSum, 0u);
-  EXPECT_EQ(task->steadyAverageCount, 0u);
-  EXPECT_EQ(task->averageAge, 0.0f);
-  EXPECT_EQ(task->population, 12u);
+  EXPECT_EQ(Field(*task).generation, 0u);
+  EXPECT_EQ(Field(*task).steadyPopulationCount, 0u);
+  EXPECT_EQ(Field(*task).populationSum, 0u);
+  EXPECT_EQ(Field(*task).steadyAverageCount, 0u);
+  EXPECT_EQ(Field(*task).averageAge, 0.0f);
+  EXPECT_EQ(Field(*task).population, 12u);
   EXPECT_EQ(CellAt(*task, 1, 1), 0.0f);
   EXPECT_EQ(randomState, before);
 }
@@ -110,24 +110,24 @@ TEST(Seeding, DiscHasNoRadiusBelowTenCells) {
   task->ResetMode = 2;
   const uint32_t before = randomState;
   task->ResetPopulation();
-  for (int i = 0; i < 9 * 40; ++i) ASSERT_EQ(task->cells[i], 0.0f);
+  for (int i = 0; i < 9 * 40; ++i) ASSERT_EQ(Field(*task).cells[i], 0.0f);
   EXPECT_EQ(randomState, before);
 }
 
 TEST(ResetRules, StagnantFieldReseedsAfterDiagonalPlusOneGenerations) {
   auto task = MakeFieldTask(102, 76);
-  EXPECT_EQ(task->StagnationLimit(), 127u);
+  EXPECT_EQ(Field(*task).StagnationLimit(), 127u);
   task->PeriodicResetOn = false;
   task->AutoReset = true;
   for (auto c : {std::pair<int, int>{2, 2}, {3, 2}, {2, 3}, {3, 3}}) PutCell(*task, c.first, c.second, 1.0f);
-  task->population = 4;
+  Field(*task).population = 4;
   for (int g = 1; g <= 128; ++g) {
     task->Step();
-    ASSERT_EQ(task->generation, static_cast<uint32_t>(g));
+    ASSERT_EQ(Field(*task).generation, static_cast<uint32_t>(g));
   }
-  EXPECT_EQ(task->steadyPopulationCount, 128u);
+  EXPECT_EQ(Field(*task).steadyPopulationCount, 128u);
   task->Step();
-  EXPECT_EQ(task->generation, 1u);  // reseeded before this generation
+  EXPECT_EQ(Field(*task).generation, 1u);  // reseeded before this generation
 }
 
 TEST(ResetRules, StagnantFieldNeverReseedsWithoutAutoReset) {
@@ -136,7 +136,7 @@ TEST(ResetRules, StagnantFieldNeverReseedsWithoutAutoReset) {
   task->AutoReset = false;
   for (auto c : {std::pair<int, int>{2, 2}, {3, 2}, {2, 3}, {3, 3}}) PutCell(*task, c.first, c.second, 1.0f);
   for (int g = 0; g < 1500; ++g) task->Step();
-  EXPECT_EQ(task->generation, 1500u);
+  EXPECT_EQ(Field(*task).generation, 1500u);
   EXPECT_EQ(CellAt(*task, 2, 2), 1501.0f);
 }
 
@@ -147,7 +147,7 @@ TEST(ResetRules, PeriodZeroReseedsBeforeEveryGeneration) {
   task->AutoReset = false;
   for (int g = 0; g < 5; ++g) {
     task->Step();
-    ASSERT_EQ(task->generation, 1u);
+    ASSERT_EQ(Field(*task).generation, 1u);
   }
 }
 
@@ -159,7 +159,7 @@ TEST(ResetRules, PeriodicResetShowsPeriodGenerations) {
   const uint32_t expected[] = {1, 2, 3, 1, 2, 3, 1};
   for (uint32_t want : expected) {
     task->Step();
-    ASSERT_EQ(task->generation, want);
+    ASSERT_EQ(Field(*task).generation, want);
   }
 }
 
@@ -168,11 +168,11 @@ TEST(ResetRules, SteadyAverageAboveResetPeriodReseeds) {
   task->PeriodicResetOn = false;
   task->AutoReset = true;
   task->ResetPeriod = 2;
-  task->steadyAverageCount = 3;
-  task->generation = 9;
-  EXPECT_TRUE(task->ResetRuleFires());
-  task->steadyAverageCount = 2;
-  EXPECT_FALSE(task->ResetRuleFires());
+  Field(*task).steadyAverageCount = 3;
+  Field(*task).generation = 9;
+  EXPECT_TRUE(task->ReseedDue());
+  Field(*task).steadyAverageCount = 2;
+  EXPECT_FALSE(task->ReseedDue());
 }
 
 }  // namespace

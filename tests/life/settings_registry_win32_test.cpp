@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "app/task_engine_link_win32.h"
 #include "engine/core/singleton.h"
 #include "engine/gfx/gl_window_settings.h"
 #include "life/settings_store.h"
-#include "life/vivarn_task.h"
+#include "tests/life/life_test_support.h"
 #include "palette/palette_container.h"
 
 namespace {
@@ -190,9 +191,12 @@ TEST_F(SettingsRegistry, VerticalSyncGoesToTheWindowSettingsAndBack) {
   const DWORD on = 1;
   WriteRaw(L"VSyncOn", REG_DWORD, &on, sizeof on);
   LoadSettings();
+  ConnectTaskToEngine();
   EXPECT_EQ(GLWindowSettings::Instance()->swapInterval, 1);
 
-  GLWindowSettings::Instance()->swapInterval = 0;
+  // The Video page's way: through the task, which asks the window.
+  VivarnTask::Instance()->SetVSyncOn(0);
+  EXPECT_EQ(GLWindowSettings::Instance()->swapInterval, 0);
   SaveSettings();
   EXPECT_EQ(AsDword(ReadRaw(L"VSyncOn")), 0u);
   ReleaseSingletons();
@@ -208,11 +212,11 @@ TEST_F(SettingsRegistry, LoadTakesTheColourTableFromTheCurrentPaletteAndSaveStor
   std::vector<uint8_t> bgr(1000 * 3);
   current->gradient.FillColourTable(bgr.data(), 1000);
   VivarnTaskBse& task = *VivarnTask::Instance();
-  ASSERT_EQ(task.paletteSize, 1000);
+  ASSERT_EQ(Mesh(task).paletteSize, 1000);
   for (int i : {0, 1, 333, 999}) {
-    EXPECT_EQ(task.paletteColours[static_cast<size_t>(i)].r, bgr[i * 3 + 2]) << i;
-    EXPECT_EQ(task.paletteColours[static_cast<size_t>(i)].g, bgr[i * 3 + 1]) << i;
-    EXPECT_EQ(task.paletteColours[static_cast<size_t>(i)].b, bgr[i * 3 + 0]) << i;
+    EXPECT_EQ(Mesh(task).paletteColours[static_cast<size_t>(i)].r, bgr[i * 3 + 2]) << i;
+    EXPECT_EQ(Mesh(task).paletteColours[static_cast<size_t>(i)].g, bgr[i * 3 + 1]) << i;
+    EXPECT_EQ(Mesh(task).paletteColours[static_cast<size_t>(i)].b, bgr[i * 3 + 0]) << i;
   }
 
   // A first run's store is written as soon as it is made (Default, the

@@ -193,9 +193,9 @@ TEST(SettingsLoad, OddNumbersNeverReachTheField) {
   SharedSettingValues shared;
   LoadSettingsFrom(key, *task, shared);
   EXPECT_EQ(task->FieldDrawMode, 0);
-  EXPECT_EQ(task->vertexCount, 30 * 20 * 4);  // geometry rebuilt for cell mode
+  EXPECT_EQ(Mesh(*task).vertexCount, 30 * 20 * 4);  // geometry rebuilt for cell mode
   task->ApplyCellSize();
-  EXPECT_EQ(task->columns, 30);  // cell size 10
+  EXPECT_EQ(Field(*task).columns, 30);  // cell size 10
   randomState = 1;
   task->ResetPopulation();
   EXPECT_NE(randomState, 1u);  // a fill pattern outside the list fills the whole field

@@ -38,24 +38,24 @@ void PrintTo(const IdentityCase& c, std::ostream* os) {
 class StepIdentity : public ::testing::TestWithParam<IdentityCase> {};
 
 void ExpectSameState(const VivarnTaskBse& task, const OracleLife& oracle, int generation) {
-  const size_t n = static_cast<size_t>(task.columns) * task.rows;
-  ASSERT_EQ(std::memcmp(task.cells.get(), oracle.cells.data(), n * sizeof(float)), 0)
+  const size_t n = static_cast<size_t>(Field(task).columns) * Field(task).rows;
+  ASSERT_EQ(std::memcmp(Field(task).cells.get(), oracle.cells.data(), n * sizeof(float)), 0)
       << "cells differ after generation " << generation;
-  ASSERT_EQ(std::memcmp(task.colours.get(), oracle.colours.data(), oracle.colours.size() * sizeof(Rgba8)), 0)
+  ASSERT_EQ(std::memcmp(Mesh(task).colours.get(), oracle.colours.data(), oracle.colours.size() * sizeof(Rgba8)), 0)
       << "vertex colours differ after generation " << generation;
-  ASSERT_EQ(task.generation, oracle.generation) << generation;
-  ASSERT_EQ(task.population, oracle.population) << generation;
-  ASSERT_EQ(task.populationSum, oracle.populationSum) << generation;
-  ASSERT_EQ(task.steadyPopulationCount, oracle.steadyPopulationCount) << generation;
-  ASSERT_EQ(task.steadyAverageCount, oracle.steadyAverageCount) << generation;
-  ASSERT_EQ(std::memcmp(&task.averageAge, &oracle.averageAge, sizeof(float)), 0) << generation;
+  ASSERT_EQ(Field(task).generation, oracle.generation) << generation;
+  ASSERT_EQ(Field(task).population, oracle.population) << generation;
+  ASSERT_EQ(Field(task).populationSum, oracle.populationSum) << generation;
+  ASSERT_EQ(Field(task).steadyPopulationCount, oracle.steadyPopulationCount) << generation;
+  ASSERT_EQ(Field(task).steadyAverageCount, oracle.steadyAverageCount) << generation;
+  ASSERT_EQ(std::memcmp(&Field(task).averageAge, &oracle.averageAge, sizeof(float)), 0) << generation;
 }
 
 TEST_P(StepIdentity, ThousandGenerationsBitForBit) {
   const IdentityCase& c = GetParam();
   auto task = MakeFieldTask(c.columns, c.rows, c.drawMode);
-  if (c.streamed) task->streamingColourBytes = 0;
-  task->allowWideVectors = !c.fourWide;
+  if (c.streamed) task->Inside().tuning.streamingColourBytes = 0;
+  task->Inside().tuning.allowWideVectors = !c.fourWide;
   std::mt19937 rules(c.ruleSeed);
   if (c.ruleSeed != 0) {
     for (int k = 0; k < 9; ++k) {

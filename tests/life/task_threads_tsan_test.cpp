@@ -10,8 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "life/output_size.h"
-#include "life/vivarn_task.h"
+#include "tests/life/life_test_support.h"
 #include "palette/gradient.h"
 
 TEST(TaskThreads, PageCallsDuringFramesKeepToTheLock) {
@@ -63,7 +62,7 @@ TEST(TaskThreads, PageCallsDuringFramesKeepToTheLock) {
 
   std::lock_guard<std::recursive_mutex> guard(task.lock);
   EXPECT_EQ(task.CellSize, 5);
-  EXPECT_EQ(task.columns, 96 / 5);
-  EXPECT_EQ(task.paletteSize, 300);
+  EXPECT_EQ(Field(task).columns, 96 / 5);
+  EXPECT_EQ(Mesh(task).paletteSize, 300);
   EXPECT_GT(frames, 0u);
 }

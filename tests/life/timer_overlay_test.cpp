@@ -25,7 +25,7 @@ TEST_P(GenerationTimer, GenerationsPerFrames) {
   task->PeriodicResetOn = false;
   task->LifeSpeed = c.lifeSpeed;
   for (int f = 0; f < c.frames; ++f) task->AdvanceGenerationTimer(c.frameTime);
-  EXPECT_EQ(task->generation, c.generations);
+  EXPECT_EQ(Field(*task).generation, c.generations);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -43,14 +43,14 @@ TEST(GenerationTimerDetail, ThirdFrameStepsAndCarriesTheRest) {
   EXPECT_FALSE(task->AdvanceGenerationTimer(16.7));
   EXPECT_FALSE(task->AdvanceGenerationTimer(16.7));
   EXPECT_TRUE(task->AdvanceGenerationTimer(16.7));
-  EXPECT_NEAR(task->generationTimer, 3 * 16.7 - 40.0, 1e-9);
+  EXPECT_NEAR(task->Inside().generationTimer, 3 * 16.7 - 40.0, 1e-9);
 }
 
 TEST(GenerationTimerDetail, AStallCarriesOnePeriodAtMost) {
   auto task = MakeFieldTask(8, 8);
   task->LifeSpeed = 40.0f;
   EXPECT_TRUE(task->AdvanceGenerationTimer(1000.0));
-  EXPECT_EQ(task->generationTimer, 40.0);
+  EXPECT_EQ(task->Inside().generationTimer, 40.0);
   // 56.7 ms, 33.4 ms and 50.1 ms gathered: the next frame, then the usual pace.
   EXPECT_TRUE(task->AdvanceGenerationTimer(16.7));
   EXPECT_FALSE(task->AdvanceGenerationTimer(16.7));
@@ -70,7 +70,7 @@ TEST_P(TrueRate, TenSecondsAtSixtyFramesGiveTenTimesThePosition) {
   task->PeriodicResetOn = false;
   task->LifeSpeed = 1000.0f / static_cast<float>(position);
   for (int f = 0; f < 600; ++f) task->AdvanceGenerationTimer(1000.0 / 60.0);
-  EXPECT_NEAR(static_cast<double>(task->generation), 10.0 * position, 1.0);
+  EXPECT_NEAR(static_cast<double>(Field(*task).generation), 10.0 * position, 1.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, TrueRate, ::testing::Values(25, 31, 49));
@@ -104,8 +104,8 @@ class GenerationJournal : public ITask {
   }
   bool Start() override { return true; }
   void Update() override {
-    stepped.push_back(life.generation != last);
-    last = life.generation;
+    stepped.push_back(Field(life).generation != last);
+    last = Field(life).generation;
     if (stepped.size() == frames) kernel.StopAllTasks();
   }
   void Stop() override {}
@@ -165,11 +165,11 @@ TEST(Task, IdentityAndFirstSeed) {
   task->CellSize = 10;
   randomState = 1;
   EXPECT_TRUE(task->Start());
-  EXPECT_EQ(task->columns, 40);
+  EXPECT_EQ(Field(*task).columns, 40);
   EXPECT_EQ(CellAt(*task, 0, 0), 1.0f);
   task->frameTime = 16.0f;
   task->Update();
-  EXPECT_EQ(task->generation, 1u);
+  EXPECT_EQ(Field(*task).generation, 1u);
 }
 
 }  // namespace

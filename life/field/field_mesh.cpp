@@ -1,14 +1,9 @@
-// The colour side of the field: the colour table, the colour of a cell value
-// and the vertex, texture-coordinate, colour and index arrays that draw the
-// whole field with one indexed call. The arrays are updated cell by cell as
-// values are stored (SetCell), so drawing needs no pass over the cells.
+#include "life/field/field_mesh.h"
+
+#include "life/field/life_field.h"
+
 #include <algorithm>
 #include <cmath>
-#include <vector>
-
-#include "palette/gradient.h"
-
-#include "life/vivarn_task.h"
 
 namespace {
 // Room for `count` entries and the two the generation step keeps behind them
@@ -19,17 +14,13 @@ void AllocateTable(AlignedArray<Rgba8>& table, int32_t count) {
 }
 }  // namespace
 
-void VivarnTaskBse::BuildColourTable(const CGradient* gradient) {
-  if (gradient != nullptr) {
-    // Zeroed first: a gradient without a valid blending rule leaves it as is.
-    std::vector<uint8_t> bgr(static_cast<size_t>(kColourTableEntries) * 3, 0);
-    gradient->FillColourTable(bgr.data(), kColourTableEntries);
-    BuildColourTableFromBgr(kColourTableEntries, bgr.data());
-    return;
-  }
+// A table exists from the start so that a field stepped before its palette
+// arrives never indexes an empty table.
+FieldMesh::FieldMesh() { BuildRampTable(); }
+
+void FieldMesh::BuildRampTable() {
   // The ramp runs red, green, blue over the first half and back over the second.
   constexpr int32_t half = kColourTableEntries / 2;
-  std::lock_guard<std::recursive_mutex> guard(lock);
   AlignedArray<Rgba8> table;
   AllocateTable(table, kColourTableEntries);
   const float d = 1.0f / static_cast<float>(half);
@@ -46,9 +37,8 @@ void VivarnTaskBse::BuildColourTable(const CGradient* gradient) {
   paletteSize = kColourTableEntries;
 }
 
-void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {
+void FieldMesh::BuildTableFromBgr(int32_t count, const uint8_t* bgr) {
   if (count <= 0 || bgr == nullptr) return;  // keep the table that exists
-  std::lock_guard<std::recursive_mutex> guard(lock);
   AlignedArray<Rgba8> table;
   AllocateTable(table, count);
   for (int32_t i = 0; i < count; ++i) {
@@ -60,9 +50,15 @@ void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {
   paletteSize = count;
 }
 
-Rgba8 VivarnTaskBse::CellColour(float value) const {
+void FieldMesh::SetBackground(const float rgba[4]) {
+  std::copy_n(rgba, 4, background);
+  ++colourChanges;
+}
+
+Rgba8 FieldMesh::CellColour(float value) const {
   const float magnitude = std::fabs(value);
-  if (magnitude < kCellEpsilon) return Rgba8{ColourByte(BkColor[0]), ColourByte(BkColor[1]), ColourByte(BkColor[2]), 255};
+  if (magnitude < kCellEpsilon)
+    return Rgba8{ColourByte(background[0]), ColourByte(background[1]), ColourByte(background[2]), 255};
   int32_t index = static_cast<int32_t>(magnitude);
   if (index >= paletteSize) index %= paletteSize;
   Rgba8 colour = paletteColours[static_cast<size_t>(index)];
@@ -70,8 +66,7 @@ Rgba8 VivarnTaskBse::CellColour(float value) const {
   return colour;
 }
 
-void VivarnTaskBse::ReleaseGeometry() {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+void FieldMesh::Release() {
   vertices.Free();
   indices.Free();
   colours.Free();
@@ -80,25 +75,23 @@ void VivarnTaskBse::ReleaseGeometry() {
   ++geometryChanges;
 }
 
-void VivarnTaskBse::AllocateGeometry(int32_t columnCount, int32_t rowCount) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
-  const int32_t count = DrawMode() == 0 ? columnCount * rowCount * 4 : (columnCount + 1) * (rowCount + 1);
+void FieldMesh::Allocate(int32_t columnCount, int32_t rowCount) {
+  const int32_t count = drawMode == 0 ? columnCount * rowCount * 4 : (columnCount + 1) * (rowCount + 1);
   vertexCount = texCoordCount = colourCount = count;
   indexCount = columnCount * rowCount * 6;
   vertices.Allocate(static_cast<size_t>(count) * 2);
-  vertices.FillZero();
   texCoords.Allocate(static_cast<size_t>(count) * 2);
-  texCoords.FillZero();
   colours.Allocate(static_cast<size_t>(count));
-  std::fill_n(colours.get(), colours.size(), Rgba8{255, 255, 255, 255});
   indices.Allocate(static_cast<size_t>(indexCount));
   ++geometryChanges;
 }
 
-void VivarnTaskBse::BuildGeometry(int32_t columnCount, int32_t rowCount) {
-  std::lock_guard<std::recursive_mutex> guard(lock);
-  ReleaseGeometry();
-  AllocateGeometry(columnCount, rowCount);
+void FieldMesh::Build(int32_t columnCount, int32_t rowCount, int32_t mode) {
+  Release();
+  drawMode = mode == 1 ? 1 : 0;
+  columns = columnCount;
+  rows = rowCount;
+  Allocate(columnCount, rowCount);
   vertices.FillZero();
   texCoords.FillZero();
   colours.FillZero();
@@ -116,7 +109,7 @@ void VivarnTaskBse::BuildGeometry(int32_t columnCount, int32_t rowCount) {
     *index++ = c3;
   };
 
-  if (DrawMode() == 1) {
+  if (drawMode == 1) {
     const uint32_t stride = static_cast<uint32_t>(columnCount) + 1;
     for (int32_t j = 0; j <= rowCount; ++j) {
       for (int32_t i = 0; i <= columnCount; ++i) {
@@ -149,4 +142,31 @@ void VivarnTaskBse::BuildGeometry(int32_t columnCount, int32_t rowCount) {
       emitCell(corner[0], corner[1], corner[2], corner[3]);
     }
   }
+}
+
+void FieldMesh::PaintCell(int32_t column, int32_t row, Rgba8 colour) {
+  ++colourChanges;
+  if (!colours) return;
+  auto put = [this, &colour](size_t vertex) { colours[vertex] = colour; };
+  if (drawMode == 0) {
+    const size_t latticeWidth = static_cast<size_t>(columns) * 2;
+    const size_t c0 = static_cast<size_t>(2 * row) * latticeWidth + static_cast<size_t>(2 * column);
+    put(c0);
+    put(c0 + 1);
+    put(c0 + latticeWidth);
+    put(c0 + latticeWidth + 1);
+  } else {
+    const size_t stride = static_cast<size_t>(columns) + 1;
+    const bool lastColumn = column == columns - 1;
+    const bool lastRow = row == rows - 1;
+    put(static_cast<size_t>(row) * stride + column);
+    if (lastColumn && lastRow) put(static_cast<size_t>(rows) * stride + columns);
+    if (lastColumn) put(static_cast<size_t>(row) * stride + columns);
+    if (lastRow) put(static_cast<size_t>(rows) * stride + column);
+  }
+}
+
+void FieldMesh::ClearColours() {
+  colours.FillZero();
+  ++colourChanges;
 }

@@ -1,7 +1,7 @@
-// The field: its size, the toroidal neighbour count, storing a cell (with its
-// vertex colours) and the generation step.
+// The generation step: a field's next cell values and its mesh's vertex
+// colours in one pass, and a reseed the mesh follows.
 //
-// Step is the hot path. It produces exactly what the plain per-cell recipe
+// The step is the hot path. It produces exactly what the plain per-cell recipe
 // produces (the tests keep that recipe and compare bit for bit), but:
 //   - each row's live flags are worked out once, and neighbour counts come
 //     from per-row column sums of three such rows instead of eight reads with
@@ -21,8 +21,9 @@
 #include <cstring>
 #include <limits>
 
-#include "life/output_size.h"
-#include "life/vivarn_task.h"
+#include "life/field/field_mesh.h"
+#include "life/field/field_step.h"
+#include "life/field/life_field.h"
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -88,86 +89,6 @@ inline void StoreFour(Rgba8* vertex, __m128i c) {
 
 inline uint8_t IsLive(float v) { return v >= kCellEpsilon ? 1 : 0; }
 
-}  // namespace
-
-void VivarnTaskBse::ApplyCellSize() {
-  std::lock_guard<std::recursive_mutex> guard(lock);
-  cellWidth = EffectiveCellSize();
-  cellHeight = EffectiveCellSize();
-  ResizeField();
-}
-
-void VivarnTaskBse::ResizeField() {
-  std::lock_guard<std::recursive_mutex> guard(lock);
-  const OutputSize output = CurrentOutputSize();
-  const uint32_t width = output.width > 0 ? static_cast<uint32_t>(output.width) : 0u;
-  const uint32_t height = output.height > 0 ? static_cast<uint32_t>(output.height) : 0u;
-  const int32_t newColumns = static_cast<int32_t>(width / static_cast<uint32_t>(cellWidth));
-  const int32_t newRows = static_cast<int32_t>(height / static_cast<uint32_t>(cellHeight));
-  if (!cells || newColumns != columns || newRows != rows) {
-    const size_t count = static_cast<size_t>(newColumns) * static_cast<size_t>(newRows);
-    AlignedArray<float> fresh;
-    AlignedArray<float> freshNext;
-    fresh.Allocate(count);
-    fresh.FillZero();
-    freshNext.Allocate(count);
-    freshNext.FillZero();
-    cells = std::move(fresh);
-    nextCells = std::move(freshNext);
-    columns = newColumns;
-    rows = newRows;
-    AllocateStepScratch();
-    BuildGeometry(columns, rows);
-  }
-  columns = newColumns;
-  rows = newRows;
-}
-
-int32_t VivarnTaskBse::CountNeighbours(const float* grid, int32_t column, int32_t row) const {
-  if (grid == nullptr) return 0;
-  static const int kOffsets[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1},
-                                     {0, 1},   {1, -1}, {1, 0},  {1, 1}};
-  int32_t count = 0;
-  for (const auto& offset : kOffsets) {
-    int32_t x = column + offset[0];
-    int32_t y = row + offset[1];
-    if (x < 0) x = columns - 1;
-    if (x >= columns) x = 0;
-    if (y < 0) y = rows - 1;
-    if (y >= rows) y = 0;
-    count += IsLive(grid[static_cast<size_t>(y) * columns + x]);
-  }
-  return count;
-}
-
-void VivarnTaskBse::SetCell(float* grid, int32_t column, int32_t row, float value) {
-  if (grid == nullptr) return;
-  std::lock_guard<std::recursive_mutex> guard(lock);
-  const Rgba8 c = CellColour(value);
-  auto put = [this, &c](size_t vertex) { colours[vertex] = c; };
-  ++colourChanges;
-  if (colours) {
-    if (DrawMode() == 0) {
-      const size_t latticeWidth = static_cast<size_t>(columns) * 2;
-      const size_t c0 = static_cast<size_t>(2 * row) * latticeWidth + static_cast<size_t>(2 * column);
-      put(c0);
-      put(c0 + 1);
-      put(c0 + latticeWidth);
-      put(c0 + latticeWidth + 1);
-    } else {
-      const size_t stride = static_cast<size_t>(columns) + 1;
-      const bool lastColumn = column == columns - 1;
-      const bool lastRow = row == rows - 1;
-      put(static_cast<size_t>(row) * stride + column);
-      if (lastColumn && lastRow) put(static_cast<size_t>(rows) * stride + columns);
-      if (lastColumn) put(static_cast<size_t>(row) * stride + columns);
-      if (lastRow) put(static_cast<size_t>(rows) * stride + column);
-    }
-  }
-  grid[static_cast<size_t>(row) * columns + column] = value;
-}
-
-namespace {
 
 // One row's live flags (0 or 1 per cell).
 inline void LiveFlags(const float* row, int32_t w, uint8_t* flags) {
@@ -590,34 +511,37 @@ STEP_WIDE int32_t StepRowWide(const VectorRules& q, const float* mid, const uint
 
 inline size_t ScratchRowBytes(int32_t columns) { return (static_cast<size_t>(columns) + 2 + 15) / 16 * 16 + 16; }
 
-}  // namespace
 
-void VivarnTaskBse::AllocateStepScratch() { stepScratch.Allocate(4 * ScratchRowBytes(columns)); }
-
+// One generation of `field` into its next cells and `mesh`'s vertex colours;
+// the live cells and their ages added up. `scratch` holds 4 rows of
+// ScratchRowBytes.
 template <int Mode, bool Streaming>
-void VivarnTaskBse::StepCells(uint32_t& ageSum) {
-  const int32_t w = columns;
-  const int32_t h = rows;
-
-  paletteColours[static_cast<size_t>(paletteSize)] =
-      Rgba8{ColourByte(BkColor[0]), ColourByte(BkColor[1]), ColourByte(BkColor[2]), 0};
+void StepCells(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool allowWideVectors, uint32_t& liveSum,
+               uint32_t& ageSum) {
+  const int32_t w = field.columns;
+  const int32_t h = field.rows;
+  const LifeRule& rule = field.rule;
+  static_cast<void>(allowWideVectors);  // no wider vectors without SSE2
+  const int32_t paletteSize = mesh.paletteSize;
+  mesh.paletteColours[static_cast<size_t>(paletteSize)] =
+      Rgba8{ColourByte(mesh.background[0]), ColourByte(mesh.background[1]), ColourByte(mesh.background[2]), 0};
 
   StepRules r;
-  std::memcpy(r.born, RuleBorn, 9);
-  std::memcpy(r.survive, RuleSurvive, 9);
-  r.dieSlowly = DieSlowly;
-  r.dieStep = EffectiveDieStep();
+  std::memcpy(r.born, rule.born, 9);
+  std::memcpy(r.survive, rule.survive, 9);
+  r.dieSlowly = rule.dieSlowly;
+  r.dieStep = rule.dieStep;
   r.tableSize = paletteSize;
-  r.table = paletteColours.get();
+  r.table = mesh.paletteColours.get();
 #if defined(__SSE2__)
   VectorRules q;
   q.bornCountNumber = 0;
   q.surviveCountNumber = 0;
   for (int k = 0; k < 9; ++k) {
-    if (RuleBorn[k]) q.bornCounts[q.bornCountNumber++] = _mm_set1_epi8(static_cast<char>(k));
-    if (RuleSurvive[k]) q.surviveCounts[q.surviveCountNumber++] = _mm_set1_epi8(static_cast<char>(k));
+    if (rule.born[k]) q.bornCounts[q.bornCountNumber++] = _mm_set1_epi8(static_cast<char>(k));
+    if (rule.survive[k]) q.surviveCounts[q.surviveCountNumber++] = _mm_set1_epi8(static_cast<char>(k));
   }
-  q.dieSlowly = DieSlowly ? _mm_castsi128_ps(_mm_set1_epi32(-1)) : _mm_setzero_ps();
+  q.dieSlowly = rule.dieSlowly ? _mm_castsi128_ps(_mm_set1_epi32(-1)) : _mm_setzero_ps();
   q.dieStep = _mm_set1_ps(r.dieStep);
   q.lastPaletteIndex = _mm_set1_epi32(paletteSize - 1);
   q.blackSlot = _mm_set1_epi32(paletteSize + 1);
@@ -625,7 +549,7 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   q.infinity = _mm_set1_ps(std::numeric_limits<float>::infinity());
   q.colourMask = _mm_set1_epi32(Word(Rgba8{255, 255, 255, 0}));
   q.tableSize = paletteSize;
-  q.table = paletteColours.get();
+  q.table = mesh.paletteColours.get();
   __m128i liveCount = _mm_setzero_si128();
   __m128i ageCount = _mm_setzero_si128();
 #endif
@@ -637,13 +561,13 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   // (rotating, so each row's flags are worked out once), and the column sums
   // with [0] and [w + 1] repeating the wrapped columns.
   const size_t scratchRow = ScratchRowBytes(w);
-  uint8_t* above = stepScratch.get();
+  uint8_t* above = scratch;
   uint8_t* current = above + scratchRow;
   uint8_t* below = current + scratchRow;
   uint8_t* sums = below + scratchRow;
-  const float* grid = cells.get();
+  const float* grid = field.cells.get();
   auto gridRow = [grid, w](int32_t y) { return grid + static_cast<size_t>(y) * static_cast<size_t>(w); };
-  Rgba8* colourBase = colours.get();
+  Rgba8* colourBase = mesh.colours.get();
   uint32_t live = 0;
   uint32_t ages = 0;
 
@@ -651,7 +575,7 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   LiveFlags(gridRow(0), w, current);
   for (int32_t y = 0; y < h; ++y) {
     const float* mid = gridRow(y);
-    float* out = nextCells.get() + static_cast<size_t>(y) * w;
+    float* out = field.nextCells.get() + static_cast<size_t>(y) * w;
     LiveFlags(gridRow(y == h - 1 ? 0 : y + 1), w, below);
     ColumnSums(above, current, below, w, sums + 1);
     sums[0] = sums[w];
@@ -701,36 +625,51 @@ void VivarnTaskBse::StepCells(uint32_t& ageSum) {
   live += vectorLive;
   ages += LaneSum(ageCount) + vectorLive;
 #endif
-  population = live;
+  liveSum = live;
   ageSum = ages;
 }
 
-void VivarnTaskBse::Step() {
-  std::lock_guard<std::recursive_mutex> guard(lock);
-  if (ResetRuleFires()) ResetPopulation();
-
-  const uint32_t previousPopulation = population;
-  population = 0;
-  uint32_t ageSum = 0;
-  if (columns > 0 && rows > 0 && cells && colours) {
-    const bool streaming = colours.size() * sizeof(Rgba8) > streamingColourBytes;
-    if (DrawMode() == 0)
-      streaming ? StepCells<0, true>(ageSum) : StepCells<0, false>(ageSum);
-    else
-      streaming ? StepCells<1, true>(ageSum) : StepCells<1, false>(ageSum);
-    cells.Swap(nextCells);
-  } else {
-    colours.FillZero();  // a field without cells leaves only cleared vertices
+// Stores each reseeded cell's colour in the mesh.
+class MeshPainter : public ICellListener {
+ public:
+  explicit MeshPainter(FieldMesh& mesh) : mesh(mesh) {}
+  void CellStored(int32_t column, int32_t row, float value) override {
+    mesh.PaintCell(column, row, mesh.CellColour(value));
   }
-  ++colourChanges;
 
-  generation += 1;
-  averageAge = population != 0 ? static_cast<float>(ageSum) / static_cast<float>(population) : 0.0f;
-  if (population == previousPopulation) steadyPopulationCount += 1;
-  const uint32_t oldSum = populationSum;
-  populationSum += population;
-  const double g = static_cast<double>(generation) + 1.0;
-  if (static_cast<uint32_t>(static_cast<double>(populationSum) / g) ==
-      static_cast<uint32_t>(static_cast<double>(oldSum) / g))
-    steadyAverageCount += 1;
+ private:
+  FieldMesh& mesh;
+};
+
+}  // namespace
+
+void ReseedFieldAndMesh(LifeField& field, FieldMesh& mesh) {
+  MeshPainter painter(mesh);
+  field.Reseed(&painter);
+}
+
+void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tuning) {
+  if (field.ReseedDue()) ReseedFieldAndMesh(field, mesh);
+
+  uint32_t live = 0;
+  uint32_t ageSum = 0;
+  if (field.columns > 0 && field.rows > 0 && field.cells && mesh.colours && mesh.columns == field.columns &&
+      mesh.rows == field.rows) {
+    const size_t scratchBytes = 4 * ScratchRowBytes(field.columns);
+    if (field.stepScratch.size() != scratchBytes) field.stepScratch.Allocate(scratchBytes);
+    uint8_t* scratch = field.stepScratch.get();
+    const bool streaming = mesh.colours.size() * sizeof(Rgba8) > tuning.streamingColourBytes;
+    const bool wide = tuning.allowWideVectors;
+    if (mesh.drawMode == 0)
+      streaming ? StepCells<0, true>(field, mesh, scratch, wide, live, ageSum)
+                : StepCells<0, false>(field, mesh, scratch, wide, live, ageSum);
+    else
+      streaming ? StepCells<1, true>(field, mesh, scratch, wide, live, ageSum)
+                : StepCells<1, false>(field, mesh, scratch, wide, live, ageSum);
+    field.cells.Swap(field.nextCells);
+    ++mesh.colourChanges;
+  } else {
+    mesh.ClearColours();  // a field without cells leaves only cleared vertices
+  }
+  field.CountGeneration(live, ageSum);
 }

@@ -1,9 +1,9 @@
-// Seeding the field: the process-wide random generator, the three fill
-// patterns and the two rules that reseed a running population.
+// Seeding the field: the process-wide random generator and the three fill
+// patterns.
 #include <cmath>
 #include <ctime>
 
-#include "life/vivarn_task.h"
+#include "life/field/life_field.h"
 
 uint32_t randomState = static_cast<uint32_t>(std::time(nullptr));
 
@@ -16,8 +16,7 @@ namespace {
 float RandomCell() { return (2 * NextRandom()) / 32768 == 0 ? 1.0f : 0.0f; }
 }  // namespace
 
-void VivarnTaskBse::ResetPopulation() {
-  std::lock_guard<std::recursive_mutex> guard(lock);
+void LifeField::Reseed(ICellListener* listener) {
   cells.FillZero();
   nextCells.FillZero();
   steadyPopulationCount = 0;
@@ -25,18 +24,19 @@ void VivarnTaskBse::ResetPopulation() {
   populationSum = 0;
   steadyAverageCount = 0;
   averageAge = 0.0f;
+  if (!cells) return;
 
   const int32_t w = columns;
   const int32_t h = rows;
-  float* grid = cells.get();
-  switch (EffectiveResetMode()) {
-    case 0:
-      for (int32_t x = 0; x < w; ++x)
-        for (int32_t y = 0; y < h; ++y) SetCell(grid, x, y, RandomCell());
-      break;
+  auto store = [this, listener](int32_t x, int32_t y) {
+    const float value = RandomCell();
+    if (listener != nullptr) listener->CellStored(x, y, value);
+    cells[Index(x, y)] = value;
+  };
+  switch (reseed.fillMode) {
     case 1:
       for (int32_t x = w / 2 - w / 8; x < w / 2 + w / 8; ++x)
-        for (int32_t y = h / 2 - h / 8; y < h / 2 + h / 8; ++y) SetCell(grid, x, y, RandomCell());
+        for (int32_t y = h / 2 - h / 8; y < h / 2 + h / 8; ++y) store(x, y);
       break;
     case 2: {
       const int32_t radius = (w < h ? w : h) / 10;
@@ -45,22 +45,14 @@ void VivarnTaskBse::ResetPopulation() {
           const int32_t dy = h / 2 - y;
           const int32_t dx = w / 2 - x;
           const int32_t distance = static_cast<int32_t>(std::sqrt(static_cast<float>(dy * dy + dx * dx)));
-          if (distance <= radius) SetCell(grid, x, y, RandomCell());
+          if (distance <= radius) store(x, y);
         }
       }
       break;
     }
+    default:
+      for (int32_t x = 0; x < w; ++x)
+        for (int32_t y = 0; y < h; ++y) store(x, y);
+      break;
   }
-}
-
-uint32_t VivarnTaskBse::StagnationLimit() const {
-  const float sumOfSquares = static_cast<float>(columns * columns + rows * rows);
-  return static_cast<uint32_t>(std::sqrt(sumOfSquares));
-}
-
-bool VivarnTaskBse::ResetRuleFires() const {
-  if (PeriodicResetOn && generation >= ResetPeriod) return true;
-  if (AutoReset && (steadyAverageCount > ResetPeriod || steadyPopulationCount > StagnationLimit()))
-    return true;
-  return false;
 }
