@@ -5,7 +5,7 @@
 // the task's lock held.
 #pragma once
 
-#include "engine/gfx/gl_buffers_win32.h"
+#include "engine/gl/gl_buffers_win32.h"
 #include "life/field_upload.h"
 
 class VivarnTaskBse;

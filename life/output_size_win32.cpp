@@ -1,5 +1,5 @@
 // The program's output: the size the GL window draws at, full screen or not.
-#include "engine/gfx/gl_window_settings.h"
+#include "engine/gl/gl_window_settings.h"
 #include "life/output_size.h"
 
 OutputSize CurrentOutputSize() {

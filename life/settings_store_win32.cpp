@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/gfx/gl_window_settings.h"
+#include "engine/gl/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_container.h"

@@ -22,8 +22,8 @@
 
 #include "engine/core/singleton.h"
 #include "engine/core/task.h"
-#include "engine/gfx/font.h"
-#include "engine/gfx/texture.h"
+#include "engine/gl/font.h"
+#include "engine/gl/texture.h"
 #include "life/aligned_array.h"
 #include "life/overlay_text.h"
 

@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/gfx/font.h"
-#include "engine/gfx/gl_window_win32.h"
-#include "engine/gfx/texture.h"
+#include "engine/gl/font.h"
+#include "engine/gl/gl_window_win32.h"
+#include "engine/gl/texture.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_container.h"
 #include "tests/gfx/gl_run_fixture_win32.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/core/singleton.h"
-#include "engine/gfx/gl_window_settings.h"
+#include "engine/gl/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_container.h"
