@@ -8,7 +8,7 @@
 #include "config/pages/dlg_config_sheet_win32.h"
 #include "config/ui/message_loop_win32.h"
 #include "engine/core/log.h"
-#include "engine/gfx/gl_window_settings.h"
+#include "engine/gl/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "resources/resource.h"
 

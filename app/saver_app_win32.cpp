@@ -8,8 +8,8 @@
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
 #include "engine/core/module.h"
-#include "engine/gfx/gl_window_settings.h"
-#include "engine/gfx/video_update_task.h"
+#include "engine/gl/gl_window_settings.h"
+#include "engine/gl/video_update_task.h"
 #include "life/vivarn_task.h"
 
 static_assert(winmsg::kClose == WM_CLOSE && winmsg::kKeyDown == WM_KEYDOWN && winmsg::kSysKeyDown == WM_SYSKEYDOWN &&

@@ -4,8 +4,8 @@
 
 #include <GL/gl.h>
 
-#include "engine/gfx/gl_window_settings.h"
-#include "engine/gfx/gl_window_win32.h"
+#include "engine/gl/gl_window_settings.h"
+#include "engine/gl/gl_window_win32.h"
 #include "life/vivarn_task.h"
 
 namespace {

@@ -1,6 +1,6 @@
 # The layers the libraries stand in, from the top:
 #   app > config/pages > config/controls, config/ui > config/logic > life
-#       > palette > engine/gfx > engine/core
+#       > palette > engine/gl > engine/image > engine/io > engine/core
 # Every target has the repository root as include folder, so the compiler
 # cannot refuse an include that points upward; each library folder states
 # instead which folders its sources may include, and cmake/check_includes.cmake

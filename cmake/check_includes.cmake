@@ -4,6 +4,8 @@
 #     include (a folder that states nothing may include only itself);
 #   - an include that climbs out of its folder with "..";
 #   - a library that links a stated library of a folder it may not include;
+#   - a stated folder that is not itself a library folder (one with a
+#     statement of its own), such as engine above engine/core and engine/gl;
 #   - stated lists that let folders reach each other round a cycle.
 # tests/ and tools/ stand outside the layers and are not checked; anything
 # may include resources/resource.h, which holds identifiers only.
@@ -60,6 +62,16 @@ foreach(cmake_file IN LISTS cmake_files)
     endif()
     list(APPEND allowed_${folder} ${args})
     list(REMOVE_DUPLICATES allowed_${folder})
+  endforeach()
+endforeach()
+
+# Naming a parent folder would reach every library below it at once and hide
+# their cycles from the layering at the end, which compares whole folders.
+foreach(folder IN LISTS stated_folders)
+  foreach(allowed IN LISTS allowed_${folder})
+    if(NOT allowed IN_LIST stated_folders)
+      fail("${folder}/CMakeLists.txt: ${allowed} is not a library folder; name the libraries themselves")
+    endif()
   endforeach()
 endforeach()
 

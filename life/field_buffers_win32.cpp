@@ -1,7 +1,7 @@
 #include "life/field_buffers_win32.h"
 
 #include "engine/core/log.h"
-#include "engine/gfx/texture.h"
+#include "engine/gl/texture.h"
 #include "life/field/field_mesh.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "engine/gfx/gl_buffers_win32.h"
+#include "engine/gl/gl_buffers_win32.h"
 #include "life/field_buffers.h"
 #include "life/field_upload.h"
 #include "life/task_host.h"

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "engine/gfx/font.h"
-#include "engine/gfx/texture.h"
+#include "engine/gl/font.h"
+#include "engine/gl/texture.h"
 #include "life/field/field_mesh.h"
 #include "life/field/field_step.h"
 #include "life/field/life_field.h"

@@ -6,7 +6,7 @@
 
 #include <GL/gl.h>
 
-#include "engine/gfx/gl_window_win32.h"
+#include "engine/gl/gl_window_win32.h"
 #include "life/field_buffers_win32.h"
 #include "life/overlay_text.h"
 #include "life/task_inside.h"

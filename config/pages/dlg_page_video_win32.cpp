@@ -6,7 +6,7 @@
 #include "config/pages/dlg_input_text_win32.h"
 #include "config/pages/palette_list_win32.h"
 #include "engine/core/resource_loader_win32.h"
-#include "engine/gfx/gl_window_settings.h"
+#include "engine/gl/gl_window_settings.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
 

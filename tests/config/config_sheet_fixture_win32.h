@@ -18,7 +18,7 @@
 #include "config/pages/dlg_config_sheet_win32.h"
 #include "config/pages/dlg_palette_edit_win32.h"
 #include "config/pages/palette_list_win32.h"
-#include "engine/gfx/gl_window_settings.h"
+#include "engine/gl/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "palette/palette_container.h"
 #include "tests/config/modal_driver_win32.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/gfx/image.h"
+#include "engine/image/image.h"
 #include "tests/gfx/gfx_test_util.h"
 #include "tests/support/log_capture.h"
 

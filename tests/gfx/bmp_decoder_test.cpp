@@ -2,7 +2,7 @@
 // and RLE4 with their escapes, and refused files.
 #include <gtest/gtest.h>
 
-#include "engine/gfx/image.h"
+#include "engine/image/image.h"
 #include "tests/gfx/gfx_test_util.h"
 #include "tests/support/log_capture.h"
 

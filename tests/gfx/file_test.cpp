@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "engine/gfx/file.h"
+#include "engine/io/file.h"
 #include "tests/gfx/gfx_test_util.h"
 #include "tests/support/log_capture.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "engine/core/byte_order.h"
-#include "engine/gfx/file.h"
-#include "engine/gfx/image.h"
+#include "engine/image/image.h"
+#include "engine/io/file.h"
 
 namespace gfx_test {
 

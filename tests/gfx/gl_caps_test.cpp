@@ -1,7 +1,7 @@
 // Deciding texture set-up from a context's version and extension strings.
 #include <gtest/gtest.h>
 
-#include "engine/gfx/gl_caps.h"
+#include "engine/gl/gl_caps.h"
 
 TEST(GLCaps, AutomaticMipmapsFromVersionOneFourOrTheExtension) {
   // Windows' own renderer: "1.1.0" and no generate-mipmap extension.

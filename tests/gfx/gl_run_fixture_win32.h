@@ -16,8 +16,8 @@
 #include "engine/core/kernel.h"
 #include "engine/core/module.h"
 #include "engine/core/singleton.h"
-#include "engine/gfx/gl_window_win32.h"
-#include "engine/gfx/video_update_task.h"
+#include "engine/gl/gl_window_win32.h"
+#include "engine/gl/video_update_task.h"
 
 inline int64_t CounterNow() {
   LARGE_INTEGER c;

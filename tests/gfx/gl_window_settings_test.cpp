@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "engine/core/singleton.h"
-#include "engine/gfx/gl_window_settings.h"
-#include "engine/gfx/video_frame_rate.h"
+#include "engine/gl/gl_window_settings.h"
+#include "engine/gl/video_frame_rate.h"
 
 TEST(GLWindowSettings, DefaultsComeFromFirstUse) {
   ReleaseSingletons();

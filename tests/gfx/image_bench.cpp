@@ -5,7 +5,7 @@
 #include <png.h>
 
 #include "engine/core/log.h"
-#include "engine/gfx/image.h"
+#include "engine/image/image.h"
 #include "tests/gfx/gfx_test_util.h"
 
 using namespace gfx_test;

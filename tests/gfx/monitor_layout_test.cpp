@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/gfx/monitor_layout.h"
+#include "engine/gl/monitor_layout.h"
 
 namespace {
 

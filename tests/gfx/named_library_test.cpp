@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/gfx/named_library.h"
+#include "engine/gl/named_library.h"
 
 namespace {
 

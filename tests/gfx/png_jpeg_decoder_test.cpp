@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <jpeglib.h>
 
-#include "engine/gfx/image.h"
+#include "engine/image/image.h"
 #include "tests/gfx/gfx_test_util.h"
 #include "tests/support/log_capture.h"
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "engine/gfx/file.h"
-#include "engine/gfx/image.h"
+#include "engine/image/image.h"
+#include "engine/io/file.h"
 #include "tests/gfx/gl_test_context_win32.h"
 #include "tests/support/log_capture.h"
 

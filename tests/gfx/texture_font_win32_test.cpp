@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/gfx/font.h"
-#include "engine/gfx/image.h"
-#include "engine/gfx/texture.h"
+#include "engine/gl/font.h"
+#include "engine/gl/texture.h"
+#include "engine/image/image.h"
 #include "tests/gfx/gl_test_context_win32.h"
 #include "tests/support/log_capture.h"
 

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "engine/core/log.h"
-#include "engine/gfx/gl_extensions_win32.h"
+#include "engine/gl/gl_extensions_win32.h"
 #include "tests/gfx/gl_run_fixture_win32.h"
 #include "tests/support/log_capture.h"
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "app/task_engine_link_win32.h"
-#include "engine/gfx/font.h"
-#include "engine/gfx/gl_window_win32.h"
-#include "engine/gfx/texture.h"
+#include "engine/gl/font.h"
+#include "engine/gl/gl_window_win32.h"
+#include "engine/gl/texture.h"
 #include "tests/life/life_test_support.h"
 #include "palette/palette_container.h"
 #include "tests/gfx/gl_run_fixture_win32.h"

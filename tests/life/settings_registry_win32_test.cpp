@@ -11,7 +11,7 @@
 
 #include "app/task_engine_link_win32.h"
 #include "engine/core/singleton.h"
-#include "engine/gfx/gl_window_settings.h"
+#include "engine/gl/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "tests/life/life_test_support.h"
 #include "palette/palette_container.h"

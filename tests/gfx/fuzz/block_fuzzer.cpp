@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "engine/core/log.h"
-#include "engine/gfx/file.h"
+#include "engine/io/file.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   MainLog().SetConsole(false);

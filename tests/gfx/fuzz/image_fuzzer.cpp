@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "engine/core/log.h"
-#include "engine/gfx/file.h"
-#include "engine/gfx/image.h"
+#include "engine/image/image.h"
+#include "engine/io/file.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   MainLog().SetConsole(false);
