@@ -1,6 +1,7 @@
 # Copies every layered folder's CMakeLists.txt (the statements, no sources)
 # into a scratch root, plants one upward include at a time into each engine
-# library and expects cmake/check_includes.cmake to refuse it by name. A
+# library, the pages (which see the Life task's front, not the field inside
+# it) and the field library, and expects cmake/check_includes.cmake to refuse it by name. A
 # widened statement, or a check that stops seeing nested library folders,
 # lets a plant through.
 # Usage: cmake -DROOT=<repository> -DSCRATCH=<folder> -P tests/support/plant_upward_includes.cmake
@@ -29,7 +30,8 @@ function(expect wanted)
 endfunction()
 
 expect("")
-foreach(plant IN ITEMS engine/io>engine/image/image.h engine/image>engine/gl/texture.h engine/gl>life/vivarn_task.h)
+foreach(plant IN ITEMS engine/io>engine/image/image.h engine/image>engine/gl/texture.h engine/gl>life/vivarn_task.h
+    config/pages>life/field/life_field.h life/field>life/vivarn_task.h)
   string(REPLACE ">" ";" plant ${plant})
   list(GET plant 0 folder)
   list(GET plant 1 header)
