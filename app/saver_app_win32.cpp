@@ -8,6 +8,7 @@
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
 #include "engine/core/module.h"
+#include "engine/core/scoped_handle_win32.h"
 #include "engine/gl/gl_window_settings.h"
 #include "engine/gl/video_update_task.h"
 #include "life/vivarn_task.h"
@@ -86,8 +87,8 @@ void WaitKernel() {
   VekKernel kernel = VekKernel::Instance();
   HANDLE thread = static_cast<HANDLE>(kernel->thread);
   if (thread == GetCurrentThread()) return;
+  const ScopedKernelHandle ownedThread(thread);
   if (WaitForSingleObject(thread, INFINITE) != WAIT_OBJECT_0) TerminateThread(thread, 0xFFFFFFFF);
-  CloseHandle(thread);
   kernel->thread = kCurrentThreadPseudoHandle;
 }
 

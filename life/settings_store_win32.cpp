@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "engine/core/scoped_handle_win32.h"
 #include "life/settings_store.h"
 #include "life/vivarn_task.h"
 #include "palette/palette_container.h"
@@ -18,12 +19,10 @@ std::wstring Wide(const char* name) { return std::wstring(name, name + std::char
 class RegistrySettingsKey : public ISettingsKey {
  public:
   RegistrySettingsKey() {
+    HKEY created = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-      key = nullptr;  // every query then fails and every write is skipped
-  }
-  ~RegistrySettingsKey() override {
-    if (key) RegCloseKey(key);
+                        KEY_ALL_ACCESS, nullptr, &created, nullptr) == ERROR_SUCCESS)
+      key.reset(created);  // otherwise every query fails and every write is skipped
   }
   RegistrySettingsKey(const RegistrySettingsKey&) = delete;
   RegistrySettingsKey& operator=(const RegistrySettingsKey&) = delete;
@@ -33,18 +32,18 @@ class RegistrySettingsKey : public ISettingsKey {
   bool Query(const char* name, uint8_t* buffer, uint32_t size, uint32_t& read) override {
     if (!key) return false;
     DWORD length = size;
-    if (RegQueryValueExW(key, Wide(name).c_str(), nullptr, nullptr, buffer, &length) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), Wide(name).c_str(), nullptr, nullptr, buffer, &length) != ERROR_SUCCESS)
       return false;
     read = length;
     return true;
   }
   void Write(const char* name, RegistryType type, const uint8_t* data, uint32_t size) override {
     if (!key) return;
-    RegSetValueExW(key, Wide(name).c_str(), 0, static_cast<DWORD>(type), data, size);
+    RegSetValueExW(key.get(), Wide(name).c_str(), 0, static_cast<DWORD>(type), data, size);
   }
 
  private:
-  HKEY key = nullptr;
+  ScopedRegKey key;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "engine/core/log.h"
 #include "engine/core/resource_loader_win32.h"
+#include "engine/core/scoped_handle_win32.h"
 #include "palette/palette_container.h"
 #include "palette/palette_value.h"
 #include "palette/settings_key.h"
@@ -74,23 +75,23 @@ void GuidText(const PaletteGuid& guid, wchar_t (&text)[40]) {
   }
 }
 
-HKEY OpenPaletteKey() {
+ScopedRegKey OpenPaletteKey() {
   wchar_t path[MAX_PATH];
   BuildPalettePath(path);
   HKEY key = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
       ERROR_SUCCESS) {
-    return nullptr;
+    return ScopedRegKey();
   }
-  return key;
+  return ScopedRegKey(key);
 }
 
 }  // namespace
 
 bool CPaletteContainerBase::Load() {
   Clear();
-  HKEY key = OpenPaletteKey();
-  if (key == nullptr) {
+  ScopedRegKey key = OpenPaletteKey();
+  if (!key) {
     MainLog() << "<!> " << "Palette store: cannot open the palette key\n";
     return false;
   }
@@ -98,14 +99,14 @@ bool CPaletteContainerBase::Load() {
   // The key's own count decides whether this is a first run: it includes the
   // values the loop below skips. When it cannot be read, the key is left alone.
   DWORD storedValues = 0;
-  if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &storedValues, nullptr, nullptr,
-                       nullptr, nullptr) != ERROR_SUCCESS) {
+  if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &storedValues, nullptr,
+                       nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
     storedValues = 1;
   }
   for (DWORD index = 0;; ++index) {
     wchar_t name[kValueNameUnits];
     DWORD nameUnits = kValueNameUnits;
-    const LONG result = RegEnumValueW(key, index, name, &nameUnits, nullptr, nullptr, nullptr, nullptr);
+    const LONG result = RegEnumValueW(key.get(), index, name, &nameUnits, nullptr, nullptr, nullptr, nullptr);
     // A name too long for the buffer cannot be a palette's GUID: skip that
     // value instead of giving up on every value after it.
     if (result == ERROR_MORE_DATA) continue;
@@ -114,14 +115,14 @@ bool CPaletteContainerBase::Load() {
     if (nameUnits == 0) {
       wchar_t text[kCurrentGuidBytes / 2 + 1] = {};
       DWORD bytes = kCurrentGuidBytes;
-      if (RegQueryValueExW(key, L"", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &bytes) == ERROR_SUCCESS) {
+      if (RegQueryValueExW(key.get(), L"", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &bytes) == ERROR_SUCCESS) {
         text[kCurrentGuidBytes / 2] = 0;
         if (!ParseGuid(text, currentGuid)) currentGuid = PaletteGuid{};
       }
       continue;
     }
 
-    IStream* stream = SHOpenRegStream2W(key, nullptr, name, STGM_READ);
+    IStream* stream = SHOpenRegStream2W(key.get(), nullptr, name, STGM_READ);
     if (stream == nullptr) continue;  // unreadable: skipped, never dereferenced
     auto record = std::make_unique<PaletteRecord>();
     RegistryValueStream reader(stream);
@@ -130,7 +131,7 @@ bool CPaletteContainerBase::Load() {
     if (!ParseGuid(name, record->guid)) record->guid = PaletteGuid{};
     palettes.push_back(std::move(record));
   }
-  RegCloseKey(key);
+  key.reset();  // closed before Save below deletes the key and makes it anew
   // Written at once: a new user's set must not depend on pressing OK.
   const auto name = [](uint32_t id) { return LoadResourceString(id); };
   if (CompleteLoadedStore(*this, storedValues, name) && !Save()) {
@@ -143,18 +144,17 @@ bool CPaletteContainerBase::Save() {
   wchar_t path[MAX_PATH];
   BuildPalettePath(path);
   SHDeleteKeyW(HKEY_CURRENT_USER, path);  // values of removed palettes go with it
-  HKEY key = OpenPaletteKey();
-  if (key == nullptr) {
+  const ScopedRegKey key = OpenPaletteKey();
+  if (!key) {
     MainLog() << "<!> " << "Palette store: cannot create the palette key\n";
     return false;
   }
   for (const auto& record : palettes) {
     wchar_t text[40];
     GuidText(record->guid, text);
-    IStream* stream = text[0] != 0 ? SHOpenRegStream2W(key, nullptr, text, STGM_WRITE) : nullptr;
+    IStream* stream = text[0] != 0 ? SHOpenRegStream2W(key.get(), nullptr, text, STGM_WRITE) : nullptr;
     if (stream == nullptr) {
       MainLog() << "<!> " << "Palette store: cannot write a palette value\n";
-      RegCloseKey(key);
       return false;
     }
     RegistryValueStream writer(stream);
@@ -163,8 +163,7 @@ bool CPaletteContainerBase::Save() {
   }
   wchar_t current[40];
   GuidText(currentGuid, current);
-  RegSetValueExW(key, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(current),
+  RegSetValueExW(key.get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(current),
                  static_cast<DWORD>(lstrlenW(current) * sizeof(wchar_t)));
-  RegCloseKey(key);
   return true;
 }

@@ -38,12 +38,11 @@ void CColorButton::SetDpi(int32_t dpi) {
 void CColorButton::OpenTheme() {
   CloseTheme();
   const ThemeLibrary& lib = ThemeLibrary::Get();
-  if (lib.Available() && Handle() != nullptr) theme_ = lib.open(Handle(), L"BUTTON");
+  if (lib.Available() && Handle() != nullptr) theme_.reset(lib.open(Handle(), L"BUTTON"));
 }
 
 void CColorButton::CloseTheme() {
-  if (theme_ != nullptr) ThemeLibrary::Get().close(theme_);
-  theme_ = nullptr;
+  theme_.reset();
 }
 
 void CColorButton::SetColour(COLORREF colour) {
@@ -163,12 +162,12 @@ void CColorButton::Draw(const DRAWITEMSTRUCT& item) {
   const bool focused = (item.itemState & ODS_FOCUS) != 0;
   RECT content = rect;
 
-  if (theme_ != nullptr) {
+  if (theme_) {
     const ThemeLibrary& lib = ThemeLibrary::Get();
     int state = disabled ? PBS_DISABLED : pressed ? PBS_PRESSED : hot_ ? PBS_HOT : PBS_NORMAL;
     lib.drawParentBackground(item.hwndItem, dc, &rect);
-    lib.drawBackground(theme_, dc, BP_PUSHBUTTON, state, &rect, nullptr);
-    lib.contentRect(theme_, dc, BP_PUSHBUTTON, state, &rect, &content);
+    lib.drawBackground(theme_.get(), dc, BP_PUSHBUTTON, state, &rect, nullptr);
+    lib.contentRect(theme_.get(), dc, BP_PUSHBUTTON, state, &rect, &content);
   } else {
     UINT state = DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0) | (disabled ? DFCS_INACTIVE : 0);
     DrawFrameControl(dc, &rect, DFC_BUTTON, state);
@@ -181,7 +180,7 @@ void CColorButton::Draw(const DRAWITEMSTRUCT& item) {
   }
   const int padding = ScaleToDpi(2, dpi_);
   InflateRect(&content, -padding, -padding);
-  if (pressed && theme_ == nullptr) OffsetRect(&content, 1, 1);
+  if (pressed && !theme_) OffsetRect(&content, 1, 1);
 
   // The drop-down arrow at the right, separated by an etched line: 5 by 3
   // pixels at 96 DPI, each row narrower by one pixel a side there.
@@ -191,8 +190,8 @@ void CColorButton::Draw(const DRAWITEMSTRUCT& item) {
   int ax = arrowArea.left + arrowMargin;
   int ay = (arrowArea.top + arrowArea.bottom - arrowHeight) / 2;
   auto drawArrow = [&](int x, int y, COLORREF colour) {
-    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
-    SelectedObject selected(dc, pen.Get());
+    ScopedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, colour));
+    ScopedSelection selected(dc, pen.get());
     for (int row = 0; row < arrowHeight; ++row) {
       const int inset = arrowHeight > 1 ? row * (arrowWidth - 1) / (2 * (arrowHeight - 1)) : 0;
       MoveToEx(dc, x + inset, y + row, nullptr);
@@ -212,6 +211,6 @@ void CColorButton::Draw(const DRAWITEMSTRUCT& item) {
   RECT swatch{content.left, content.top, arrowArea.left - ScaleToDpi(4, dpi_), content.bottom};
   if (swatch.right <= swatch.left) return;
   COLORREF shown = colour_ == CLR_DEFAULT ? GetSysColor(COLOR_WINDOWTEXT) : colour_;
-  FillSolid(dc, patternBrush_.Get(), swatch, shown);
+  FillSolid(dc, patternBrush_.get(), swatch, shown);
   FrameRect(dc, &swatch, GetSysColorBrush(COLOR_BTNSHADOW));
 }

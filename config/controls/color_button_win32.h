@@ -12,8 +12,9 @@
 #include <uxtheme.h>
 
 #include "config/controls/picker_wnd_win32.h"
-#include "config/ui/gdi_object_win32.h"
+#include "config/controls/theme_library_win32.h"
 #include "config/ui/window_impl_win32.h"
+#include "engine/core/scoped_handle_win32.h"
 
 constexpr UINT CLRN_CHANGED = 11;
 constexpr UINT CLRN_DEFAULT = 12;
@@ -33,7 +34,7 @@ class CColorButton : public CWindowImpl {
   COLORREF GetDefaultColour() const { return defaultColour_; }
   void SetDefaultColour(COLORREF colour) { defaultColour_ = colour; }
   bool IsHot() const { return hot_; }
-  bool IsThemed() const { return theme_ != nullptr; }
+  bool IsThemed() const { return static_cast<bool>(theme_); }
 
   // The arrow, margins and picker follow this DPI; attaching reads the window's.
   void SetDpi(int32_t dpi);
@@ -57,7 +58,7 @@ class CColorButton : public CWindowImpl {
   COLORREF defaultColour_ = CLR_NONE;
   bool hot_ = false;
   int32_t dpi_ = kDesignDpi;
-  HTHEME theme_ = nullptr;
-  GdiObject<HBRUSH> patternBrush_;
+  ScopedHandle<ThemeHandleTraits> theme_;
+  ScopedGdiObject<HBRUSH> patternBrush_;
   CPickerWnd* openPicker_ = nullptr;
 };

@@ -9,7 +9,7 @@
 #include "config/controls/color_button_win32.h"
 #include "config/controls/color_dialog_win32.h"
 #include "config/controls/window_dpi_win32.h"
-#include "config/ui/gdi_object_win32.h"
+#include "engine/core/scoped_handle_win32.h"
 
 namespace {
 constexpr size_t kCustomTextUnits = 255;  // plus the terminator: 256 units
@@ -131,15 +131,15 @@ void CGradientCtrl::Paint(HDC target) {
   const int width = layout.client.right - layout.client.left;
   const int height = layout.client.bottom - layout.client.top;
   if (width <= 0 || height <= 0) return;
-  MemoryDc memory(target);
-  HDC dc = memory.Get();
-  GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(target, width, height));
-  SelectedObject selected(dc, bitmap.Get());
+  ScopedCreatedDc memory(CreateCompatibleDC(target));
+  HDC dc = memory.get();
+  ScopedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(target, width, height));
+  ScopedSelection selected(dc, bitmap.get());
 
   {
-    GdiObject<HBRUSH> background(CreateSolidBrush(background_.colour));
+    ScopedGdiObject<HBRUSH> background(CreateSolidBrush(background_.colour));
     RECT all{0, 0, width, height};
-    FillRect(dc, &all, background.Get());
+    FillRect(dc, &all, background.get());
   }
 
   for (const GradientMarker& m : layout.markers) DrawMarker(dc, m);
@@ -154,21 +154,21 @@ void CGradientCtrl::Paint(HDC target) {
 void CGradientCtrl::DrawMarker(HDC dc, const GradientMarker& m) {
   const COLORREF fill = gradient_.GetPeg(m.pegIndex).colour;
   const COLORREF edge = m.pegIndex == selectedPeg_ ? selection_.colour : outline_.colour;
-  GdiObject<HBRUSH> brush(CreateSolidBrush(fill));
-  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, edge));
+  ScopedGdiObject<HBRUSH> brush(CreateSolidBrush(fill));
+  ScopedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, edge));
   if (m.square) {
     RECT r{m.hitRect.left, m.hitRect.top, m.hitRect.right, m.hitRect.bottom};
-    FillRect(dc, &r, brush.Get());
-    GdiObject<HBRUSH> frame(CreateSolidBrush(edge));
-    FrameRect(dc, &r, frame.Get());
+    FillRect(dc, &r, brush.get());
+    ScopedGdiObject<HBRUSH> frame(CreateSolidBrush(edge));
+    FrameRect(dc, &r, frame.get());
   } else {
     POINT corners[4];
     for (int i = 0; i < 3; ++i) corners[i] = {m.corners[i].x, m.corners[i].y};
     corners[3] = corners[0];
-    SelectedObject selectedBrush(dc, brush.Get());
-    SelectedObject selectedPen(dc, GetStockObject(NULL_PEN));
+    ScopedSelection selectedBrush(dc, brush.get());
+    ScopedSelection selectedPen(dc, GetStockObject(NULL_PEN));
     Polygon(dc, corners, 3);
-    selectedPen.Select(pen.Get());
+    selectedPen.Select(pen.get());
     Polyline(dc, corners, 4);
   }
 }

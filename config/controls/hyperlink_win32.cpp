@@ -54,7 +54,7 @@ void CHyperLink::Detach() {
     tooltip = nullptr;
   }
   toolAdded = false;
-  underlinedFont.Reset();
+  underlinedFont.reset();
 }
 
 void CHyperLink::Init() {
@@ -73,7 +73,7 @@ void CHyperLink::Init() {
     LOGFONTW lf = {};
     GetObjectW(font, sizeof(lf), &lf);
     lf.lfUnderline = TRUE;
-    underlinedFont.Reset(CreateFontIndirectW(&lf));
+    underlinedFont.reset(CreateFontIndirectW(&lf));
   }
   tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, nullptr, nullptr);
@@ -89,11 +89,11 @@ void CHyperLink::Init() {
 }
 
 void CHyperLink::ReadUserLinkColours() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kExplorerSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-  ReadColourValue(key, L"Anchor Color", linkColor);
-  ReadColourValue(key, L"Anchor Color Visited", visitedColor);
-  RegCloseKey(key);
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kExplorerSettingsKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return;
+  const ScopedRegKey key(opened);
+  ReadColourValue(key.get(), L"Anchor Color", linkColor);
+  ReadColourValue(key.get(), L"Anchor Color Visited", visitedColor);
 }
 
 void CHyperLink::UpdateTooltip() {
@@ -148,7 +148,7 @@ void CHyperLink::Paint(HDC dc) {
   FillRect(dc, &rect, background != nullptr ? background : GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, CurrentColor());
-  SelectedObject font(dc, underlinedFont.Get());
+  ScopedSelection font(dc, underlinedFont.get());
   const LONG_PTR style = GetWindowLongPtrW(m_hWnd, GWL_STYLE);
   UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;
   if ((style & SS_TYPEMASK) == SS_CENTER) format |= DT_CENTER;

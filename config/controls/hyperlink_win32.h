@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "config/ui/gdi_object_win32.h"
+#include "engine/core/scoped_handle_win32.h"
 
 class CHyperLink {
  public:
@@ -58,7 +58,7 @@ class CHyperLink {
   void Paint(HDC dc);
 
   HCURSOR handCursor = nullptr;
-  GdiObject<HFONT> underlinedFont;
+  ScopedGdiObject<HFONT> underlinedFont;
   HWND tooltip = nullptr;
   bool toolAdded = false;
 };

@@ -6,6 +6,7 @@
 
 #include "config/controls/window_dpi_win32.h"
 #include "config/ui/gdi_object_win32.h"
+#include "engine/core/scoped_handle_win32.h"
 
 namespace {
 const wchar_t kPickerClass[] = L"PickerWnd";
@@ -81,13 +82,12 @@ void CPickerWnd::SetSelected(int32_t item) {
 }
 
 void CPickerWnd::Layout() {
-  HDC dc = GetDC(Handle());
   TEXTMETRICW tm{};
   {
-    SelectedObject font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
-    GetTextMetricsW(dc, &tm);
+    const ScopedWindowDc dc(GetDC(Handle()), WindowDcTraits(Handle()));
+    ScopedSelection font(dc.get(), font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+    GetTextMetricsW(dc.get(), &tm);
   }
-  ReleaseDC(Handle(), dc);
   const int32_t textHeight = tm.tmHeight + tm.tmExternalLeading + 5;
   const int32_t cx = GetSystemMetrics(SM_CXEDGE);
   const int32_t cy = GetSystemMetrics(SM_CYEDGE);
@@ -360,10 +360,10 @@ void CPickerWnd::DrawEntry(HDC dc, int32_t item, const std::wstring& text, const
     fill = GetSysColor(COLOR_HIGHLIGHT);
   else if (item == selected_)
     fill = PickerTint(GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_HIGHLIGHT));
-  FillSolid(dc, patternBrush_.Get(), r, fill);
+  FillSolid(dc, patternBrush_.get(), r, fill);
   FrameRect(dc, &r, GetSysColorBrush(COLOR_BTNSHADOW));
 
-  SelectedObject font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  ScopedSelection font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   int oldMode = SetBkMode(dc, TRANSPARENT);
   RECT textRect = r;
   const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
@@ -385,7 +385,7 @@ void CPickerWnd::Paint(HDC dc) {
   RECT client;
   GetClientRect(Handle(), &client);
   const bool enabled = IsWindowEnabled(Handle()) != FALSE;
-  FillSolid(dc, patternBrush_.Get(), client, GetSysColor(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
+  FillSolid(dc, patternBrush_.get(), client, GetSysColor(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
   if (!defaultText_.empty()) DrawEntry(dc, PICKER_DEFAULT, defaultText_, defaultRect_);
   if (!customText_.empty()) DrawEntry(dc, PICKER_CUSTOM, customText_, customRect_);
 
@@ -394,16 +394,16 @@ void CPickerWnd::Paint(HDC dc) {
   for (int32_t i = 0; i < CellCount(); ++i) {
     RECT cell = ItemRect(i);
     if (i == hot_ || i == selected_) {
-      FillSolid(dc, patternBrush_.Get(), cell, i == hot_ ? highlight : tint);
-      GdiObject<HBRUSH> frame(CreateSolidBrush(highlight));
-      FrameRect(dc, &cell, frame.Get());
+      FillSolid(dc, patternBrush_.get(), cell, i == hot_ ? highlight : tint);
+      ScopedGdiObject<HBRUSH> frame(CreateSolidBrush(highlight));
+      FrameRect(dc, &cell, frame.get());
     }
     DrawItem(dc, i, cell);
   }
 }
 
 void CPickerWnd::DrawItem(HDC dc, int32_t index, const RECT& cell) {
-  SelectedObject font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  ScopedSelection font(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   int oldMode = SetBkMode(dc, TRANSPARENT);
   RECT r = cell;
   DrawTextW(dc, items_[index].text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

@@ -12,8 +12,8 @@
 
 #include "config/logic/dpi_scale.h"
 #include "config/logic/picker_logic.h"
-#include "config/ui/gdi_object_win32.h"
 #include "config/ui/window_impl_win32.h"
+#include "engine/core/scoped_handle_win32.h"
 
 constexpr UINT PKN_SELCHANGE = 1;
 constexpr UINT PKN_DEFAULT = 2;
@@ -72,7 +72,7 @@ class CPickerWnd : public CWindowImpl {
  protected:
   // Draws one cell's content; the selection frame is already drawn.
   virtual void DrawItem(HDC dc, int32_t index, const RECT& cell);
-  HBRUSH PatternBrush() const { return patternBrush_.Get(); }
+  HBRUSH PatternBrush() const { return patternBrush_.get(); }
 
  private:
   void Layout();
@@ -101,7 +101,7 @@ class CPickerWnd : public CWindowImpl {
   HWND owner_ = nullptr;
   HFONT font_ = nullptr;
   int32_t dpi_ = kDesignDpi;
-  GdiObject<HBRUSH> patternBrush_;
+  ScopedGdiObject<HBRUSH> patternBrush_;
 };
 
 class CColorPicker : public CPickerWnd {

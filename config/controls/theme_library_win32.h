@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <uxtheme.h>
 
+#include "engine/core/scoped_handle_win32.h"
+
 struct ThemeLibrary {
   using OpenFn = HTHEME(WINAPI*)(HWND, LPCWSTR);
   using CloseFn = HRESULT(WINAPI*)(HTHEME);
@@ -21,4 +23,9 @@ struct ThemeLibrary {
 
   bool Available() const { return open && close && drawBackground && drawParentBackground && contentRect; }
   static const ThemeLibrary& Get();
+};
+
+// A control's theme data, closed through the library that opened it.
+struct ThemeHandleTraits : NullIsNoHandle<HTHEME> {
+  static void Close(HTHEME theme) { ThemeLibrary::Get().close(theme); }
 };

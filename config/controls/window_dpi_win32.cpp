@@ -1,6 +1,7 @@
 #include "config/controls/window_dpi_win32.h"
 
 #include "config/logic/dpi_scale.h"
+#include "engine/core/scoped_handle_win32.h"
 
 namespace {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -24,8 +25,7 @@ int32_t WindowDpi(HWND window) {
       if (dpi != 0) return static_cast<int32_t>(dpi);
     }
   }
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  const ScopedWindowDc screen(GetDC(nullptr));
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
   return dpi > 0 ? dpi : kDesignDpi;
 }

@@ -41,8 +41,6 @@ CDlgConfigSheet::~CDlgConfigSheet() {
     }
   }
   if (Handle() != nullptr) DestroyWindow(Handle());
-  if (smallIcon != nullptr) DestroyIcon(smallIcon);
-  if (largeIcon != nullptr) DestroyIcon(largeIcon);
 }
 
 bool CDlgConfigSheet::PreTranslateMessage(MSG* message) {
@@ -60,10 +58,11 @@ void CDlgConfigSheet::OnSheetInitialized() {
   title = LoadResourceString(IDS_SHEET_TITLE);
   SetWindowTextW(sheet, title.c_str());
   HINSTANCE module = ProgramModule();
-  smallIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_VIVARN), IMAGE_ICON, 16, 16, 0));
-  largeIcon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_VIVARN), IMAGE_ICON, 32, 32, 0));
-  if (smallIcon != nullptr) SendMessageW(sheet, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
-  if (largeIcon != nullptr) SendMessageW(sheet, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
+  // WM_SETICON only lends the icons: the sheet destroys them after its window.
+  smallIcon.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_VIVARN), IMAGE_ICON, 16, 16, 0)));
+  largeIcon.reset(static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_VIVARN), IMAGE_ICON, 32, 32, 0)));
+  if (smallIcon) SendMessageW(sheet, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  if (largeIcon) SendMessageW(sheet, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
 
   HWND tab = GetTabControl();
   const LONG_PTR tabStyle = GetWindowLongPtrW(tab, GWL_STYLE);

@@ -21,6 +21,7 @@
 #include "config/controls/hyperlink_win32.h"
 #include "config/ui/message_loop_win32.h"
 #include "config/ui/property_sheet_win32.h"
+#include "engine/core/scoped_handle_win32.h"
 
 class CDlgConfigSheet : public CPropertySheetImpl, public CMessageFilter, public CIdleHandler {
  public:
@@ -69,7 +70,7 @@ class CDlgConfigSheet : public CPropertySheetImpl, public CMessageFilter, public
   HPROPSHEETPAGE advancedPages[3] = {};
   bool advancedInserted = false;
   HWND advancedBox = nullptr;
-  HICON smallIcon = nullptr;
-  HICON largeIcon = nullptr;
+  ScopedIcon smallIcon;
+  ScopedIcon largeIcon;
   std::wstring title;
 };

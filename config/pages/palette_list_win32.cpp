@@ -1,5 +1,6 @@
 #include "config/pages/palette_list_win32.h"
 
+#include "engine/core/scoped_handle_win32.h"
 #include "life/vivarn_task.h"
 
 namespace {
@@ -11,10 +12,9 @@ void AddEntry(HWND combo, const wchar_t* text, LPARAM data) {
 // The open list as wide as its longest entry: the General page's list is
 // narrow, and translated labels and the user's names run past it.
 void FitDroppedWidth(HWND combo) {
-  HDC dc = GetDC(combo);
-  if (dc == nullptr) return;
-  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0));
-  HGDIOBJ old = font != nullptr ? SelectObject(dc, font) : nullptr;
+  const ScopedWindowDc dc(GetDC(combo), WindowDcTraits(combo));
+  if (!dc) return;
+  ScopedSelection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
   int widest = 0;
   const LRESULT entries = SendMessageW(combo, CB_GETCOUNT, 0, 0);
   for (LRESULT entry = 0; entry < entries; ++entry) {
@@ -23,10 +23,8 @@ void FitDroppedWidth(HWND combo) {
     if (length <= 0 || length >= static_cast<LRESULT>(sizeof(text) / sizeof(text[0]))) continue;
     SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(entry), reinterpret_cast<LPARAM>(text));
     SIZE size{};
-    if (GetTextExtentPoint32W(dc, text, static_cast<int>(length), &size) && size.cx > widest) widest = size.cx;
+    if (GetTextExtentPoint32W(dc.get(), text, static_cast<int>(length), &size) && size.cx > widest) widest = size.cx;
   }
-  if (old != nullptr) SelectObject(dc, old);
-  ReleaseDC(combo, dc);
   // Room for the list's frame, the item's margins and a scroll bar.
   const int room = 4 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL);
   SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + room), 0);

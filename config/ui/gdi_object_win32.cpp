@@ -1,10 +1,10 @@
 #include "config/ui/gdi_object_win32.h"
 
-GdiObject<HBRUSH> MakePatternBrush() {
+ScopedGdiObject<HBRUSH> MakePatternBrush() {
   static const WORD zeros[8] = {};
-  GdiObject<HBITMAP> bits(CreateBitmap(8, 8, 1, 1, zeros));
+  ScopedGdiObject<HBITMAP> bits(CreateBitmap(8, 8, 1, 1, zeros));
   // The brush keeps its own copy of the bits.
-  return GdiObject<HBRUSH>(CreatePatternBrush(bits.Get()));
+  return ScopedGdiObject<HBRUSH>(CreatePatternBrush(bits.get()));
 }
 
 void FillSolid(HDC dc, HBRUSH pattern, const RECT& r, COLORREF colour) {

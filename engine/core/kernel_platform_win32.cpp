@@ -5,6 +5,7 @@
 
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
+#include "engine/core/scoped_handle_win32.h"
 
 // Windows 10 1803 on; older systems refuse the flag, and the timer is not made.
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
@@ -44,7 +45,7 @@ class Win32KernelPlatform final : public IKernelPlatform {
     const double ms = static_cast<double>(counter - now) * 1000.0 / static_cast<double>(frequency);
     if (!triedTimer) {
       triedTimer = true;
-      timer = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
+      timer.reset(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS));
       // A plain Sleep comes in steps of the system timer, 15.6 ms unless
       // someone asks for finer: without the precise timer, ask while we wait.
       if (!timer) {
@@ -56,23 +57,22 @@ class Win32KernelPlatform final : public IKernelPlatform {
     if (timer) {
       LARGE_INTEGER due;
       due.QuadPart = -static_cast<LONGLONG>(ms * 10000.0);  // relative, in 100 ns units
-      if (SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE) &&
-          WaitForSingleObject(timer, INFINITE) == WAIT_OBJECT_0)
+      if (SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE) &&
+          WaitForSingleObject(timer.get(), INFINITE) == WAIT_OBJECT_0)
         return;
     }
     Sleep(static_cast<DWORD>(ms + 0.5));
   }
   void EndWaits() override {
-    if (timer) CloseHandle(timer);
+    timer.reset();
     if (raisedResolution) timeEndPeriod(1);
-    timer = nullptr;
     raisedResolution = false;
     triedTimer = false;
   }
 
  private:
   // Made at the first wait of a run, given back by EndWaits.
-  HANDLE timer = nullptr;
+  ScopedKernelHandle timer;
   bool triedTimer = false;
   bool raisedResolution = false;
 };

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include "engine/core/scoped_handle_win32.h"
+
 bool ChildFrameCopy::CopyBackBuffer(HWND target, int32_t width, int32_t height) {
   if (!target || width <= 0 || height <= 0) return false;
   const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4u;
@@ -19,10 +21,9 @@ bool ChildFrameCopy::CopyBackBuffer(HWND target, int32_t width, int32_t height) 
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  HDC targetDc = GetDC(target);
+  const ScopedWindowDc targetDc(GetDC(target), WindowDcTraits(target));
   if (!targetDc) return false;
-  const int lines = SetDIBitsToDevice(targetDc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                                      static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  ReleaseDC(target, targetDc);
+  const int lines = SetDIBitsToDevice(targetDc.get(), 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0,
+                                      0, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   return lines > 0;
 }

@@ -366,6 +366,8 @@ void GLWindowBase::ReleaseContext() {
   if (swapIntervalChanged && context && wglGetCurrentContext() == context && GLExt().wglSwapIntervalEXT)
     GLExt().wglSwapIntervalEXT(savedSwapInterval);
   swapIntervalChanged = false;
+  // Given back by hand, not by scoped owners: each failure must end the run,
+  // and the context leaves the thread before it and then the DC go.
   if (context) {
     if (!wglMakeCurrent(nullptr, nullptr)) AbortRun(0);
     if (!wglDeleteContext(context)) AbortRun(0);

@@ -9,7 +9,6 @@
 
 #include "config/logic/dialog_template_builder.h"
 #include "config/ui/dialog_impl_win32.h"
-#include "config/ui/gdi_object_win32.h"
 #include "config/ui/message_loop_win32.h"
 #include "config/ui/property_sheet_win32.h"
 #include "config/ui/window_impl_win32.h"
@@ -345,22 +344,4 @@ TEST(WindowImpl, OwnClassWindowMadeWithoutAnObjectCanBeTakenOver) {
   EXPECT_EQ(late.Unsubclass(), w);
   EXPECT_EQ(SendMessageW(w, kPing, 5, 0), 0);
   DestroyWindow(w);
-}
-
-TEST(GdiObjects, ScopeEndRestoresTheSelectionThenDeletesTheObject) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  ReleaseDC(nullptr, screen);
-  const HGDIOBJ before = GetCurrentObject(dc, OBJ_PEN);
-  HPEN raw = nullptr;
-  {
-    GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
-    raw = pen.Get();
-    SelectedObject selected(dc, GetStockObject(NULL_PEN));
-    selected.Select(raw);
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), raw);
-  }
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), before);
-  EXPECT_EQ(GetObjectType(raw), 0u);
-  DeleteDC(dc);
 }
