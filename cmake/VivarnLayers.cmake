@@ -1,6 +1,7 @@
 # The layers the libraries stand in, from the top:
-#   app > config/pages > config/controls, config/ui > config/logic > life
-#       > palette > engine/gl > engine/image > engine/io > engine/core
+#   app > config/pages > config/controls > config/ui, config/logic
+#   config/pages > life > life/field, palette, engine/gl > engine/image
+#       > engine/io > engine/core (which all but life/field may stand on)
 # Every target has the repository root as include folder, so the compiler
 # cannot refuse an include that points upward; each library folder states
 # instead which folders its sources may include, and cmake/check_includes.cmake
