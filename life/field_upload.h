@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-// The task's change counts (geometryChanges, colourChanges) at one moment.
+// A mesh's change counts (geometryChanges, colourChanges) at one moment.
 struct FieldArrayVersions {
   uint32_t geometry = 0;
   uint32_t colours = 0;

@@ -1,5 +1,5 @@
 // An owned, cache-line aligned array of trivially copyable values: the grids,
-// the vertex arrays and the colour table of the Life task. Aligned so the
+// the vertex arrays and the colour table of a field and its mesh. Aligned so the
 // generation step can use whole-vector and streaming stores on them.
 #pragma once
 

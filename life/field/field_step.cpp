@@ -14,7 +14,7 @@
 //     written once per generation instead of clearing the whole colour array
 //     first and writing the non-empty cells again;
 //   - colour stores bypass the cache when the colour array is too large to
-//     stay in it (see streamingColourBytes);
+//     stay in it (see StepTuning);
 //   - the grids swap instead of being copied.
 #include <cmath>
 #include <cstdint>
@@ -48,7 +48,7 @@ inline int32_t Word(const Rgba8& c) {
   return w;
 }
 
-// One vertex colour; streaming stores go round the cache (see Step).
+// One vertex colour; streaming stores go round the cache (see StepTuning).
 template <bool Streaming>
 inline void StoreColour(Rgba8* vertex, Rgba8 c) {
 #if defined(__SSE2__)
@@ -261,7 +261,7 @@ STEP_INLINE void StepFourCells(const VectorRules& q, const float* in, __m128 bor
   // Live cells: a year older, or dying (or gone); the others: born, fading
   // (snapping to 0 below the epsilon), or left empty. The fade's ordered
   // compare turns what is not a dying cell (0, -0, NaN) into +0, as the
-  // plain recipe leaves it (the factor is finite: Step takes EffectiveDieStep).
+  // plain recipe leaves it (the factor is finite: the task passes EffectiveDieStep).
   const __m128 died = _mm_and_ps(_mm_xor_ps(v, signBit), q.dieSlowly);
   const __m128 fromLive = Select(survive, _mm_add_ps(v, one), died);
   const __m128 faded = _mm_mul_ps(v, q.dieStep);
