@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <cwchar>
-#include <mutex>
 #include <string>
 
 #include "engine/core/resource_loader_win32.h"
@@ -44,32 +43,23 @@ bool CConfigPage::ApplyDrawingControl(int id, int32_t fieldDrawMode, int32_t cel
   switch (id) {
     case IDC_DRAW_BY_CELL:
     case IDC_DRAW_FIELD: task.SetFieldDrawMode(fieldDrawMode); return true;
-    case IDC_CELL_SIZE:
-      task.SetCellSize(cellSize);
-      task.ApplyCellSize();
-      return true;
+    case IDC_CELL_SIZE: task.SetCellSize(cellSize); return true;
     case IDC_SHOW_STAT: task.SetShowStat(showStat); return true;
     default: return false;
   }
 }
 
 bool CConfigPage::ApplyRuleBox(int id) {
-  if (!RuleBoxToTask(id)) return false;
-  ShowRuleName();
-  return true;
-}
-
-bool CConfigPage::RuleBoxToTask(int id) {
   VivarnTaskBse& task = Task();
   if (id >= IDC_SURVIVE_0 && id < IDC_SURVIVE_0 + 9) {
     task.SetRuleSurvive(id - IDC_SURVIVE_0, IsChecked(id));
-    return true;
-  }
-  if (id >= IDC_BORN_0 && id < IDC_BORN_0 + 9) {
+  } else if (id >= IDC_BORN_0 && id < IDC_BORN_0 + 9) {
     task.SetRuleBorn(id - IDC_BORN_0, IsChecked(id));
-    return true;
+  } else {
+    return false;
   }
-  return false;
+  ShowRuleName();
+  return true;
 }
 
 namespace {
@@ -111,14 +101,9 @@ void CConfigPage::ChooseNamedRule() {
   uint8_t born[9], survive[9];
   RuleFlags(rule.born, born);
   RuleFlags(rule.survive, survive);
-  VivarnTaskBse& task = Task();
-  // One lock round: no generation runs under half the new rule.
-  std::lock_guard<std::recursive_mutex> guard(task.lock);
   LoadRuleBoxes(born, survive);
-  for (int k = 0; k < 9; ++k) {
-    RuleBoxToTask(IDC_BORN_0 + k);
-    RuleBoxToTask(IDC_SURVIVE_0 + k);
-  }
+  // The whole rule in one setter: no generation runs under half of it.
+  Task().SetRule(born, survive);
 }
 
 void CConfigPage::FillFillModeCombo(int id) {

@@ -49,9 +49,9 @@ class CConfigPage : public CPropertyPageImpl {
   // Applies one rule checkbox (id in 1005..1022) to the task and names the
   // rule it makes; false for other ids.
   bool ApplyRuleBox(int id);
-  // A name chosen in the rule list: its rule goes to the boxes and the task
-  // as box clicks would put it there. "Custom" changes nothing and the list
-  // goes back to naming the boxes' rule.
+  // A name chosen in the rule list: its rule goes to the boxes and, whole,
+  // to the task. "Custom" changes nothing and the list goes back to naming
+  // the boxes' rule.
   void ChooseNamedRule();
   // Applies one of the drawing controls shared by the General and Video
   // pages (the two draw-mode radios, the cell-size combo, "Show Statistic")
@@ -69,8 +69,6 @@ class CConfigPage : public CPropertyPageImpl {
   // The list selects the name of the boxes' rule, or "Custom", and the
   // notation beside it follows; the list is filled on first use.
   void ShowRuleName();
-  // One rule checkbox's state to the task; false for other ids.
-  bool RuleBoxToTask(int id);
 };
 
 // String `id` in the user's language with one number formatted into it.

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <mutex>
-
 #include "config/logic/trackbar_mapping.h"
 #include "engine/core/resource_loader_win32.h"
 #include "life/vivarn_task.h"
@@ -12,17 +10,14 @@
 CDlgPageField::CDlgPageField() : CConfigPage(IDD_PAGE_FIELD) {}
 
 void CDlgPageField::Load() {
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    PeriodicResetOn = task.PeriodicResetOn;
-    ResetPeriod = task.ResetPeriod;
-    AutoReset = task.AutoReset;
-    // The controls show what the field uses, not a stored number none of
-    // them can produce.
-    ResetMode = task.EffectiveResetMode();
-    LifeSpeed = task.EffectiveLifeSpeed();
-  }
+  const LifeSettings settings = Task().Settings();
+  PeriodicResetOn = settings.PeriodicResetOn;
+  ResetPeriod = settings.ResetPeriod;
+  AutoReset = settings.AutoReset;
+  // The controls show what the field uses, not a stored number none of
+  // them can produce.
+  ResetMode = settings.EffectiveResetMode();
+  LifeSpeed = settings.EffectiveLifeSpeed();
   SetChecked(IDC_RESET_EVERY, PeriodicResetOn);
   writingPeriod = true;
   SetDlgItemInt(Handle(), IDC_RESET_PERIOD, ResetPeriod, FALSE);

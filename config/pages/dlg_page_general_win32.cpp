@@ -1,6 +1,6 @@
 #include "config/pages/dlg_page_general_win32.h"
 
-#include <mutex>
+#include <algorithm>
 
 #include "config/pages/dlg_palette_edit_win32.h"
 #include "config/pages/palette_list_win32.h"
@@ -11,20 +11,15 @@
 CDlgPageGeneral::CDlgPageGeneral() : CColoursPage(IDD_PAGE_GENERAL) {}
 
 void CDlgPageGeneral::Load() {
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    for (int k = 0; k < 9; ++k) {
-      RuleBorn[k] = task.RuleBorn[k];
-      RuleSurvive[k] = task.RuleSurvive[k];
-    }
-    AutoReset = task.AutoReset;
-    ResetMode = task.EffectiveResetMode();
-    FieldDrawMode = task.FieldDrawMode;
-    CellSize = task.CellSize;
-    ShowStat = task.ShowStat;
-    BkColour = ColourFromBkColor(task.BkColor);
-  }
+  const LifeSettings settings = Task().Settings();
+  std::copy_n(settings.RuleBorn, 9, RuleBorn);
+  std::copy_n(settings.RuleSurvive, 9, RuleSurvive);
+  AutoReset = settings.AutoReset;
+  ResetMode = settings.EffectiveResetMode();
+  FieldDrawMode = settings.FieldDrawMode;
+  CellSize = settings.CellSize;
+  ShowStat = settings.ShowStat;
+  BkColour = ColourFromBkColor(settings.BkColor);
   LoadRuleBoxes(RuleBorn, RuleSurvive);
   SetChecked(IDC_AUTO_RESET, AutoReset);
   FillFillModeCombo(IDC_FILL_MODE);

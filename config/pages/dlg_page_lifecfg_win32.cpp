@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <mutex>
+#include <algorithm>
 
 #include "config/logic/trackbar_mapping.h"
 #include "engine/core/resource_loader_win32.h"
@@ -13,13 +13,10 @@ CDlgPageLifeCfg::CDlgPageLifeCfg() : CConfigPage(IDD_PAGE_RULES) {}
 
 void CDlgPageLifeCfg::Load() {
   RefreshPage();
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    DieSlowly = task.DieSlowly;
-    // The trackbar shows the fading the field uses.
-    DieStep = task.EffectiveDieStep();
-  }
+  const LifeSettings settings = Task().Settings();
+  DieSlowly = settings.DieSlowly;
+  // The trackbar shows the fading the field uses.
+  DieStep = settings.EffectiveDieStep();
   SetChecked(IDC_DIE_SLOWLY, DieSlowly);
   HWND trackbar = Item(IDC_TRACKBAR);
   SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(kDieStepMinPos, kDieStepMaxPos));
@@ -30,14 +27,9 @@ void CDlgPageLifeCfg::Load() {
 }
 
 void CDlgPageLifeCfg::RefreshPage() {
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    for (int k = 0; k < 9; ++k) {
-      RuleBorn[k] = task.RuleBorn[k];
-      RuleSurvive[k] = task.RuleSurvive[k];
-    }
-  }
+  const LifeSettings settings = Task().Settings();
+  std::copy_n(settings.RuleBorn, 9, RuleBorn);
+  std::copy_n(settings.RuleSurvive, 9, RuleSurvive);
   LoadRuleBoxes(RuleBorn, RuleSurvive);
 }
 

@@ -1,12 +1,10 @@
 #include "config/pages/dlg_page_video_win32.h"
 
-#include <mutex>
 #include <utility>
 
 #include "config/pages/dlg_input_text_win32.h"
 #include "config/pages/palette_list_win32.h"
 #include "engine/core/resource_loader_win32.h"
-#include "engine/gl/gl_window_settings.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
 
@@ -46,24 +44,15 @@ bool CDlgPageVideo::OnGradientNotify(const NMHDR& header, LRESULT& result) {
   }
 }
 
-void CDlgPageVideo::ApplyVSync() {
-  // Only the setting and a request here: this is not the thread that owns
-  // the preview's GL context, the kernel thread applies it at its next frame.
-  GLWindowSettings::Instance()->RequestSwapInterval(VSyncOn ? 1 : 0);
-}
-
 void CDlgPageVideo::Load() {
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    FieldDrawMode = task.FieldDrawMode;
-    CellSize = task.CellSize;
-    ShowStat = task.ShowStat;
-    ShowFPS = task.ShowFPS;
-    BkColour = ColourFromBkColor(task.BkColor);
-    Monitors = task.EffectiveMonitors();
-  }
-  VSyncOn = GLWindowSettings::Instance()->swapInterval != 0;
+  const LifeSettings settings = Task().Settings();
+  FieldDrawMode = settings.FieldDrawMode;
+  CellSize = settings.CellSize;
+  ShowStat = settings.ShowStat;
+  ShowFPS = settings.ShowFPS;
+  VSyncOn = settings.VSyncOn != 0;
+  BkColour = ColourFromBkColor(settings.BkColor);
+  Monitors = settings.EffectiveMonitors();
   CheckRadioButton(Handle(), IDC_DRAW_BY_CELL, IDC_DRAW_FIELD, FieldDrawMode == 1 ? IDC_DRAW_FIELD : IDC_DRAW_BY_CELL);
   FillCellSizeCombo(IDC_CELL_SIZE);
   SelectByData(IDC_CELL_SIZE, CellSize);
@@ -145,7 +134,9 @@ bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPAR
       if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
       switch (id) {
         case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;
-        case IDC_VSYNC: ApplyVSync(); return true;
+        // The program's task host turns it into a request the kernel thread,
+        // which owns the preview's GL context, carries out at its next frame.
+        case IDC_VSYNC: Task().SetVSyncOn(VSyncOn ? 1 : 0); return true;
         default: return false;
       }
     }

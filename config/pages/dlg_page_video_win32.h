@@ -31,6 +31,4 @@ class CDlgPageVideo : public CColoursPage {
   bool OnGradientNotify(const NMHDR& header, LRESULT& result) override;
   void SaveAs();
   void DeleteSelected();
-  // The preview's vertical sync follows the checkbox.
-  void ApplyVSync();
 };
