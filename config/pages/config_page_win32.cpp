@@ -155,6 +155,19 @@ std::wstring FormatResourceString(UINT id, int value) {
   return buffer;
 }
 
+bool CConfigPage::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (OnPageMessage(message, wParam, lParam, result)) return true;
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitPage();
+      result = TRUE;
+      return true;
+    case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY: return HandlePageNotify(lParam, result);
+    default: return false;
+  }
+}
+
 bool CConfigPage::HandlePageNotify(LPARAM lParam, LRESULT& result) {
   switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
     case PSN_SETACTIVE:

@@ -67,45 +67,33 @@ bool CDlgPageGeneral::OnGradientNotify(const NMHDR& header, LRESULT& result) {
   return true;
 }
 
-bool CDlgPageGeneral::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
-                                           LRESULT& result) {
-  if (ProcessColourMessage(message, wParam, lParam, result)) return true;
-  switch (message) {
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
-        if (SelectedData(IDC_PALETTE_LIST, 0) == -1) {
-          EditPalettes();
-        } else {
-          ChoosePalette();
-        }
-        return true;
-      }
-      if (id == IDC_RULE_LIST && code == CBN_SELENDOK) {
-        ChooseNamedRule();
-        Save();
-        return true;
-      }
-      const bool click = code == BN_CLICKED;
-      const bool chosen = code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE);
-      if (!click && !chosen) return false;
-      VivarnTaskBse& task = Task();
-      if (id == IDC_RESET_NOW) {
-        task.ResetPopulation();
-        return true;
-      }
-      Save();
-      if (ApplyRuleBox(id) || ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
-      switch (id) {
-        case IDC_AUTO_RESET: task.SetAutoReset(AutoReset); return true;
-        case IDC_FILL_MODE: task.SetResetMode(ResetMode); return true;
-        default: return false;
-      }
+bool CDlgPageGeneral::OnCommand(int id, int code) {
+  if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
+    if (SelectedData(IDC_PALETTE_LIST, 0) == -1) {
+      EditPalettes();
+    } else {
+      ChoosePalette();
     }
-    case WM_NOTIFY:
-      return HandlePageNotify(lParam, result);
-    default:
-      return false;
+    return true;
+  }
+  if (id == IDC_RULE_LIST && code == CBN_SELENDOK) {
+    ChooseNamedRule();
+    Save();
+    return true;
+  }
+  const bool click = code == BN_CLICKED;
+  const bool chosen = code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE);
+  if (!click && !chosen) return false;
+  VivarnTaskBse& task = Task();
+  if (id == IDC_RESET_NOW) {
+    task.ResetPopulation();
+    return true;
+  }
+  Save();
+  if (ApplyRuleBox(id) || ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
+  switch (id) {
+    case IDC_AUTO_RESET: task.SetAutoReset(AutoReset); return true;
+    case IDC_FILL_MODE: task.SetResetMode(ResetMode); return true;
+    default: return false;
   }
 }

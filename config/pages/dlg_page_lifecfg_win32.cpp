@@ -11,7 +11,7 @@
 
 CDlgPageLifeCfg::CDlgPageLifeCfg() : CConfigPage(IDD_PAGE_RULES) {}
 
-void CDlgPageLifeCfg::Load() {
+void CDlgPageLifeCfg::OnInitPage() {
   RefreshPage();
   const LifeSettings settings = Task().Settings();
   DieSlowly = settings.DieSlowly;
@@ -54,37 +54,26 @@ void CDlgPageLifeCfg::OnIdle() {
   for (int id : {IDC_TRACKBAR, IDC_SLOWER, IDC_TRACKBAR_LABEL, IDC_FASTER}) Enable(id, on);
 }
 
-bool CDlgPageLifeCfg::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_INITDIALOG:
-      Load();
-      result = TRUE;
-      return true;
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      if (id == IDC_RULE_LIST && HIWORD(wParam) == CBN_SELENDOK) {
-        ChooseNamedRule();
-        Save();
-        return true;
-      }
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      Save();
-      if (ApplyRuleBox(id)) return true;
-      if (id == IDC_DIE_SLOWLY) {
-        Task().SetDieSlowly(DieSlowly);
-        return true;
-      }
-      return false;
-    }
-    case WM_HSCROLL: {
-      int32_t position = 0;
-      if (!TrackbarMoved(wParam, lParam, false, position)) return false;
-      ApplyTrackbar();
-      return true;
-    }
-    case WM_NOTIFY:
-      return HandlePageNotify(lParam, result);
-    default:
-      return false;
+bool CDlgPageLifeCfg::OnCommand(int id, int code) {
+  if (id == IDC_RULE_LIST && code == CBN_SELENDOK) {
+    ChooseNamedRule();
+    Save();
+    return true;
   }
+  if (code != BN_CLICKED) return false;
+  Save();
+  if (ApplyRuleBox(id)) return true;
+  if (id == IDC_DIE_SLOWLY) {
+    Task().SetDieSlowly(DieSlowly);
+    return true;
+  }
+  return false;
+}
+
+bool CDlgPageLifeCfg::OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+  if (message != WM_HSCROLL) return false;
+  int32_t position = 0;
+  if (!TrackbarMoved(wParam, lParam, false, position)) return false;
+  ApplyTrackbar();
+  return true;
 }

@@ -104,45 +104,34 @@ void CDlgPageVideo::Save() {
   Monitors = static_cast<int32_t>(SelectedData(IDC_MONITORS, Monitors));
 }
 
-bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (ProcessColourMessage(message, wParam, lParam, result)) return true;
-  switch (message) {
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      if (id == IDC_SAVE_AS && code == BN_CLICKED) {
-        SaveAs();
-        return true;
-      }
-      if (id == IDC_DELETE && code == BN_CLICKED) {
-        DeleteSelected();
-        return true;
-      }
-      if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
-        ChoosePalette();
-        return true;
-      }
-      const bool click = code == BN_CLICKED;
-      const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_MONITORS);
-      if (!click && !chosen) return false;
-      Save();
-      if (id == IDC_MONITORS) {
-        // Takes effect when the saver next covers the screen.
-        Task().SetMonitors(Monitors);
-        return true;
-      }
-      if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
-      switch (id) {
-        case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;
-        // The program's task host turns it into a request the kernel thread,
-        // which owns the preview's GL context, carries out at its next frame.
-        case IDC_VSYNC: Task().SetVSyncOn(VSyncOn ? 1 : 0); return true;
-        default: return false;
-      }
-    }
-    case WM_NOTIFY:
-      return HandlePageNotify(lParam, result);
-    default:
-      return false;
+bool CDlgPageVideo::OnCommand(int id, int code) {
+  if (id == IDC_SAVE_AS && code == BN_CLICKED) {
+    SaveAs();
+    return true;
+  }
+  if (id == IDC_DELETE && code == BN_CLICKED) {
+    DeleteSelected();
+    return true;
+  }
+  if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
+    ChoosePalette();
+    return true;
+  }
+  const bool click = code == BN_CLICKED;
+  const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_MONITORS);
+  if (!click && !chosen) return false;
+  Save();
+  if (id == IDC_MONITORS) {
+    // Takes effect when the saver next covers the screen.
+    Task().SetMonitors(Monitors);
+    return true;
+  }
+  if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
+  switch (id) {
+    case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;
+    // The program's task host turns it into a request the kernel thread,
+    // which owns the preview's GL context, carries out at its next frame.
+    case IDC_VSYNC: Task().SetVSyncOn(VSyncOn ? 1 : 0); return true;
+    default: return false;
   }
 }
