@@ -106,23 +106,22 @@ void CConfigPage::ChooseNamedRule() {
   Task().SetRule(born, survive);
 }
 
-void CConfigPage::FillFillModeCombo(int id) {
+void CConfigPage::FillCombo(int id, const ComboItem* items, size_t count) {
   HWND combo = Item(id);
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  AddComboEntry(combo, IDS_FILL_FULL, 0);
-  AddComboEntry(combo, IDS_FILL_SQUARE, 1);
-  AddComboEntry(combo, IDS_FILL_CIRCLE, 2);
+  for (size_t i = 0; i < count; ++i) AddComboEntry(combo, items[i].stringId, items[i].data);
 }
 
-void CConfigPage::FillCellSizeCombo(int id) {
-  HWND combo = Item(id);
-  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  AddComboEntry(combo, IDS_CELL_VERY_LARGE, 25);
-  AddComboEntry(combo, IDS_CELL_LARGE, 20);
-  AddComboEntry(combo, IDS_CELL_MEDIUM, 15);
-  AddComboEntry(combo, IDS_CELL_SMALL, 10);
-  AddComboEntry(combo, IDS_CELL_VERY_SMALL, 5);
-}
+// The fill patterns; each item's data is the ResetMode value.
+static constexpr ComboItem kFillModes[] = {{IDS_FILL_FULL, 0}, {IDS_FILL_SQUARE, 1}, {IDS_FILL_CIRCLE, 2}};
+
+void CConfigPage::FillFillModeCombo(int id) { FillCombo(id, kFillModes); }
+
+// The cell sizes, largest first; each item's data is the size in pixels.
+static constexpr ComboItem kCellSizes[] = {{IDS_CELL_VERY_LARGE, 25}, {IDS_CELL_LARGE, 20}, {IDS_CELL_MEDIUM, 15},
+                                           {IDS_CELL_SMALL, 10},      {IDS_CELL_VERY_SMALL, 5}};
+
+void CConfigPage::FillCellSizeCombo(int id) { FillCombo(id, kCellSizes); }
 
 void CConfigPage::SelectByData(int id, LPARAM data) {
   HWND combo = Item(id);

@@ -9,12 +9,19 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "config/ui/property_sheet_win32.h"
 
 class VivarnTaskBse;
+
+// One item of a fixed drop-down list: its text's string id and its data.
+struct ComboItem {
+  UINT stringId;
+  LPARAM data;
+};
 
 class CConfigPage : public CPropertyPageImpl {
  public:
@@ -69,6 +76,13 @@ class CConfigPage : public CPropertyPageImpl {
   // with the page's saved values; false for other ids.
   bool ApplyDrawingControl(int id, int32_t fieldDrawMode, int32_t cellSize, bool showStat);
 
+  // Empties combo `id` and adds `items` in their order, each text in the
+  // user's language.
+  template <size_t N>
+  void FillCombo(int id, const ComboItem (&items)[N]) {
+    FillCombo(id, items, N);
+  }
+  void FillCombo(int id, const ComboItem* items, size_t count);
   // Fill-mode and cell-size combos with their item data, and selection by data.
   void FillFillModeCombo(int id);
   void FillCellSizeCombo(int id);

@@ -1,7 +1,5 @@
 #include "config/pages/dlg_page_video_win32.h"
 
-#include <utility>
-
 #include "config/pages/dlg_input_text_win32.h"
 #include "config/pages/palette_list_win32.h"
 #include "engine/core/resource_loader_win32.h"
@@ -10,17 +8,8 @@
 
 CDlgPageVideo::CDlgPageVideo() : CColoursPage(IDD_PAGE_VIDEO) {}
 
-namespace {
 // The "Monitors:" choices; each item's data is the setting's value.
-void FillMonitorsCombo(HWND combo) {
-  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  for (const auto& [stringId, value] : {std::pair<UINT, LPARAM>{IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}}) {
-    const std::wstring text = LoadResourceString(stringId);
-    const LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), value);
-  }
-}
-}  // namespace
+static constexpr ComboItem kMonitorChoices[] = {{IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}};
 
 void CDlgPageVideo::SetUpGradient() {
   gradient.SetBackgroundColour(GetSysColor(COLOR_WINDOW));
@@ -59,7 +48,7 @@ void CDlgPageVideo::Load() {
   SetChecked(IDC_SHOW_STAT, ShowStat);
   SetChecked(IDC_SHOW_FPS, ShowFPS);
   SetChecked(IDC_VSYNC, VSyncOn);
-  FillMonitorsCombo(Item(IDC_MONITORS));
+  FillCombo(IDC_MONITORS, kMonitorChoices);
   SelectByData(IDC_MONITORS, Monitors);
   LoadColours();
 }
