@@ -46,21 +46,21 @@ void CColoursPage::ChoosePalette() {
   SyncPalettes(false);
 }
 
-bool CColoursPage::ProcessColourMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+void CColoursPage::OnInitPage() {
+  colourButton.Attach(Item(IDC_BK_COLOR));
+  colourButton.SetDefaultColour(kDefaultBkColour);
+  gradientView = nullptr;
+  // DS_NOFAILCREATE: without the control the page still works on the store.
+  if (gradient.Attach(Item(IDC_GRADIENT))) {
+    SetUpGradient();
+    gradientView = &gradient;
+  }
+  RefillPalettes();
+  Load();
+}
+
+bool CColoursPage::OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
-    case WM_INITDIALOG:
-      colourButton.Attach(Item(IDC_BK_COLOR));
-      colourButton.SetDefaultColour(kDefaultBkColour);
-      gradientView = nullptr;
-      // DS_NOFAILCREATE: without the control the page still works on the store.
-      if (gradient.Attach(Item(IDC_GRADIENT))) {
-        SetUpGradient();
-        gradientView = &gradient;
-      }
-      RefillPalettes();
-      Load();
-      result = TRUE;
-      return true;
     case WM_DESTROY:
       // The control goes with the page (the sheet removes and rebuilds it).
       gradientView = nullptr;

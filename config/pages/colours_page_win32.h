@@ -27,10 +27,10 @@ class CColoursPage : public CConfigPage {
   IGradientView* gradientView = nullptr;
 
  protected:
-  // The page's creation (attach the controls, fill the list, load), the
-  // colour button's messages and the gradient control's notifications.
-  // False for every other message.
-  bool ProcessColourMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // Attaches the controls, fills the list, loads.
+  void OnInitPage() override;
+  // The colour button's messages and the gradient control's notifications.
+  bool OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   virtual void Load() = 0;
   virtual void Save() = 0;

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <cwchar>
-#include <mutex>
 #include <string>
 
 #include "engine/core/resource_loader_win32.h"
@@ -44,32 +43,23 @@ bool CConfigPage::ApplyDrawingControl(int id, int32_t fieldDrawMode, int32_t cel
   switch (id) {
     case IDC_DRAW_BY_CELL:
     case IDC_DRAW_FIELD: task.SetFieldDrawMode(fieldDrawMode); return true;
-    case IDC_CELL_SIZE:
-      task.SetCellSize(cellSize);
-      task.ApplyCellSize();
-      return true;
+    case IDC_CELL_SIZE: task.SetCellSize(cellSize); return true;
     case IDC_SHOW_STAT: task.SetShowStat(showStat); return true;
     default: return false;
   }
 }
 
 bool CConfigPage::ApplyRuleBox(int id) {
-  if (!RuleBoxToTask(id)) return false;
-  ShowRuleName();
-  return true;
-}
-
-bool CConfigPage::RuleBoxToTask(int id) {
   VivarnTaskBse& task = Task();
   if (id >= IDC_SURVIVE_0 && id < IDC_SURVIVE_0 + 9) {
     task.SetRuleSurvive(id - IDC_SURVIVE_0, IsChecked(id));
-    return true;
-  }
-  if (id >= IDC_BORN_0 && id < IDC_BORN_0 + 9) {
+  } else if (id >= IDC_BORN_0 && id < IDC_BORN_0 + 9) {
     task.SetRuleBorn(id - IDC_BORN_0, IsChecked(id));
-    return true;
+  } else {
+    return false;
   }
-  return false;
+  ShowRuleName();
+  return true;
 }
 
 namespace {
@@ -111,33 +101,27 @@ void CConfigPage::ChooseNamedRule() {
   uint8_t born[9], survive[9];
   RuleFlags(rule.born, born);
   RuleFlags(rule.survive, survive);
-  VivarnTaskBse& task = Task();
-  // One lock round: no generation runs under half the new rule.
-  std::lock_guard<std::recursive_mutex> guard(task.lock);
   LoadRuleBoxes(born, survive);
-  for (int k = 0; k < 9; ++k) {
-    RuleBoxToTask(IDC_BORN_0 + k);
-    RuleBoxToTask(IDC_SURVIVE_0 + k);
-  }
+  // The whole rule in one setter: no generation runs under half of it.
+  Task().SetRule(born, survive);
 }
 
-void CConfigPage::FillFillModeCombo(int id) {
+void CConfigPage::FillCombo(int id, const ComboItem* items, size_t count) {
   HWND combo = Item(id);
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  AddComboEntry(combo, IDS_FILL_FULL, 0);
-  AddComboEntry(combo, IDS_FILL_SQUARE, 1);
-  AddComboEntry(combo, IDS_FILL_CIRCLE, 2);
+  for (size_t i = 0; i < count; ++i) AddComboEntry(combo, items[i].stringId, items[i].data);
 }
 
-void CConfigPage::FillCellSizeCombo(int id) {
-  HWND combo = Item(id);
-  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  AddComboEntry(combo, IDS_CELL_VERY_LARGE, 25);
-  AddComboEntry(combo, IDS_CELL_LARGE, 20);
-  AddComboEntry(combo, IDS_CELL_MEDIUM, 15);
-  AddComboEntry(combo, IDS_CELL_SMALL, 10);
-  AddComboEntry(combo, IDS_CELL_VERY_SMALL, 5);
-}
+// The fill patterns; each item's data is the ResetMode value.
+static constexpr ComboItem kFillModes[] = {{IDS_FILL_FULL, 0}, {IDS_FILL_SQUARE, 1}, {IDS_FILL_CIRCLE, 2}};
+
+void CConfigPage::FillFillModeCombo(int id) { FillCombo(id, kFillModes); }
+
+// The cell sizes, largest first; each item's data is the size in pixels.
+static constexpr ComboItem kCellSizes[] = {{IDS_CELL_VERY_LARGE, 25}, {IDS_CELL_LARGE, 20}, {IDS_CELL_MEDIUM, 15},
+                                           {IDS_CELL_SMALL, 10},      {IDS_CELL_VERY_SMALL, 5}};
+
+void CConfigPage::FillCellSizeCombo(int id) { FillCombo(id, kCellSizes); }
 
 void CConfigPage::SelectByData(int id, LPARAM data) {
   HWND combo = Item(id);
@@ -168,6 +152,19 @@ std::wstring FormatResourceString(UINT id, int value) {
   wchar_t buffer[300] = {};
   swprintf(buffer, 300, LoadResourceString(id).c_str(), value);
   return buffer;
+}
+
+bool CConfigPage::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (OnPageMessage(message, wParam, lParam, result)) return true;
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitPage();
+      result = TRUE;
+      return true;
+    case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY: return HandlePageNotify(lParam, result);
+    default: return false;
+  }
 }
 
 bool CConfigPage::HandlePageNotify(LPARAM lParam, LRESULT& result) {

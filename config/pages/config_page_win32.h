@@ -1,12 +1,15 @@
 // Shared ground of the configuration pages: each page is a property page on
 // the template of its own id in the user's language, keeps private copies of
-// the settings it shows (its exchange members) and writes changes into the
-// running Life task through the task's setters, which take its lock. Also the
-// control fillers that several pages share.
+// the settings it shows (its exchange members, read from one snapshot of the
+// Life task's settings) and writes changes into the running task through its
+// setters, which take its lock. The base decodes the messages every page
+// answers alike; a page overrides only the hooks it needs. Also the control
+// fillers that several pages share.
 #pragma once
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,20 +17,35 @@
 
 class VivarnTaskBse;
 
+// One item of a fixed drop-down list: its text's string id and its data.
+struct ComboItem {
+  UINT stringId;
+  LPARAM data;
+};
+
 class CConfigPage : public CPropertyPageImpl {
  public:
   explicit CConfigPage(UINT templateId);
+
+  // OnPageMessage first; then WM_INITDIALOG goes to OnInitPage (the dialog
+  // then gives the default focus), WM_COMMAND to OnCommand and WM_NOTIFY to
+  // the sheet's page notifications (HandlePageNotify).
+  bool ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) final;
 
   // Idle-time updates (enabling that follows a checkbox); the sheet calls it.
   virtual void OnIdle() {}
 
  protected:
-  // The sheet's page notifications: PSN_SETACTIVE calls RefreshPage, so a
-  // page shows what the others changed while it was hidden. Leaving a page
-  // and PSN_APPLY write nothing: each control applies its own setting when
-  // the user acts on it, and writing back what a page last showed would undo
-  // a later choice made on another page. False for other notifications.
-  bool HandlePageNotify(LPARAM lParam, LRESULT& result);
+  // The page window and its controls exist: fill and load them.
+  virtual void OnInitPage() {}
+  // WM_COMMAND from control `id` with notification `code`; true when handled.
+  virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
+  // Sees every message before the decoding above, for the ones no hook
+  // names (a trackbar's WM_HSCROLL, an owner-drawn button's messages); true
+  // when handled, with the answer in `result`.
+  virtual bool OnPageMessage(UINT /*message*/, WPARAM, LPARAM, LRESULT& /*result*/) { return false; }
+  // On PSN_SETACTIVE, so a page shows what the others changed while it was
+  // hidden.
   virtual void RefreshPage() {}
   // A WM_HSCROLL from the page's trackbar (IDC_TRACKBAR): true with its
   // position for every way the user moves it (keys, clicks on the channel,
@@ -49,15 +67,22 @@ class CConfigPage : public CPropertyPageImpl {
   // Applies one rule checkbox (id in 1005..1022) to the task and names the
   // rule it makes; false for other ids.
   bool ApplyRuleBox(int id);
-  // A name chosen in the rule list: its rule goes to the boxes and the task
-  // as box clicks would put it there. "Custom" changes nothing and the list
-  // goes back to naming the boxes' rule.
+  // A name chosen in the rule list: its rule goes to the boxes and, whole,
+  // to the task. "Custom" changes nothing and the list goes back to naming
+  // the boxes' rule.
   void ChooseNamedRule();
   // Applies one of the drawing controls shared by the General and Video
   // pages (the two draw-mode radios, the cell-size combo, "Show Statistic")
   // with the page's saved values; false for other ids.
   bool ApplyDrawingControl(int id, int32_t fieldDrawMode, int32_t cellSize, bool showStat);
 
+  // Empties combo `id` and adds `items` in their order, each text in the
+  // user's language.
+  template <size_t N>
+  void FillCombo(int id, const ComboItem (&items)[N]) {
+    FillCombo(id, items, N);
+  }
+  void FillCombo(int id, const ComboItem* items, size_t count);
   // Fill-mode and cell-size combos with their item data, and selection by data.
   void FillFillModeCombo(int id);
   void FillCellSizeCombo(int id);
@@ -69,8 +94,11 @@ class CConfigPage : public CPropertyPageImpl {
   // The list selects the name of the boxes' rule, or "Custom", and the
   // notation beside it follows; the list is filled on first use.
   void ShowRuleName();
-  // One rule checkbox's state to the task; false for other ids.
-  bool RuleBoxToTask(int id);
+  // The sheet's page notifications: PSN_SETACTIVE calls RefreshPage. Leaving
+  // a page and PSN_APPLY write nothing: each control applies its own setting
+  // when the user acts on it, and writing back what a page last showed would
+  // undo a later choice made on another page. False for other notifications.
+  bool HandlePageNotify(LPARAM lParam, LRESULT& result);
 };
 
 // String `id` in the user's language with one number formatted into it.

@@ -7,14 +7,11 @@ const wchar_t kAuthorMailTo[] = L"mailto:vivarn@example.org?subject=Vivarn%20Scr
 
 CDlgPageAbout::CDlgPageAbout() : CConfigPage(IDD_PAGE_ABOUT) {}
 
-bool CDlgPageAbout::ProcessWindowMessage(HWND, UINT message, WPARAM, LPARAM, LRESULT& result) {
-  if (message != WM_INITDIALOG) return false;
+void CDlgPageAbout::OnInitPage() {
   // The page window is rebuilt when the sheet shows it again after removal;
   // a link left from the old window lets go first.
   linkWeb.Detach();
   linkMail.Detach();
   if (linkWeb.SubclassWindow(Item(IDC_LINK_WEB))) linkWeb.SetHyperLink(kAuthorWebPage);
   if (linkMail.SubclassWindow(Item(IDC_LINK_MAIL))) linkMail.SetHyperLink(kAuthorMailTo);
-  result = TRUE;
-  return true;
 }

@@ -11,8 +11,10 @@ extern const wchar_t kAuthorMailTo[];
 class CDlgPageAbout : public CConfigPage {
  public:
   CDlgPageAbout();
-  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
 
   CHyperLink linkWeb;
   CHyperLink linkMail;
+
+ private:
+  void OnInitPage() override;
 };

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <mutex>
-
 #include "config/logic/trackbar_mapping.h"
 #include "engine/core/resource_loader_win32.h"
 #include "life/vivarn_task.h"
@@ -11,18 +9,15 @@
 
 CDlgPageField::CDlgPageField() : CConfigPage(IDD_PAGE_FIELD) {}
 
-void CDlgPageField::Load() {
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    PeriodicResetOn = task.PeriodicResetOn;
-    ResetPeriod = task.ResetPeriod;
-    AutoReset = task.AutoReset;
-    // The controls show what the field uses, not a stored number none of
-    // them can produce.
-    ResetMode = task.EffectiveResetMode();
-    LifeSpeed = task.EffectiveLifeSpeed();
-  }
+void CDlgPageField::OnInitPage() {
+  const LifeSettings settings = Task().Settings();
+  PeriodicResetOn = settings.PeriodicResetOn;
+  ResetPeriod = settings.ResetPeriod;
+  AutoReset = settings.AutoReset;
+  // The controls show what the field uses, not a stored number none of
+  // them can produce.
+  ResetMode = settings.EffectiveResetMode();
+  LifeSpeed = settings.EffectiveLifeSpeed();
   SetChecked(IDC_RESET_EVERY, PeriodicResetOn);
   writingPeriod = true;
   SetDlgItemInt(Handle(), IDC_RESET_PERIOD, ResetPeriod, FALSE);
@@ -66,47 +61,35 @@ void CDlgPageField::OnIdle() {
   Enable(IDC_GENERATIONS, on);
 }
 
-bool CDlgPageField::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_INITDIALOG:
-      Load();
-      result = TRUE;
-      return true;
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      const bool userEdit = id == IDC_RESET_PERIOD && code == EN_CHANGE && !writingPeriod;
-      const bool click = code == BN_CLICKED && (id == IDC_RESET_EVERY || id == IDC_AUTO_RESET || id == IDC_RESET_NOW);
-      const bool fillChosen = id == IDC_FILL_MODE && code == CBN_SELENDOK;
-      if (!userEdit && !click && !fillChosen) return false;
-      if (id == IDC_RESET_NOW) {
-        Task().ResetPopulation();
-        return true;
-      }
-      Save();
-      VivarnTaskBse& task = Task();
-      if (id == IDC_RESET_EVERY) {
-        task.SetPeriodicResetOn(PeriodicResetOn);
-      } else if (id == IDC_RESET_PERIOD) {
-        task.SetResetPeriod(ResetPeriod);
-      } else if (id == IDC_AUTO_RESET) {
-        task.SetAutoReset(AutoReset);
-      } else {
-        task.SetResetMode(ResetMode);
-      }
-      return true;
-    }
-    case WM_HSCROLL: {
-      // Keys, the wheel and clicks on the channel move the thumb as surely
-      // as a drag does; the label and the speed follow every one.
-      int32_t position = 0;
-      if (!TrackbarMoved(wParam, lParam, true, position)) return false;
-      ApplySpeed(position);
-      return true;
-    }
-    case WM_NOTIFY:
-      return HandlePageNotify(lParam, result);
-    default:
-      return false;
+bool CDlgPageField::OnCommand(int id, int code) {
+  const bool userEdit = id == IDC_RESET_PERIOD && code == EN_CHANGE && !writingPeriod;
+  const bool click = code == BN_CLICKED && (id == IDC_RESET_EVERY || id == IDC_AUTO_RESET || id == IDC_RESET_NOW);
+  const bool fillChosen = id == IDC_FILL_MODE && code == CBN_SELENDOK;
+  if (!userEdit && !click && !fillChosen) return false;
+  if (id == IDC_RESET_NOW) {
+    Task().ResetPopulation();
+    return true;
   }
+  Save();
+  VivarnTaskBse& task = Task();
+  if (id == IDC_RESET_EVERY) {
+    task.SetPeriodicResetOn(PeriodicResetOn);
+  } else if (id == IDC_RESET_PERIOD) {
+    task.SetResetPeriod(ResetPeriod);
+  } else if (id == IDC_AUTO_RESET) {
+    task.SetAutoReset(AutoReset);
+  } else {
+    task.SetResetMode(ResetMode);
+  }
+  return true;
+}
+
+bool CDlgPageField::OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+  if (message != WM_HSCROLL) return false;
+  // Keys, the wheel and clicks on the channel move the thumb as surely as a
+  // drag does; the label and the speed follow every one.
+  int32_t position = 0;
+  if (!TrackbarMoved(wParam, lParam, true, position)) return false;
+  ApplySpeed(position);
+  return true;
 }

@@ -10,7 +10,6 @@ class CDlgPageField : public CConfigPage {
  public:
   CDlgPageField();
 
-  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
   void OnIdle() override;
 
   // Exchange members.
@@ -24,7 +23,10 @@ class CDlgPageField : public CConfigPage {
   std::function<void()> beep = [] { MessageBeep(MB_OK); };
 
  private:
-  void Load();
+  void OnInitPage() override;
+  bool OnCommand(int id, int code) override;
+  // The speed trackbar's WM_HSCROLL.
+  bool OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // Returns false when the period text was not a number (it then counts as 0).
   bool Save();
   void ApplySpeed(int32_t position);

@@ -1,6 +1,6 @@
 #include "config/pages/dlg_page_general_win32.h"
 
-#include <mutex>
+#include <algorithm>
 
 #include "config/pages/dlg_palette_edit_win32.h"
 #include "config/pages/palette_list_win32.h"
@@ -11,20 +11,15 @@
 CDlgPageGeneral::CDlgPageGeneral() : CColoursPage(IDD_PAGE_GENERAL) {}
 
 void CDlgPageGeneral::Load() {
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    for (int k = 0; k < 9; ++k) {
-      RuleBorn[k] = task.RuleBorn[k];
-      RuleSurvive[k] = task.RuleSurvive[k];
-    }
-    AutoReset = task.AutoReset;
-    ResetMode = task.EffectiveResetMode();
-    FieldDrawMode = task.FieldDrawMode;
-    CellSize = task.CellSize;
-    ShowStat = task.ShowStat;
-    BkColour = ColourFromBkColor(task.BkColor);
-  }
+  const LifeSettings settings = Task().Settings();
+  std::copy_n(settings.RuleBorn, 9, RuleBorn);
+  std::copy_n(settings.RuleSurvive, 9, RuleSurvive);
+  AutoReset = settings.AutoReset;
+  ResetMode = settings.EffectiveResetMode();
+  FieldDrawMode = settings.FieldDrawMode;
+  CellSize = settings.CellSize;
+  ShowStat = settings.ShowStat;
+  BkColour = ColourFromBkColor(settings.BkColor);
   LoadRuleBoxes(RuleBorn, RuleSurvive);
   SetChecked(IDC_AUTO_RESET, AutoReset);
   FillFillModeCombo(IDC_FILL_MODE);
@@ -72,45 +67,33 @@ bool CDlgPageGeneral::OnGradientNotify(const NMHDR& header, LRESULT& result) {
   return true;
 }
 
-bool CDlgPageGeneral::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam,
-                                           LRESULT& result) {
-  if (ProcessColourMessage(message, wParam, lParam, result)) return true;
-  switch (message) {
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
-        if (SelectedData(IDC_PALETTE_LIST, 0) == -1) {
-          EditPalettes();
-        } else {
-          ChoosePalette();
-        }
-        return true;
-      }
-      if (id == IDC_RULE_LIST && code == CBN_SELENDOK) {
-        ChooseNamedRule();
-        Save();
-        return true;
-      }
-      const bool click = code == BN_CLICKED;
-      const bool chosen = code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE);
-      if (!click && !chosen) return false;
-      VivarnTaskBse& task = Task();
-      if (id == IDC_RESET_NOW) {
-        task.ResetPopulation();
-        return true;
-      }
-      Save();
-      if (ApplyRuleBox(id) || ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
-      switch (id) {
-        case IDC_AUTO_RESET: task.SetAutoReset(AutoReset); return true;
-        case IDC_FILL_MODE: task.SetResetMode(ResetMode); return true;
-        default: return false;
-      }
+bool CDlgPageGeneral::OnCommand(int id, int code) {
+  if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
+    if (SelectedData(IDC_PALETTE_LIST, 0) == -1) {
+      EditPalettes();
+    } else {
+      ChoosePalette();
     }
-    case WM_NOTIFY:
-      return HandlePageNotify(lParam, result);
-    default:
-      return false;
+    return true;
+  }
+  if (id == IDC_RULE_LIST && code == CBN_SELENDOK) {
+    ChooseNamedRule();
+    Save();
+    return true;
+  }
+  const bool click = code == BN_CLICKED;
+  const bool chosen = code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE);
+  if (!click && !chosen) return false;
+  VivarnTaskBse& task = Task();
+  if (id == IDC_RESET_NOW) {
+    task.ResetPopulation();
+    return true;
+  }
+  Save();
+  if (ApplyRuleBox(id) || ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
+  switch (id) {
+    case IDC_AUTO_RESET: task.SetAutoReset(AutoReset); return true;
+    case IDC_FILL_MODE: task.SetResetMode(ResetMode); return true;
+    default: return false;
   }
 }

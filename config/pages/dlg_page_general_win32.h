@@ -10,8 +10,6 @@ class CDlgPageGeneral : public CColoursPage {
  public:
   CDlgPageGeneral();
 
-  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
-
   // Exchange members.
   uint8_t RuleBorn[9] = {};
   uint8_t RuleSurvive[9] = {};
@@ -22,6 +20,7 @@ class CDlgPageGeneral : public CColoursPage {
   bool ShowStat = false;
 
  private:
+  bool OnCommand(int id, int code) override;
   void Load() override;
   void Save() override;
   void RefillPalettes() override;

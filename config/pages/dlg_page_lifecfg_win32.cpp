@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <mutex>
+#include <algorithm>
 
 #include "config/logic/trackbar_mapping.h"
 #include "engine/core/resource_loader_win32.h"
@@ -11,15 +11,12 @@
 
 CDlgPageLifeCfg::CDlgPageLifeCfg() : CConfigPage(IDD_PAGE_RULES) {}
 
-void CDlgPageLifeCfg::Load() {
+void CDlgPageLifeCfg::OnInitPage() {
   RefreshPage();
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    DieSlowly = task.DieSlowly;
-    // The trackbar shows the fading the field uses.
-    DieStep = task.EffectiveDieStep();
-  }
+  const LifeSettings settings = Task().Settings();
+  DieSlowly = settings.DieSlowly;
+  // The trackbar shows the fading the field uses.
+  DieStep = settings.EffectiveDieStep();
   SetChecked(IDC_DIE_SLOWLY, DieSlowly);
   HWND trackbar = Item(IDC_TRACKBAR);
   SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(kDieStepMinPos, kDieStepMaxPos));
@@ -30,14 +27,9 @@ void CDlgPageLifeCfg::Load() {
 }
 
 void CDlgPageLifeCfg::RefreshPage() {
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    for (int k = 0; k < 9; ++k) {
-      RuleBorn[k] = task.RuleBorn[k];
-      RuleSurvive[k] = task.RuleSurvive[k];
-    }
-  }
+  const LifeSettings settings = Task().Settings();
+  std::copy_n(settings.RuleBorn, 9, RuleBorn);
+  std::copy_n(settings.RuleSurvive, 9, RuleSurvive);
   LoadRuleBoxes(RuleBorn, RuleSurvive);
 }
 
@@ -62,37 +54,26 @@ void CDlgPageLifeCfg::OnIdle() {
   for (int id : {IDC_TRACKBAR, IDC_SLOWER, IDC_TRACKBAR_LABEL, IDC_FASTER}) Enable(id, on);
 }
 
-bool CDlgPageLifeCfg::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  switch (message) {
-    case WM_INITDIALOG:
-      Load();
-      result = TRUE;
-      return true;
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      if (id == IDC_RULE_LIST && HIWORD(wParam) == CBN_SELENDOK) {
-        ChooseNamedRule();
-        Save();
-        return true;
-      }
-      if (HIWORD(wParam) != BN_CLICKED) return false;
-      Save();
-      if (ApplyRuleBox(id)) return true;
-      if (id == IDC_DIE_SLOWLY) {
-        Task().SetDieSlowly(DieSlowly);
-        return true;
-      }
-      return false;
-    }
-    case WM_HSCROLL: {
-      int32_t position = 0;
-      if (!TrackbarMoved(wParam, lParam, false, position)) return false;
-      ApplyTrackbar();
-      return true;
-    }
-    case WM_NOTIFY:
-      return HandlePageNotify(lParam, result);
-    default:
-      return false;
+bool CDlgPageLifeCfg::OnCommand(int id, int code) {
+  if (id == IDC_RULE_LIST && code == CBN_SELENDOK) {
+    ChooseNamedRule();
+    Save();
+    return true;
   }
+  if (code != BN_CLICKED) return false;
+  Save();
+  if (ApplyRuleBox(id)) return true;
+  if (id == IDC_DIE_SLOWLY) {
+    Task().SetDieSlowly(DieSlowly);
+    return true;
+  }
+  return false;
+}
+
+bool CDlgPageLifeCfg::OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
+  if (message != WM_HSCROLL) return false;
+  int32_t position = 0;
+  if (!TrackbarMoved(wParam, lParam, false, position)) return false;
+  ApplyTrackbar();
+  return true;
 }

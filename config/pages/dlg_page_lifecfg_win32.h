@@ -9,7 +9,6 @@ class CDlgPageLifeCfg : public CConfigPage {
  public:
   CDlgPageLifeCfg();
 
-  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
   void OnIdle() override;
 
   // Exchange members.
@@ -19,7 +18,10 @@ class CDlgPageLifeCfg : public CConfigPage {
   float DieStep = 0.9f;
 
  private:
-  void Load();
+  void OnInitPage() override;
+  bool OnCommand(int id, int code) override;
+  // The fading trackbar's WM_HSCROLL.
+  bool OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
   // The rule alone, also on activation: the General page edits it while
   // this page is hidden, and the fading controls have no other page.
   void RefreshPage() override;

@@ -1,28 +1,15 @@
 #include "config/pages/dlg_page_video_win32.h"
 
-#include <mutex>
-#include <utility>
-
 #include "config/pages/dlg_input_text_win32.h"
 #include "config/pages/palette_list_win32.h"
 #include "engine/core/resource_loader_win32.h"
-#include "engine/gl/gl_window_settings.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
 
 CDlgPageVideo::CDlgPageVideo() : CColoursPage(IDD_PAGE_VIDEO) {}
 
-namespace {
 // The "Monitors:" choices; each item's data is the setting's value.
-void FillMonitorsCombo(HWND combo) {
-  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  for (const auto& [stringId, value] : {std::pair<UINT, LPARAM>{IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}}) {
-    const std::wstring text = LoadResourceString(stringId);
-    const LRESULT index = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index >= 0) SendMessageW(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), value);
-  }
-}
-}  // namespace
+static constexpr ComboItem kMonitorChoices[] = {{IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}};
 
 void CDlgPageVideo::SetUpGradient() {
   gradient.SetBackgroundColour(GetSysColor(COLOR_WINDOW));
@@ -46,31 +33,22 @@ bool CDlgPageVideo::OnGradientNotify(const NMHDR& header, LRESULT& result) {
   }
 }
 
-void CDlgPageVideo::ApplyVSync() {
-  // Only the setting and a request here: this is not the thread that owns
-  // the preview's GL context, the kernel thread applies it at its next frame.
-  GLWindowSettings::Instance()->RequestSwapInterval(VSyncOn ? 1 : 0);
-}
-
 void CDlgPageVideo::Load() {
-  {
-    VivarnTaskBse& task = Task();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    FieldDrawMode = task.FieldDrawMode;
-    CellSize = task.CellSize;
-    ShowStat = task.ShowStat;
-    ShowFPS = task.ShowFPS;
-    BkColour = ColourFromBkColor(task.BkColor);
-    Monitors = task.EffectiveMonitors();
-  }
-  VSyncOn = GLWindowSettings::Instance()->swapInterval != 0;
+  const LifeSettings settings = Task().Settings();
+  FieldDrawMode = settings.FieldDrawMode;
+  CellSize = settings.CellSize;
+  ShowStat = settings.ShowStat;
+  ShowFPS = settings.ShowFPS;
+  VSyncOn = settings.VSyncOn != 0;
+  BkColour = ColourFromBkColor(settings.BkColor);
+  Monitors = settings.EffectiveMonitors();
   CheckRadioButton(Handle(), IDC_DRAW_BY_CELL, IDC_DRAW_FIELD, FieldDrawMode == 1 ? IDC_DRAW_FIELD : IDC_DRAW_BY_CELL);
   FillCellSizeCombo(IDC_CELL_SIZE);
   SelectByData(IDC_CELL_SIZE, CellSize);
   SetChecked(IDC_SHOW_STAT, ShowStat);
   SetChecked(IDC_SHOW_FPS, ShowFPS);
   SetChecked(IDC_VSYNC, VSyncOn);
-  FillMonitorsCombo(Item(IDC_MONITORS));
+  FillCombo(IDC_MONITORS, kMonitorChoices);
   SelectByData(IDC_MONITORS, Monitors);
   LoadColours();
 }
@@ -115,43 +93,34 @@ void CDlgPageVideo::Save() {
   Monitors = static_cast<int32_t>(SelectedData(IDC_MONITORS, Monitors));
 }
 
-bool CDlgPageVideo::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (ProcessColourMessage(message, wParam, lParam, result)) return true;
-  switch (message) {
-    case WM_COMMAND: {
-      const int id = LOWORD(wParam);
-      const int code = HIWORD(wParam);
-      if (id == IDC_SAVE_AS && code == BN_CLICKED) {
-        SaveAs();
-        return true;
-      }
-      if (id == IDC_DELETE && code == BN_CLICKED) {
-        DeleteSelected();
-        return true;
-      }
-      if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
-        ChoosePalette();
-        return true;
-      }
-      const bool click = code == BN_CLICKED;
-      const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_MONITORS);
-      if (!click && !chosen) return false;
-      Save();
-      if (id == IDC_MONITORS) {
-        // Takes effect when the saver next covers the screen.
-        Task().SetMonitors(Monitors);
-        return true;
-      }
-      if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
-      switch (id) {
-        case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;
-        case IDC_VSYNC: ApplyVSync(); return true;
-        default: return false;
-      }
-    }
-    case WM_NOTIFY:
-      return HandlePageNotify(lParam, result);
-    default:
-      return false;
+bool CDlgPageVideo::OnCommand(int id, int code) {
+  if (id == IDC_SAVE_AS && code == BN_CLICKED) {
+    SaveAs();
+    return true;
+  }
+  if (id == IDC_DELETE && code == BN_CLICKED) {
+    DeleteSelected();
+    return true;
+  }
+  if (id == IDC_PALETTE_LIST && code == CBN_SELENDOK) {
+    ChoosePalette();
+    return true;
+  }
+  const bool click = code == BN_CLICKED;
+  const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_MONITORS);
+  if (!click && !chosen) return false;
+  Save();
+  if (id == IDC_MONITORS) {
+    // Takes effect when the saver next covers the screen.
+    Task().SetMonitors(Monitors);
+    return true;
+  }
+  if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
+  switch (id) {
+    case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;
+    // The program's task host turns it into a request the kernel thread,
+    // which owns the preview's GL context, carries out at its next frame.
+    case IDC_VSYNC: Task().SetVSyncOn(VSyncOn ? 1 : 0); return true;
+    default: return false;
   }
 }

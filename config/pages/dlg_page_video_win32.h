@@ -11,8 +11,6 @@ class CDlgPageVideo : public CColoursPage {
  public:
   CDlgPageVideo();
 
-  bool ProcessWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override;
-
   // Exchange members.
   int32_t FieldDrawMode = 0;
   int32_t CellSize = 10;
@@ -22,6 +20,7 @@ class CDlgPageVideo : public CColoursPage {
   int32_t Monitors = 0;
 
  private:
+  bool OnCommand(int id, int code) override;
   void Load() override;
   void Save() override;
   void RefillPalettes() override;
@@ -31,6 +30,4 @@ class CDlgPageVideo : public CColoursPage {
   bool OnGradientNotify(const NMHDR& header, LRESULT& result) override;
   void SaveAs();
   void DeleteSelected();
-  // The preview's vertical sync follows the checkbox.
-  void ApplyVSync();
 };

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/task_engine_link_win32.h"
 #include "config/pages/dlg_config_sheet_win32.h"
 #include "config/pages/dlg_palette_edit_win32.h"
 #include "config/pages/palette_list_win32.h"
@@ -69,14 +70,20 @@ inline std::wstring Text(HWND w) {
 class ConfigSheetTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    VivarnTaskBse& task = *VivarnTask::Instance().get();
-    std::lock_guard<std::recursive_mutex> guard(task.lock);
-    task.CellSize = 10;
-    task.ApplyCellSize();
-    task.LifeSpeed = 0.0f;
-    task.DieStep = 0.9f;
-    task.ResetPeriod = 1000;
-    task.PeriodicResetOn = true;
+    // The program's host: vertical sync reaches the GL window's settings and
+    // the field is sized for their output, as in the program.
+    ConnectTaskToEngine();
+    VivarnTaskBse& task = Task();
+    task.SetCellSize(10);
+    task.SetLifeSpeed(0.0f);
+    task.SetDieStep(0.9f);
+    task.SetResetPeriod(1000);
+    task.SetPeriodicResetOn(true);
+    // The sheet's preview has started the task in the program, so a new
+    // cell size resizes the field at once. No GL context here: Start's GL
+    // calls do nothing and its font and texture are missing from this program.
+    static const bool started = task.Start();
+    ASSERT_TRUE(started);
   }
   void TearDown() override {
     if (sheet && sheet->Handle() != nullptr) DestroyWindow(sheet->Handle());

@@ -27,12 +27,7 @@ std::vector<uint8_t> StoredRule(const wchar_t* name) {
 }
 
 void SetTaskRule(const std::vector<uint8_t>& born, const std::vector<uint8_t>& survive) {
-  VivarnTaskBse& task = *VivarnTask::Instance().get();
-  std::lock_guard<std::recursive_mutex> guard(task.lock);
-  for (int k = 0; k < 9; ++k) {
-    task.RuleBorn[k] = born[static_cast<size_t>(k)];
-    task.RuleSurvive[k] = survive[static_cast<size_t>(k)];
-  }
+  VivarnTask::Instance()->SetRule(born.data(), survive.data());
 }
 }  // namespace
 

@@ -115,7 +115,7 @@ TEST_F(PaletteSheetTest, VideoPegEditsGoIntoTheCurrentPaletteAndTheTaskColours) 
 
 TEST_F(ConfigSheetTest, VSyncBoxShowsTheSettingAndAClickLeavesTheChangeToTheKernelThread) {
   GLWindowSettingsBase& gl = *GLWindowSettings::Instance();
-  gl.swapInterval = 1;
+  Task().SetVSyncOn(1);
   gl.swapIntervalRequest.Drop();
   Open(1);
   Select(3);
