@@ -72,6 +72,7 @@ void VivarnTaskBse::ApplyCellSize() {
   const uint32_t cell = static_cast<uint32_t>(EffectiveCellSize());
   const int32_t columns = static_cast<int32_t>(width / cell);
   const int32_t rows = static_cast<int32_t>(height / cell);
+  fieldSized = true;
   if (inside->field.Resize(columns, rows)) inside->mesh.Build(columns, rows, DrawMode());
 }
 
@@ -142,7 +143,7 @@ void VivarnTaskBse::SetRuleSurvive(int index, bool on) {
 void VivarnTaskBse::SetCellSize(int32_t size) {
   Guard guard(lock);
   CellSize = size;
-  if (started) ApplyCellSize();
+  if (fieldSized) ApplyCellSize();
 }
 
 void VivarnTaskBse::SetResetMode(int32_t mode) {

@@ -70,8 +70,8 @@ class VivarnTaskBse : public ITask, public LifeSettings {
   void SetRule(const uint8_t born[9], const uint8_t survive[9]);
   void SetRuleBorn(int index, bool on);
   void SetRuleSurvive(int index, bool on);
-  // Applies the size to the field once the task has started; before that
-  // (the loader) it only stores it.
+  // Applies the size once the field exists (Start or ApplyCellSize has made
+  // it); before that (the loader) it only stores it.
   void SetCellSize(int32_t size);
   void SetResetMode(int32_t mode);
   void SetPeriodicResetOn(bool on);
@@ -122,7 +122,7 @@ class VivarnTaskBse : public ITask, public LifeSettings {
   void DrawStatistics(int32_t panelWidth);
   std::unique_ptr<TaskInside> inside;
   ITaskHost* host = nullptr;
-  bool started = false;
+  bool fieldSized = false;  // ApplyCellSize has run
 };
 
 class VivarnTask : public CRefCountPtrT<VivarnTaskBse> {

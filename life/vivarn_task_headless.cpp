@@ -10,7 +10,6 @@ void FieldBuffersRelease::operator()(FieldBuffers* buffers) const { delete buffe
 bool VivarnTaskBse::Start() {
   BuildColourTable();
   std::lock_guard<std::recursive_mutex> guard(lock);
-  started = true;
   ApplyCellSize();
   ResetPopulation();
   return true;

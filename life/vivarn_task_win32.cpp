@@ -35,7 +35,6 @@ bool VivarnTaskBse::Start() {
   }
   {
     std::lock_guard<std::recursive_mutex> guard(lock);
-    started = true;
     ApplyCellSize();
     ResetPopulation();
   }

@@ -195,6 +195,19 @@ TEST(FieldSize, FollowsCellSizeAndKeepsCellsWhenUnchanged) {
   EXPECT_EQ(CellAt(*task, 5, 5), 1.0f);
 }
 
+TEST(FieldSize, CellSizeSetterStoresUntilTheFieldExistsThenResizesIt) {
+  CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
+  SetOutputSize(1024, 768);
+  task->SetCellSize(20);  // as the loader sets it, before Start
+  EXPECT_EQ(Field(*task).columns, 0);
+  task->ApplyCellSize();
+  EXPECT_EQ(Field(*task).columns, 51);
+  task->SetCellSize(10);  // as a page sets it: the field and its mesh follow
+  EXPECT_EQ(Field(*task).columns, 102);
+  EXPECT_EQ(Field(*task).rows, 76);
+  EXPECT_EQ(Mesh(*task).indexCount, 102 * 76 * 6);
+}
+
 TEST(FieldSize, CellSizeBelowOneIsTreatedAsTen) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
   SetOutputSize(1024, 768);
