@@ -10,33 +10,44 @@
 CDlgPageField::CDlgPageField() : CConfigPage(IDD_PAGE_FIELD) {}
 
 void CDlgPageField::OnInitPage() {
-  const LifeSettings settings = Task().Settings();
-  PeriodicResetOn = settings.PeriodicResetOn;
-  ResetPeriod = settings.ResetPeriod;
-  AutoReset = settings.AutoReset;
+  FillFillModeCombo(IDC_FILL_MODE);
   // The controls show what the field uses, not a stored number none of
   // them can produce.
-  ResetMode = settings.EffectiveResetMode();
-  LifeSpeed = settings.EffectiveLifeSpeed();
-  SetChecked(IDC_RESET_EVERY, PeriodicResetOn);
-  writingPeriod = true;
-  SetDlgItemInt(Handle(), IDC_RESET_PERIOD, ResetPeriod, FALSE);
-  writingPeriod = false;
-  SetChecked(IDC_AUTO_RESET, AutoReset);
-  FillFillModeCombo(IDC_FILL_MODE);
-  SelectByData(IDC_FILL_MODE, ResetMode);
+  LifeSpeed = Task().Settings().EffectiveLifeSpeed();
   HWND trackbar = Item(IDC_TRACKBAR);
   SendMessageW(trackbar, TBM_SETRANGE, TRUE, MAKELPARAM(kSpeedMinPos, kSpeedMaxPos));
   SendMessageW(trackbar, TBM_SETTICFREQ, 5, 0);
   SendMessageW(trackbar, TBM_SETPOS, TRUE, PositionFromLifeSpeed(LifeSpeed));
+  RefreshPage();
+}
+
+void CDlgPageField::RefreshPage() {
+  // The General page sets the fill mode and automatic reseeding too.
+  const LifeSettings settings = Task().Settings();
+  PeriodicResetOn = settings.PeriodicResetOn;
+  ResetPeriod = settings.ResetPeriod;
+  AutoReset = settings.AutoReset;
+  ResetMode = settings.EffectiveResetMode();
+  SetChecked(IDC_RESET_EVERY, PeriodicResetOn);
+  ShowPeriod();
+  SetChecked(IDC_AUTO_RESET, AutoReset);
+  SelectByData(IDC_FILL_MODE, ResetMode);
   OnIdle();
+}
+
+void CDlgPageField::ShowPeriod() {
+  writingPeriod = true;
+  SetDlgItemInt(Handle(), IDC_RESET_PERIOD, ResetPeriod, FALSE);
+  writingPeriod = false;
 }
 
 bool CDlgPageField::Save() {
   PeriodicResetOn = IsChecked(IDC_RESET_EVERY);
   BOOL isNumber = FALSE;
   const UINT period = GetDlgItemInt(Handle(), IDC_RESET_PERIOD, &isNumber, FALSE);
-  ResetPeriod = isNumber ? period : 0;
+  // Taken as 0, an emptied edit would reseed the field before every
+  // generation; a 0 the user types means just that.
+  if (isNumber) ResetPeriod = period;
   AutoReset = IsChecked(IDC_AUTO_RESET);
   ResetMode = static_cast<int32_t>(SelectedData(IDC_FILL_MODE, ResetMode));
   if (!isNumber) {
@@ -62,6 +73,13 @@ void CDlgPageField::OnIdle() {
 }
 
 bool CDlgPageField::OnCommand(int id, int code) {
+  if (id == IDC_RESET_PERIOD && code == EN_KILLFOCUS) {
+    // Leaving an edit that holds no number shows the period still in use.
+    BOOL isNumber = FALSE;
+    GetDlgItemInt(Handle(), IDC_RESET_PERIOD, &isNumber, FALSE);
+    if (!isNumber) ShowPeriod();
+    return true;
+  }
   const bool userEdit = id == IDC_RESET_PERIOD && code == EN_CHANGE && !writingPeriod;
   const bool click = code == BN_CLICKED && (id == IDC_RESET_EVERY || id == IDC_AUTO_RESET || id == IDC_RESET_NOW);
   const bool fillChosen = id == IDC_FILL_MODE && code == CBN_SELENDOK;
@@ -70,7 +88,7 @@ bool CDlgPageField::OnCommand(int id, int code) {
     Task().ResetPopulation();
     return true;
   }
-  Save();
+  if (!Save() && userEdit) return true;
   VivarnTaskBse& task = Task();
   if (id == IDC_RESET_EVERY) {
     task.SetPeriodicResetOn(PeriodicResetOn);

@@ -24,11 +24,16 @@ class CDlgPageField : public CConfigPage {
 
  private:
   void OnInitPage() override;
+  // Reloads what the General page shares with this one.
+  void RefreshPage() override;
   bool OnCommand(int id, int code) override;
   // The speed trackbar's WM_HSCROLL.
   bool OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  // Returns false when the period text was not a number (it then counts as 0).
+  // Returns false when the period text was not a number (the period then
+  // stays as it was).
   bool Save();
+  // Writes ResetPeriod into the edit without taking it for a user edit.
+  void ShowPeriod();
   void ApplySpeed(int32_t position);
 
   // Set while the page itself writes the period, whose EN_CHANGE is not a user edit.

@@ -31,22 +31,48 @@ TEST_F(ConfigSheetTest, FieldSpeedTrackbarSetsLifeSpeedAndLabel) {
   EXPECT_FLOAT_EQ(Task().LifeSpeed, 1000.0f / static_cast<float>(position - 2));
 }
 
-TEST_F(ConfigSheetTest, NonNumericPeriodBeepsRefocusesAndCountsAsZero) {
+TEST_F(ConfigSheetTest, NonNumericPeriodBeepsRefocusesAndKeepsThePeriod) {
   Open(1);
   Select(2);
   HWND page = Page();
   int beeps = 0;
   sheet->field.beep = [&] { ++beeps; };
   HWND edit = GetDlgItem(page, IDC_RESET_PERIOD);
-  SetFocus(GetDlgItem(sheet->Handle(), IDOK));
+  HWND ok = GetDlgItem(sheet->Handle(), IDOK);
+  SetFocus(ok);
   SetWindowTextW(edit, L"250");
   EXPECT_EQ(beeps, 0);
   EXPECT_EQ(Task().ResetPeriod, 250u);
   SetWindowTextW(edit, L"abc");
   EXPECT_EQ(beeps, 1);
   EXPECT_EQ(GetFocus(), edit);
-  EXPECT_EQ(Task().ResetPeriod, 0u);
+  EXPECT_EQ(Task().ResetPeriod, 250u);
   SetWindowTextW(edit, L"");
   EXPECT_EQ(beeps, 2);
+  EXPECT_EQ(Task().ResetPeriod, 250u);
+  // Leaving the emptied edit shows the period still in use.
+  SetFocus(ok);
+  EXPECT_EQ(Text(edit), L"250");
+  EXPECT_EQ(Task().ResetPeriod, 250u);
+  SetWindowTextW(edit, L"0");
+  EXPECT_EQ(beeps, 2);
   EXPECT_EQ(Task().ResetPeriod, 0u);
+}
+
+TEST_F(ConfigSheetTest, FieldPageShowsWhatGeneralChangedWhileHidden) {
+  Open(1);
+  Select(2);
+  HWND field = Page();
+  HWND combo = GetDlgItem(field, IDC_FILL_MODE);
+  const auto shownMode = [&] { return SendMessageW(combo, CB_GETITEMDATA, SendMessageW(combo, CB_GETCURSEL, 0, 0), 0); };
+  const LRESULT fill = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+  Select(0);
+  HWND general = Page();
+  SendMessageW(GetDlgItem(general, IDC_AUTO_RESET), BM_CLICK, 0, 0);
+  Choose(general, IDC_FILL_MODE, fill == 2 ? 1 : 2);
+  ASSERT_NE(IsDlgButtonChecked(field, IDC_AUTO_RESET) == BST_CHECKED, Task().AutoReset);
+  ASSERT_NE(shownMode(), Task().Settings().EffectiveResetMode());
+  Select(2);
+  EXPECT_EQ(IsDlgButtonChecked(field, IDC_AUTO_RESET) == BST_CHECKED, Task().AutoReset);
+  EXPECT_EQ(shownMode(), Task().Settings().EffectiveResetMode());
 }
