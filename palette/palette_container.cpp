@@ -12,6 +12,7 @@ void CPaletteContainerBase::CopyFrom(const CPaletteContainerBase& source) {
     auto record = std::make_unique<PaletteRecord>();
     record->SetName(from->name);
     record->guid = from->guid;
+    record->storedName = from->storedName;
     record->gradient.CopyFrom(from->gradient);
     palettes.push_back(std::move(record));
   }

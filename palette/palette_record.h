@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "palette/gradient.h"
 
@@ -38,6 +39,10 @@ struct PaletteRecord {
   PaletteChar name[kPaletteNameUnits] = {};
   PaletteGuid guid;
   CGradient gradient;
+  // The value name a palette without a GUID was stored under (written by
+  // hand or by another program): it is saved under that name again, so
+  // saving loses none of them. Empty for palettes that have a GUID.
+  std::basic_string<PaletteChar> storedName;
 
   // Copies at most kPaletteNameMaxChars characters and zero-fills the rest.
   // A null name counts as empty.

@@ -128,7 +128,10 @@ bool CPaletteContainerBase::Load() {
     RegistryValueStream reader(stream);
     ReadPaletteValue(reader, *record);
     stream->Release();
-    if (!ParseGuid(name, record->guid)) record->guid = PaletteGuid{};
+    if (!ParseGuid(name, record->guid)) {
+      record->guid = PaletteGuid{};
+      record->storedName = name;
+    }
     palettes.push_back(std::move(record));
   }
   key.reset();  // closed before Save below deletes the key and makes it anew
@@ -152,7 +155,10 @@ bool CPaletteContainerBase::Save() {
   for (const auto& record : palettes) {
     wchar_t text[40];
     GuidText(record->guid, text);
-    IStream* stream = text[0] != 0 ? SHOpenRegStream2W(key.get(), nullptr, text, STGM_WRITE) : nullptr;
+    // Palettes without a GUID would all share the zero GUID's name.
+    const bool ownName = record->guid.IsZero() && !record->storedName.empty();
+    const wchar_t* valueName = ownName ? record->storedName.c_str() : text;
+    IStream* stream = valueName[0] != 0 ? SHOpenRegStream2W(key.get(), nullptr, valueName, STGM_WRITE) : nullptr;
     if (stream == nullptr) {
       MainLog() << "<!> " << "Palette store: cannot write a palette value\n";
       return false;

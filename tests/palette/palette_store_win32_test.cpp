@@ -278,6 +278,26 @@ TEST_F(PaletteRegistry, OddDataLoadsWhatIsThereAndNothingElse) {
   EXPECT_EQ(store.Count(), 7);  // six stored values (the over-long name skipped) and "Default"
 }
 
+TEST_F(PaletteRegistry, PalettesStoredUnderNamesThatAreNoGuidsAreSavedUnderThoseNamesAgain) {
+  PutRaw(L"my warm colours", REG_BINARY, ValueBytes("Warm", CGradient()));
+  PutRaw(L"my cold colours", REG_BINARY, ValueBytes("Cold", CGradient()));
+  CPaletteContainerBase loaded;
+  ASSERT_TRUE(loaded.Load());
+  CPaletteContainerBase edited;  // the sheet edits a copy and saves it on OK
+  edited.CopyFrom(loaded);
+  ASSERT_TRUE(edited.Save());
+  const std::vector<std::wstring> names = ValueNames();
+  EXPECT_TRUE(HasValue(names, L"my warm colours"));
+  EXPECT_TRUE(HasValue(names, L"my cold colours"));
+  EXPECT_FALSE(HasValue(names, GuidText(PaletteGuid{})));
+  CPaletteContainerBase again;
+  ASSERT_TRUE(again.Load());
+  int found = 0;
+  for (const auto& r : again.palettes)
+    found += r->guid.IsZero() && (NameOf(*r) == Name("Warm") || NameOf(*r) == Name("Cold"));
+  EXPECT_EQ(found, 2);
+}
+
 TEST_F(PaletteRegistry, DefaultStoredUnderANameThatIsNoGuidNeverBecomesCurrent) {
   PutRaw(L"not a guid", REG_BINARY, ValueBytes("Default", CGradient()));
   CPaletteContainerBase store;
