@@ -55,6 +55,7 @@ void CColoursPage::OnInitPage() {
     SetUpGradient();
     gradientView = &gradient;
   }
+  AttachClosedComboTip(Handle(), Item(IDC_PALETTE_LIST));
   RefillPalettes();
   Load();
 }
@@ -78,6 +79,10 @@ bool CColoursPage::OnPageMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
       return ReflectNotifications(message, wParam, lParam, result);
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (AnswerClosedComboTip(*header, Item(IDC_PALETTE_LIST), paletteTipText)) {
+        result = 0;
+        return true;
+      }
       if (header->idFrom != IDC_GRADIENT || header->hwndFrom == nullptr || header->hwndFrom != gradient.Handle())
         return false;
       return OnGradientNotify(*header, result);

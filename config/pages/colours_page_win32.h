@@ -5,6 +5,8 @@
 // and never again: the sheet's OK then saves exactly the last choices.
 #pragma once
 
+#include <string>
+
 #include "config/controls/color_button_win32.h"
 #include "config/pages/config_page_win32.h"
 #include "config/controls/gradient_ctrl_win32.h"
@@ -53,6 +55,9 @@ class CColoursPage : public CConfigPage {
   void ChoosePalette();
 
  private:
+  // The text the palette list's tooltip shows while it is up.
+  std::wstring paletteTipText;
+
   void RefreshPage() override {
     RefillPalettes();
     Load();

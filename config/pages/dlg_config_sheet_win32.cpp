@@ -22,6 +22,18 @@ void ShiftChildren(HWND sheet, int dx, std::initializer_list<HWND> kept) {
     SetWindowPos(child, nullptr, r.left + dx, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
+
+// Moves every child of `sheet` whose top edge lies at or below `top` `dy`
+// pixels down.
+void LowerChildrenBelow(HWND sheet, int top, int dy) {
+  for (HWND child = GetWindow(sheet, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&r), 2);
+    if (r.top < top) continue;
+    SetWindowPos(child, nullptr, r.left, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
 }  // namespace
 
 CDlgConfigSheet::CDlgConfigSheet(uint32_t& showAdvanced) : showAdvanced(showAdvanced) {
@@ -74,23 +86,28 @@ void CDlgConfigSheet::OnSheetInitialized() {
   RECT tabRect;
   GetWindowRect(tab, &tabRect);
   MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&tabRect), 2);
+  // The box gets a row of its own under the tabs: the sheet grows and the
+  // buttons move down. Taking the row from the tabs would cut the bottom of
+  // the tallest page, whose height the sheet gave the tabs.
   const int boxHeight = MulDiv(10, by, 8);
+  RECT window;
+  GetWindowRect(sheet, &window);
+  SetWindowPos(sheet, nullptr, 0, 0, window.right - window.left, window.bottom - window.top + boxHeight,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  LowerChildrenBelow(sheet, tabRect.bottom, boxHeight);
   const HFONT font = reinterpret_cast<HFONT>(SendMessageW(sheet, WM_GETFONT, 0, 0));
   const std::wstring boxText = LoadResourceString(IDS_ADVANCED);
   advancedBox = CreateWindowExW(0, L"BUTTON", boxText.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
-                                tabRect.left, tabRect.bottom - boxHeight, MulDiv(100, bx, 4), boxHeight, sheet,
+                                tabRect.left, tabRect.bottom, MulDiv(100, bx, 4), boxHeight, sheet,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_ADVANCED)), nullptr, nullptr);
   SendMessageW(advancedBox, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SetWindowPos(tab, nullptr, 0, 0, tabRect.right - tabRect.left, tabRect.bottom - tabRect.top - boxHeight,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   const int tabLeftBeforeMove = tabRect.left;
   const int tabTop = tabRect.top;
-  const int tabBottom = tabRect.bottom - boxHeight;
+  const int tabBottom = tabRect.bottom;
 
   // Room for the preview on the left: everything moves right.
   dpi = WindowDpi(sheet);
   previewWidth = ScaleToDpi(kPreviewWidth, dpi);
-  RECT window;
   GetWindowRect(sheet, &window);
   SetWindowPos(sheet, nullptr, 0, 0, window.right - window.left + previewWidth, window.bottom - window.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,5 +1,7 @@
 #include "config/pages/palette_list_win32.h"
 
+#include <commctrl.h>
+
 #include "engine/core/scoped_handle_win32.h"
 #include "life/vivarn_task.h"
 
@@ -83,6 +85,52 @@ void SetControlGradient(IGradientView* view, const CGradient& gradient) {
   if (view == nullptr) return;
   view->SetGradient(gradient);
   view->Invalidate();
+}
+
+int ComboTextWidth(HWND combo, const std::wstring& text) {
+  const ScopedWindowDc dc(GetDC(combo), WindowDcTraits(combo));
+  if (!dc) return 0;
+  ScopedSelection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(combo, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  if (!GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size)) return 0;
+  return size.cx;
+}
+
+std::wstring ClosedComboTip(HWND combo) {
+  std::wstring text = SelectedComboText(combo);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (text.empty() || !GetComboBoxInfo(combo, &info)) return std::wstring();
+  // The item rectangle less the margin the combo leaves either side of its text.
+  const int room = info.rcItem.right - info.rcItem.left - 2 * GetSystemMetrics(SM_CXEDGE);
+  return ComboTextWidth(combo, text) > room ? text : std::wstring();
+}
+
+HWND AttachClosedComboTip(HWND page, HWND combo) {
+  HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, page, nullptr, nullptr, nullptr);
+  if (tip == nullptr) return nullptr;
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = page;
+  tool.uId = reinterpret_cast<UINT_PTR>(combo);
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  if (!SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) {
+    DestroyWindow(tip);
+    return nullptr;
+  }
+  return tip;
+}
+
+bool AnswerClosedComboTip(const NMHDR& header, HWND combo, std::wstring& text) {
+  if (header.code != TTN_GETDISPINFOW || reinterpret_cast<HWND>(header.idFrom) != combo) return false;
+  auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+  text = ClosedComboTip(combo);
+  // An empty text shows no tip: the whole name is on view already.
+  info.lpszText = text.data();
+  info.hinst = nullptr;
+  return true;
 }
 
 std::wstring SelectedComboText(HWND combo) {

@@ -34,6 +34,16 @@ void SetControlGradient(IGradientView* view, const CGradient& gradient);
 
 // The selected entry's text ("" without a selection).
 std::wstring SelectedComboText(HWND combo);
+// A closed list cuts a long name at its edge: the selected entry's whole text
+// when it is wider than the closed list shows, "" when it fits.
+std::wstring ClosedComboTip(HWND combo);
+// A tooltip over `combo` (a child of `page`) whose text the page supplies
+// through AnswerClosedComboTip; destroyed with the page. Null when the
+// tooltip could not be made.
+HWND AttachClosedComboTip(HWND page, HWND combo);
+// Answers the tooltip's TTN_GETDISPINFOW for `combo` with ClosedComboTip,
+// kept alive in `text`; false for any other notification.
+bool AnswerClosedComboTip(const NMHDR& header, HWND combo, std::wstring& text);
 // "Delete" is allowed for a selected entry that stands for a palette of
 // `store` other than the built-in "Default". The entry's palette decides, not
 // its text: the built-in one is shown under a translated label, and a user's

@@ -22,6 +22,8 @@
 #include "engine/gl/gl_window_settings.h"
 #include "life/settings_store.h"
 #include "palette/palette_container.h"
+#include "palette/starter_palettes.h"
+#include "engine/core/resource_loader_win32.h"
 #include "tests/config/modal_driver_win32.h"
 #include "tests/config/picker_click_win32.h"
 #include "tests/config/test_host_win32.h"
@@ -159,6 +161,39 @@ inline std::wstring CurrentName() {
   CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
   const PaletteRecord* r = store.FindByGuid(store.currentGuid);
   return r != nullptr ? std::wstring(r->name) : std::wstring();
+}
+
+// Every child of every page lies inside the tabs' display area, so nothing a
+// page shows is cut at the tab control's edge.
+inline void ExpectPageInsideTabs(HWND page, HWND tab) {
+  RECT display;
+  GetWindowRect(tab, &display);
+  TabCtrl_AdjustRect(tab, FALSE, &display);
+  for (HWND child = GetWindow(page, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(child, &r);
+    EXPECT_TRUE(r.left >= display.left && r.top >= display.top && r.right <= display.right &&
+                r.bottom <= display.bottom)
+        << "control " << GetDlgCtrlID(child) << " (" << r.left << "," << r.top << ")-(" << r.right << ","
+        << r.bottom << ") outside the tabs' area, bottom " << display.bottom;
+  }
+}
+
+// The starter palettes' names in the user's language, as a new user's store has them.
+inline std::vector<std::wstring> StarterNames() {
+  std::vector<std::wstring> names;
+  for (const StarterPalette& palette : kStarterPalettes) names.push_back(LoadResourceString(palette.nameId));
+  return names;
+}
+
+// Each entry of the closed list is shown whole: selected, it needs no tip.
+inline void ExpectEntriesShownWhole(HWND list, const std::vector<std::wstring>& names) {
+  for (const std::wstring& name : names) {
+    const int index = ComboIndexOf(list, name.c_str());
+    ASSERT_GE(index, 0) << "not listed";
+    SendMessageW(list, CB_SETCURSEL, index, 0);
+    EXPECT_EQ(ClosedComboTip(list), L"") << "cut off in the closed list";
+  }
 }
 
 // A store of three palettes whose names sort before "Default": Aqua (current), Blaze, Default.

@@ -80,6 +80,44 @@ TEST_F(ConfigSheetTest, FrameHasTitleButtonsPreviewPaneAndLinks) {
   EXPECT_EQ(sheet->general.gradient.GetDpi(), 192);
 }
 
+TEST_F(ConfigSheetTest, PagesFitInsideTheTabsAndTheGeneralListShowsWholeNames) {
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  store.Clear();
+  const std::wstring tooLong = L"Evening colours for the long winter nights";
+  for (const std::wstring& name : StarterNames()) store.AddPalette(CGradient(), name.c_str());
+  store.AddPalette(CGradient(), tooLong.c_str());
+  store.EnsureDefaultPalette();
+  Open(1);
+  for (int index = 0; index < 5; ++index) {
+    Select(index);
+    ExpectPageInsideTabs(Page(), sheet->GetTabControl());
+  }
+  Select(0);
+  HWND list = GetDlgItem(Page(), IDC_PALETTE_LIST);
+  ExpectEntriesShownWhole(list, StarterNames());
+  // A name no list is wide enough for is shown whole in the list's tooltip.
+  SendMessageW(list, CB_SETCURSEL, ComboIndexOf(list, tooLong.c_str()), 0);
+  EXPECT_EQ(ClosedComboTip(list), tooLong);
+  HWND tip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM found) {
+    wchar_t name[32] = {};
+    GetClassNameW(w, name, 32);
+    if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0) return TRUE;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    if (!SendMessageW(w, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool))) return TRUE;
+    if (GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId)) != IDC_PALETTE_LIST) return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+  }, reinterpret_cast<LPARAM>(&tip));
+  ASSERT_NE(tip, nullptr) << "no tooltip over the palette list";
+  NMTTDISPINFOW ask{};
+  ask.hdr = {tip, reinterpret_cast<UINT_PTR>(list), TTN_GETDISPINFOW};
+  SendMessageW(Page(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&ask));
+  ASSERT_NE(ask.lpszText, nullptr);
+  EXPECT_EQ(std::wstring(ask.lpszText), tooLong);
+}
+
 TEST_F(ConfigSheetTest, OkQuitsWithOneAndCancelAndCloseBoxWithZero) {
   struct Case { UINT message; WPARAM wParam; int code; };
   for (const Case& c : {Case{WM_COMMAND, IDOK, 1}, Case{WM_COMMAND, IDCANCEL, 0}, Case{WM_SYSCOMMAND, SC_CLOSE, 0}}) {

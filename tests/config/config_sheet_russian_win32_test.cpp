@@ -76,4 +76,10 @@ TEST_F(PaletteSheetTest, RussianSheetShowsRussianTabsAndButtonsAndKeepsDefault) 
   EXPECT_FALSE(IsWindowEnabled(GetDlgItem(video, IDC_DELETE)));
   ConfirmPalette(video, L"Blaze");
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(video, IDC_DELETE)));
+
+  // The longest Russian starter names fit General's narrow closed list.
+  CPaletteContainerBase& store = *CPaletteContainer::Instance().get();
+  for (const std::wstring& name : StarterNames()) store.AddPalette(CGradient(), name.c_str());
+  Select(0);
+  ExpectEntriesShownWhole(GetDlgItem(Page(), IDC_PALETTE_LIST), StarterNames());
 }
