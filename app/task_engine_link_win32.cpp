@@ -44,4 +44,6 @@ void ConnectTaskToEngine() {
   // Read when full screen lays out the monitors.
   window.monitorSpan = static_cast<MonitorSpan>(settings.EffectiveMonitors());
   PassClearColour(settings.BkColor);
+  // The window calls it on the kernel thread, between frames.
+  GLWindow::Instance()->outputResized = [] { VivarnTask::Instance()->FollowOutputSize(); };
 }

@@ -76,6 +76,14 @@ void VivarnTaskBse::ApplyCellSize() {
   if (inside->field.Resize(columns, rows)) inside->mesh.Build(columns, rows, DrawMode());
 }
 
+void VivarnTaskBse::FollowOutputSize() {
+  Guard guard(lock);
+  const int32_t columns = inside->field.columns;
+  const int32_t rows = inside->field.rows;
+  ApplyCellSize();
+  if (inside->field.columns != columns || inside->field.rows != rows) ResetPopulation();
+}
+
 bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs) {
   // LifeSpeed changes under the lock on the dialog thread.
   Guard guard(lock);

@@ -47,6 +47,11 @@ class VivarnTaskBse : public ITask, public LifeSettings {
   // Sizes the field for the output at the effective cell size (empty when
   // the size changes). Under `lock`.
   void ApplyCellSize();
+  // The output changed size under a running task (the monitors changed):
+  // sizes the field again and reseeds it when that changed its size; a field
+  // that still fits keeps its cells. Kernel thread, between generations.
+  // Under `lock`.
+  void FollowOutputSize();
   // Whether the periodic or automatic reseed would fire before the next
   // generation. Under `lock`.
   bool ReseedDue();

@@ -68,6 +68,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_ERASEBKGND:
       return 1;
+    case WM_DISPLAYCHANGE:
+      owner->FollowDisplayChange();
+      break;
     case WM_DESTROY:
       // Not from our Destroy (that one is filtered above): the preview's
       // parent went away and took this child with it. Without a window the
@@ -88,6 +91,8 @@ void GLWindowBase::OnCreate() {
   dc = nullptr;
   context = nullptr;
   pixelFormat = 0;
+  outputResized = nullptr;
+  covered = MonitorLayout{};
   LifecycleLog() << "GLWindowBase this:" << std::hex << static_cast<const void*>(this) << std::dec
                  << " created\n";
 }
@@ -120,6 +125,11 @@ bool GLWindowBase::Create() {
   s.multiMonitor = false;
   if (s.fullScreen && !parent) s.UseMonitorLayout(LayOutMonitors(DesktopMonitors(), s.monitorSpan));
   Go();
+  if (s.fullScreen && !parent) {
+    covered = s.multiMonitor ? s.monitorLayout
+                             : LayOutMonitors({MonitorArea{DesktopRect{0, 0, s.screenWidth, s.screenHeight}, true}},
+                                              s.monitorSpan);
+  }
 
   if (!parent) {
     if (s.fullScreen && s.multiMonitor) {
@@ -205,6 +215,34 @@ void GLWindowBase::Resize(int32_t width, int32_t height) {
   }
 }
 
+void GLWindowBase::FollowDisplayChange() {
+  GLWindowSettingsBase& s = Settings();
+  if (switchingMode || !window || !s.fullScreen || s.parentWindow) return;
+  // A later copy of our own switch's message (or a change that moved
+  // nothing) finds the layout the window has already.
+  MonitorLayout next;
+  if (!RelayOutMonitors(covered, DesktopMonitors(), s.monitorSpan, next)) return;
+  covered = next;
+  if (!s.UseMonitorLayout(next)) {
+    // Down to one monitor: covered at the mode it has now. Switching it to
+    // the saver's mode in the middle of a run would flash the screen once
+    // more; the switch made at the start, if any, is undone at the end.
+    s.screenWidth = next.fieldWidth;
+    s.screenHeight = next.fieldHeight;
+  }
+  const DesktopRect& box = next.window;
+  MainLog() << "<i> " << "GLWindow: display changed, " << next.monitorCount << " monitors, window " << box.left
+            << "," << box.top << " " << box.Width() << "x" << box.Height() << ", field " << next.fieldWidth << "x"
+            << next.fieldHeight << "\n";
+  SetWindowPos(window, nullptr, box.left, box.top, box.Width(), box.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  // Also when only the primary moved inside the same box: no WM_SIZE then,
+  // but the viewports are the new layout's.
+  RECT client{};
+  GetClientRect(window, &client);
+  Resize(client.right - client.left, client.bottom - client.top);
+  if (outputResized) outputResized();
+}
+
 bool GLWindowBase::FieldInPart() const {
   const GLWindowSettingsBase& s = Settings();
   return s.fullScreen && s.multiMonitor && !s.parentWindow;
@@ -259,7 +297,10 @@ bool GLWindowBase::Go() {
     request.dmBitsPerPel = static_cast<DWORD>(s.colorBits);
     request.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
   }
-  if (ChangeDisplaySettingsW(&request, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
+  switchingMode = true;
+  const LONG switched = ChangeDisplaySettingsW(&request, CDS_FULLSCREEN);
+  switchingMode = false;
+  if (switched != DISP_CHANGE_SUCCESSFUL) {
     MainLog() << "<!> "
               << "The requested fullscreen mode is not supported by your video card. Switching to windowed mode.\n";
     s.fullScreen = false;
@@ -284,12 +325,14 @@ bool GLWindowBase::Restore() {
   if (displaySwitched) {
     displaySwitched = false;
     MainLog() << "<i> " << "GLWindow::Restore normal screen mode\n";
+    switchingMode = true;
     if (ChangeDisplaySettingsW(nullptr, CDS_TEST) != DISP_CHANGE_SUCCESSFUL) {
       ChangeDisplaySettingsW(nullptr, CDS_RESET);
       ChangeDisplaySettingsW(&savedMode, CDS_RESET);
     } else {
       ChangeDisplaySettingsW(nullptr, CDS_RESET);
     }
+    switchingMode = false;
   }
   if (cursorHidden) {
     cursorHidden = false;

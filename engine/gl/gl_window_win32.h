@@ -12,10 +12,12 @@
 #include <GL/gl.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "engine/core/ref_count.h"
 #include "engine/core/singleton.h"
 #include "engine/gl/gl_window_settings.h"
+#include "engine/gl/monitor_layout.h"
 #include "engine/gl/wine_child_presentation_win32.h"
 
 class GLWindowBase : public IRefCountPtrBase {
@@ -54,6 +56,11 @@ class GLWindowBase : public IRefCountPtrBase {
   // windowWidth/windowHeight take the new size.
   void Resize(int32_t width, int32_t height);
   void InitGLState();
+  // WM_DISPLAYCHANGE, kernel thread, between frames: a full-screen window
+  // lays the monitors out again and, where that moves anything, covers the
+  // new virtual screen, takes the new field size and calls outputResized.
+  // Our own display-mode switch, previews and windowed runs change nothing.
+  void FollowDisplayChange();
   // Pixel-space projection of the field, origin lower left; returns the
   // current size.
   void BeginOrtho2D(int32_t& width, int32_t& height);
@@ -80,6 +87,11 @@ class GLWindowBase : public IRefCountPtrBase {
   int32_t pixelFormat = 0;
   HWND window = nullptr;
 
+  // Called by FollowDisplayChange after the output size may have changed, so
+  // the drawing task can size its field again before the next frame. Set
+  // before the run; emptied when the object is made.
+  std::function<void()> outputResized;
+
   // True while Destroy tears the window down: its messages then go straight
   // to the default procedure (the kernel may already be gone at exit).
   bool destroying = false;
@@ -91,6 +103,12 @@ class GLWindowBase : public IRefCountPtrBase {
   static void SetViewport(const GLViewportRect& r);
   void HideCursor();
 
+  // What the full-screen window covers now: the layout it was placed by, or
+  // for one monitor that monitor at the mode Go set.
+  MonitorLayout covered;
+  // Windows sends WM_DISPLAYCHANGE from inside ChangeDisplaySettings: the
+  // message our own switch causes must not move anything.
+  bool switchingMode = false;
   bool displaySwitched = false;
   bool cursorHidden = false;
   bool swapIntervalChanged = false;

@@ -21,6 +21,10 @@ DesktopRect BoundingBox(const std::vector<MonitorArea>& monitors) {
   return box;
 }
 
+bool SameRect(const GLViewportRect& a, const GLViewportRect& b) {
+  return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
 const MonitorArea& Primary(const std::vector<MonitorArea>& monitors) {
   const auto flagged = std::find_if(monitors.begin(), monitors.end(), [](const MonitorArea& m) { return m.primary; });
   return flagged != monitors.end() ? *flagged : monitors.front();
@@ -50,4 +54,18 @@ MonitorLayout LayOutMonitors(const std::vector<MonitorArea>& monitors, MonitorSp
   }
   layout.blackOutsideField = layout.fieldWidth != layout.window.Width() || layout.fieldHeight != layout.window.Height();
   return layout;
+}
+
+bool RelayOutMonitors(const MonitorLayout& current, const std::vector<MonitorArea>& monitors, MonitorSpan span,
+                      MonitorLayout& next) {
+  if (monitors.empty()) return false;
+  const MonitorLayout fresh = LayOutMonitors(monitors, span);
+  const DesktopRect& a = fresh.window;
+  const DesktopRect& b = current.window;
+  const bool same = a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom &&
+                    fresh.fieldWidth == current.fieldWidth && fresh.fieldHeight == current.fieldHeight &&
+                    SameRect(fresh.field, current.field) && SameRect(fresh.overlay, current.overlay);
+  if (same) return false;
+  next = fresh;
+  return true;
 }

@@ -65,6 +65,21 @@ struct MonitorLayout {
 // monitor, if any.
 MonitorLayout LayOutMonitors(const std::vector<MonitorArea>& monitors, MonitorSpan span);
 
+// A running full-screen window after the desktop's monitors changed
+// (WM_DISPLAYCHANGE): true with `next`, LayOutMonitors for `monitors`, when
+// it places the window, field or overlays elsewhere than `current`. False
+// when nothing moves, which is what our own display-mode switch reports (its
+// one monitor at the mode that `current` already covers), and when the
+// monitors cannot be listed: the window then stays as it is.
+bool RelayOutMonitors(const MonitorLayout& current, const std::vector<MonitorArea>& monitors, MonitorSpan span,
+                      MonitorLayout& next);
+
 // The monitors of the desktop (Win32 build: monitor_list_win32.cpp); empty
 // when they cannot be listed.
 std::vector<MonitorArea> DesktopMonitors();
+
+// Where DesktopMonitors reads them: the system, or a list of the tests' own
+// while one is set (null gives the system back). A monitor cannot be plugged
+// in under the test display, so tests hand the running window a new list.
+using MonitorSource = std::vector<MonitorArea> (*)();
+void SetMonitorSource(MonitorSource source);

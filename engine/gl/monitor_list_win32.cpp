@@ -4,6 +4,8 @@
 #include "engine/gl/monitor_layout.h"
 
 namespace {
+MonitorSource g_source = nullptr;
+
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
@@ -16,7 +18,10 @@ BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
 }
 }  // namespace
 
+void SetMonitorSource(MonitorSource source) { g_source = source; }
+
 std::vector<MonitorArea> DesktopMonitors() {
+  if (g_source) return g_source();
   std::vector<MonitorArea> monitors;
   if (!EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors))) monitors.clear();
   return monitors;

@@ -116,4 +116,34 @@ TEST(MonitorLayout, WithoutAPrimaryFlagTheFirstMonitorServes) {
   ExpectViewport(layout.field, 1920, 56, 1280, 1024);
 }
 
+TEST(MonitorLayout, RelayOutMovesOnlyWhatAChangeMoved) {
+  const std::vector<MonitorArea> one = {Monitor(0, 0, 1024, 768, true)};
+  const MonitorLayout switched = LayOutMonitors(one, MonitorSpan::AllMonitors);
+  MonitorLayout next;
+  next.monitorCount = -1;
+  // Our own mode switch reports the monitor the window covers already; an
+  // unreadable list keeps the window too.
+  EXPECT_FALSE(RelayOutMonitors(switched, one, MonitorSpan::AllMonitors, next));
+  EXPECT_FALSE(RelayOutMonitors(switched, {}, MonitorSpan::AllMonitors, next));
+  EXPECT_EQ(next.monitorCount, -1);
+
+  const std::vector<MonitorArea> two = {Monitor(0, 0, 1024, 768, true), Monitor(1024, 0, 1280, 1024)};
+  ASSERT_TRUE(RelayOutMonitors(switched, two, MonitorSpan::AllMonitors, next));
+  ExpectWindow(next, 0, 0, 2304, 1024);
+  EXPECT_EQ(next.fieldWidth, 2304);
+  EXPECT_FALSE(next.switchDisplayMode);
+  // The primary's field keeps its size but the window must grow over the new monitor.
+  ASSERT_TRUE(RelayOutMonitors(switched, two, MonitorSpan::PrimaryOnly, next));
+  EXPECT_EQ(next.fieldWidth, 1024);
+  ExpectWindow(next, 0, 0, 2304, 1024);
+  // Same box, same field size, but the primary moved: so do the field and the overlays.
+  const MonitorLayout before =
+      LayOutMonitors({Monitor(0, 0, 800, 600, true), Monitor(800, 0, 800, 600)}, MonitorSpan::PrimaryOnly);
+  ASSERT_TRUE(RelayOutMonitors(before, {Monitor(0, 0, 800, 600), Monitor(800, 0, 800, 600, true)},
+                               MonitorSpan::PrimaryOnly, next));
+  ExpectViewport(next.field, 800, 0, 800, 600);
+  EXPECT_FALSE(RelayOutMonitors(next, {Monitor(800, 0, 800, 600, true), Monitor(0, 0, 800, 600)},
+                                MonitorSpan::PrimaryOnly, next));
+}
+
 }  // namespace

@@ -208,6 +208,26 @@ TEST(FieldSize, CellSizeSetterStoresUntilTheFieldExistsThenResizesIt) {
   EXPECT_EQ(Mesh(*task).indexCount, 102 * 76 * 6);
 }
 
+TEST(FieldSize, FollowingTheOutputReseedsANewSizeAndKeepsOneThatStillFits) {
+  CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
+  SetOutputSize(1024, 768);
+  task->CellSize = 10;
+  task->ApplyCellSize();
+  PutCell(*task, 5, 5, 1.0f);
+  SetOutputSize(1020, 769);  // the same 102 x 76 cells
+  task->FollowOutputSize();
+  EXPECT_EQ(CellAt(*task, 5, 5), 1.0f);
+  task->Step();
+  SetOutputSize(1280, 1024);
+  task->FollowOutputSize();
+  EXPECT_EQ(Field(*task).columns, 128);
+  EXPECT_EQ(Field(*task).rows, 102);
+  EXPECT_EQ(Field(*task).generation, 0u);
+  int live = 0;
+  for (int i = 0; i < 128 * 102; ++i) live += Field(*task).cells[i] != 0.0f ? 1 : 0;
+  EXPECT_GT(live, 0);
+}
+
 TEST(FieldSize, CellSizeBelowOneIsTreatedAsTen) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
   SetOutputSize(1024, 768);
