@@ -13,7 +13,8 @@
 #include "engine/gl/video_update_task.h"
 #include "life/vivarn_task.h"
 
-static_assert(winmsg::kClose == WM_CLOSE && winmsg::kKeyDown == WM_KEYDOWN && winmsg::kSysKeyDown == WM_SYSKEYDOWN &&
+static_assert(winmsg::kClose == WM_CLOSE && winmsg::kDisplayChange == WM_DISPLAYCHANGE &&
+                  winmsg::kKeyDown == WM_KEYDOWN && winmsg::kSysKeyDown == WM_SYSKEYDOWN &&
                   winmsg::kMouseMove == WM_MOUSEMOVE && winmsg::kLButtonDown == WM_LBUTTONDOWN &&
                   winmsg::kMouseWheel == WM_MOUSEWHEEL && winmsg::kMouseLast == WM_MOUSELAST,
               "message numbers differ from <windows.h>");

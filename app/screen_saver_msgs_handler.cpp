@@ -10,6 +10,10 @@ intptr_t ScreenSaverMsgsHandler::HandleMessage(NativeWindow window, uint32_t mes
     const int32_t position = static_cast<int32_t>(static_cast<uint32_t>(lParam));
     if (lastMousePos != -1 && position != lastMousePos && requestClose_) requestClose_(window);
     lastMousePos = position;
+  } else if (message == winmsg::kDisplayChange) {
+    // The window follows the new desktop: when its origin moves, a cursor that
+    // stood still has a new position inside it, and Windows reports it.
+    lastMousePos = -1;
   } else if (message == winmsg::kKeyDown) {
     if (requestClose_) requestClose_(window);
   }

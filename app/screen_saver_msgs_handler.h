@@ -1,7 +1,8 @@
 // The input rule that ends the full-screen saver: a key press, or a mouse
 // move to a position other than the last one seen. The very first move never
 // closes, because Windows reports one when the window appears under a cursor
-// that did not move. Clicks, the wheel and Alt-key combinations leave the
+// that did not move; nor does the first after a display change, which may
+// move the window under the cursor. Clicks, the wheel and Alt-key combinations leave the
 // saver running. The handler never consumes a message.
 //
 // Portable: how a close request reaches the window is injected (the Win32

@@ -7,6 +7,7 @@
 
 namespace winmsg {
 inline constexpr uint32_t kClose = 0x0010;        // WM_CLOSE
+inline constexpr uint32_t kDisplayChange = 0x007E;  // WM_DISPLAYCHANGE
 inline constexpr uint32_t kKeyDown = 0x0100;      // WM_KEYDOWN
 inline constexpr uint32_t kSysKeyDown = 0x0104;   // WM_SYSKEYDOWN
 inline constexpr uint32_t kMouseMove = 0x0200;    // WM_MOUSEMOVE
