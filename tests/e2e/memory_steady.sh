@@ -32,15 +32,14 @@ here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/e2e-lib.sh"
 e2e_begin
 
-readonly step_s=2 first_s=10 last_s=60 limit_kb_min=50
+readonly step_s=2 intervals=25 limit_kb_min=50
 # The llvmpipe rasteriser's own scene pools grow with the machine's load, by
 # megabytes; with the no-op driver the figures are the program's and the
 # driver's bookkeeping for its calls, nothing drawn.
 export GALLIUM_NOOP=1
-WINEDEBUG=+wgl wine "$VIVARN_BUILD_DIR/gl_loop.exe" $((last_s + 30)) >"$E2E_TMP/loop.out" 2>&1 &
+WINEDEBUG=+wgl wine "$VIVARN_BUILD_DIR/gl_loop.exe" 120 >"$E2E_TMP/loop.out" 2>&1 &
 E2E_PIDS+=($!)
 WINEDEBUG=+wgl e2e_start_saver /S
-started=$(date +%s%N)
 
 linux_pid() {  # Windows program name -> the Linux process running it in this prefix
   local p
@@ -57,11 +56,16 @@ loop=$(linux_pid gl_loop.exe)
 
 private_kb() { awk '/^Private_(Clean|Dirty):/ {kb += $2} END {print kb + 0}' "/proc/$1/smaps_rollup" 2>/dev/null; }
 swaps() { grep -c 'wglSwapBuffers' "$1"; }
+# Sampling starts once both draw (a second of frames each), however long a
+# loaded machine takes to start them.
+drawing() { [ "$(swaps "$E2E_TMP/saver.out")" -ge 60 ] && [ "$(swaps "$E2E_TMP/loop.out")" -ge 60 ]; }
+vivarn_wait_for drawing -t 60 || e2e_fail "no frames from the saver and the GL loop within 60 s"
+started=$(date +%s%N)
 samples=()  # "saver_kb saver_frames loop_kb loop_frames", one a sample
-for ((t = first_s; t <= last_s; t += step_s)); do
-  while [ $(( ($(date +%s%N) - started) / 1000000 )) -lt $((t * 1000)) ]; do sleep 0.1; done
-  kill -0 "$saver" 2>/dev/null || e2e_fail "the saver ended before $t s"
-  kill -0 "$loop" 2>/dev/null || e2e_fail "gl_loop.exe ended before $t s"
+for ((i = 0; i <= intervals; i++)); do
+  while [ $(( ($(date +%s%N) - started) / 1000000 )) -lt $((i * step_s * 1000)) ]; do sleep 0.1; done
+  kill -0 "$saver" 2>/dev/null || e2e_fail "the saver ended before the sample at $((i * step_s)) s"
+  kill -0 "$loop" 2>/dev/null || e2e_fail "gl_loop.exe ended before the sample at $((i * step_s)) s"
   samples+=("$(private_kb "$saver") $(swaps "$E2E_TMP/saver.out") $(private_kb "$loop") $(swaps "$E2E_TMP/loop.out")")
 done
 printf '%s\n' "${samples[@]}" >"$E2E_TMP/samples"
