@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# A 60-second "/S" run keeps a steady memory footprint: the saver's private
-# memory grows by at most 50 kB a minute more than that of gl_loop.exe, a
-# plain GL loop making the same kinds of calls at the same frame rate, run
-# beside it under the same driver.
+# A "/S" run keeps a steady memory footprint: over 50 s of frames the saver's
+# private memory grows by at most 50 kB a minute more than that of
+# gl_loop.exe, a plain GL loop making the same kinds of calls at the same
+# frame rate, run beside it under the same driver.
 #
 # Private bytes are Windows' committed private memory; the Linux figure for
 # the process that runs the saver's code is its private pages (Private_Clean
 # + Private_Dirty of /proc/PID/smaps_rollup), which grow when the program
-# leaks. On Windows a leak check would read the process's private bytes
-# alone: there the driver's per-frame cost is the vendor's, not wine's and
-# Mesa's, and needs no yardstick.
+# leaks. The yardstick is for wine and Mesa's no-op driver: on Windows a leak
+# check reads the process's private bytes over a run on the vendor's driver.
 #
 # Mesa's no-op driver draws nothing but still keeps about 250 bytes for each
 # frame of these calls (the immediate-mode quad and the colours sent to a
