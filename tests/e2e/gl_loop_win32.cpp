@@ -29,6 +29,7 @@ using BindBuffer = void(APIENTRY*)(GLenum, GLuint);
 using BufferData = void(APIENTRY*)(GLenum, ptrdiff_t, const void*, GLenum);
 using DrawRangeElements = void(APIENTRY*)(GLenum, GLuint, GLuint, GLsizei, GLenum, const void*);
 
+// The saver's field on a 1280 x 1024 screen in its default 10-pixel cells.
 constexpr int kColumns = 128;
 constexpr int kRows = 102;
 
@@ -131,6 +132,8 @@ int wmain(int argc, wchar_t** argv) {
   const LONGLONG period = frequency.QuadPart / 60;
   const LONGLONG end = now.QuadPart + frequency.QuadPart * seconds;
   LONGLONG next = now.QuadPart + period;
+  // Bound once: the saver binds its particle texture only when another one
+  // was bound in between, which nothing does.
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, grid.texture);
   unsigned long frames = 0;
