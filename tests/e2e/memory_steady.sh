@@ -36,7 +36,7 @@ readonly step_s=2 intervals=25 limit_kb_min=50
 # megabytes; with the no-op driver the figures are the program's and the
 # driver's bookkeeping for its calls, nothing drawn.
 export GALLIUM_NOOP=1
-WINEDEBUG=+wgl wine "$VIVARN_BUILD_DIR/gl_loop.exe" 120 >"$E2E_TMP/loop.out" 2>&1 &
+WINEDEBUG=+wgl wine "$VIVARN_BUILD_DIR/gl_loop.exe" 180 >"$E2E_TMP/loop.out" 2>&1 &
 E2E_PIDS+=($!)
 WINEDEBUG=+wgl e2e_start_saver /S
 
