@@ -76,7 +76,8 @@ class VekKernelBase : public IRefCountPtrBase {
   void SetPlatform(IKernelPlatform* p) { platform = p; }
   // Milliseconds each frame takes at least; 0 draws frames back to back. Read
   // when the loop begins, after every task's Start (where the video task sets
-  // it from the display), so it is set on the loop's thread.
+  // it from the display), and after every frame (vertical sync may be
+  // switched while the loop runs), so it is set on the loop's thread.
   void SetFramePeriod(double ms) { framePeriodMs = ms; }
   double FramePeriod() const { return framePeriodMs; }
   int32_t TaskCount();
