@@ -17,3 +17,23 @@ double FramePeriodMs(int32_t reportedHz, double compositorHz, bool preview, bool
   if (preview && rate > kPreviewFrameRateCap) rate = kPreviewFrameRateCap;
   return 1000.0 / rate;
 }
+
+int32_t RefreshesPerFrame(double framePeriodMs, double displayPeriodMs) {
+  if (!(framePeriodMs > 0.0) || !(displayPeriodMs > 0.0)) return 1;
+  // Rounded down, so that a preview never runs ahead of full screen (a 75 Hz
+  // display: two, not three); the margin keeps 2 for 30 frames a second on a
+  // 59.94 Hz display and on one that reports 59.
+  const double frames = std::floor(framePeriodMs / displayPeriodMs + 0.05);
+  return frames > 1.0 ? static_cast<int32_t>(frames) : 1;
+}
+
+int32_t DueGenerations(double& timer, double frameTimeMs, double periodMs, int32_t limit) {
+  timer += frameTimeMs;
+  int32_t due = 0;
+  while (due < limit && timer >= periodMs) {
+    timer -= periodMs;
+    ++due;
+  }
+  if (timer > periodMs) timer = periodMs;
+  return due;
+}

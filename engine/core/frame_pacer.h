@@ -32,6 +32,20 @@ double FramePeriodMs(int32_t refreshHz, bool preview);
 // ignores the swap interval frames still stay about at the display's rate.
 double FramePeriodMs(int32_t reportedHz, double compositorHz, bool preview, bool verticalSync);
 
+// How many of the display's refreshes one frame stands for: a preview's 30
+// frames a second on a 60 Hz display, two; what is done once a refresh in
+// full screen may be done that many times in one such frame. At least one;
+// one when either period is unknown (0).
+int32_t RefreshesPerFrame(double framePeriodMs, double displayPeriodMs);
+
+// The generation timer: `timer` gathers frame time, and every `periodMs`
+// gathered is one generation due, at most `limit` in one frame. The time
+// past the last due moment is carried, at most one period's worth, so a
+// speed between two whole numbers of frames keeps its rate on average and a
+// stall is followed by no more than `limit` generations a frame. Returns how
+// many generations are due now.
+int32_t DueGenerations(double& timer, double frameTimeMs, double periodMs, int32_t limit);
+
 class FramePacer {
  public:
   // `periodTicks` of 0 or less turns pacing off: every wait is 0.

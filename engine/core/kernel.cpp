@@ -158,6 +158,7 @@ uint32_t VekKernelBase::Run() {
   while (TaskCount() > 0) {
     smoothed = smoothing * smoothed + (1.0 - smoothing) * lastDuration;
     host.PumpMessages(*this);
+    const int32_t refreshes = RefreshesPerFrame(framePeriodMs, displayPeriodMs);
 
     for (TaskNode* node = NextUnderLock(nullptr); node;) {
       ITask* task = node->task.get();
@@ -168,6 +169,8 @@ uint32_t VekKernelBase::Run() {
       }
       if (!task->paused.load(std::memory_order_relaxed)) {
         task->frameTime = smoothed;
+        task->frameDuration = lastDuration;
+        task->refreshesPerFrame = refreshes;
         task->timeTotal += smoothed;
         task->timeAccum += smoothed;
         task->Update();

@@ -45,6 +45,7 @@ void PaceToDisplay(GLWindowBase& window) {
   const double periodMs = FramePeriodMs(refreshHz, compositorHz, preview, verticalSync);
   VekKernelBase& kernel = *VekKernel::Instance();
   kernel.SetFramePeriod(periodMs);
+  kernel.SetDisplayPeriod(1000.0 / RefreshHz(refreshHz, compositorHz));
   MainLog() << "<i> " << "Frame period:" << periodMs << " ms (display refresh " << refreshHz << " Hz, compositor "
             << compositorHz << " Hz, vertical sync " << (verticalSync ? "on" : "off") << ")\n";
 }

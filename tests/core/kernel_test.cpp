@@ -402,3 +402,60 @@ TEST(KernelPacing, APeriodSetWhileTheLoopRunsTakesEffectAfterThatFrame) {
   EXPECT_EQ(clock.waitedUntil, (std::vector<int64_t>{16, 48}));
   EXPECT_EQ(clock.endWaits, 1);
 }
+
+namespace {
+struct PreviewRun {
+  int generations = 0;
+  int mostInOneFrame = 0;
+  int inTheSecondAfterTheStall = 0;
+};
+
+// A preview paced to 30 frames a second on a 60 Hz display, frames of 5 ms
+// work, for `seconds` of clock time; one frame at `stallAtMs` works 2 s.
+PreviewRun RunPreview(int position, int64_t seconds, int64_t stallAtMs = -1) {
+  PacedClock clock;
+  CRefCountPtrT<VekKernelBase> kernel(new VekKernelBase());
+  kernel->SetPlatform(&clock);
+  kernel->SetFramePeriod(FramePeriodMs(60, true));
+  kernel->SetDisplayPeriod(1000.0 / 60);
+  Journal journal;
+  auto* task = new ScriptedTask(journal, "life", 1);
+  PreviewRun run;
+  double timer = 0.0;
+  int64_t stallEnd = -1;
+  task->onUpdate = [&] {
+    const int due = DueGenerations(timer, task->frameDuration, 1000.0 / position, task->refreshesPerFrame);
+    run.generations += due;
+    run.mostInOneFrame = std::max(run.mostInOneFrame, due);
+    if (stallEnd >= 0 && clock.now < stallEnd + 1000) run.inTheSecondAfterTheStall += due;
+    clock.now += 5;
+    if (stallAtMs >= 0 && stallEnd < 0 && clock.now >= stallAtMs) {
+      clock.now += 2000;
+      stallEnd = clock.now;
+    }
+    if (clock.now >= seconds * 1000) kernel->StopAllTasks();
+  };
+  kernel->AddTask(task);
+  kernel->Run();
+  return run;
+}
+}  // namespace
+
+TEST(GenerationPacing, APreviewAt30FramesShowsTheRateThePositionNames) {
+  // Ten seconds at position p: 10 p generations, give or take the last one.
+  EXPECT_NEAR(RunPreview(30, 10).generations, 300, 2);
+  EXPECT_NEAR(RunPreview(45, 10).generations, 450, 2);
+  // Beyond the display's 60 a second: what full screen shows, two a frame
+  // (the clock's whole milliseconds make the frames 33 ms: 303 of them).
+  EXPECT_NEAR(RunPreview(100, 10).generations, 606, 2);
+}
+
+TEST(GenerationPacing, AStallIsNotMadeUpInABurst) {
+  for (const int position : {30, 45}) {
+    const PreviewRun run = RunPreview(position, 12, 5000);
+    EXPECT_LE(run.mostInOneFrame, 2) << position;
+    EXPECT_LE(run.inTheSecondAfterTheStall, position + 2) << position;
+    // The stalled 2 s are lost, not caught up.
+    EXPECT_NEAR(run.generations, 10 * position, 3) << position;
+  }
+}
