@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/core/frame_pacer.h"
 #include "life/task_inside.h"
 #include "palette/gradient.h"
 
@@ -84,21 +85,12 @@ void VivarnTaskBse::FollowOutputSize() {
   if (inside->field.columns != columns || inside->field.rows != rows) ResetPopulation();
 }
 
-bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs) {
+bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs, int32_t perFrameLimit) {
   // LifeSpeed changes under the lock on the dialog thread.
   Guard guard(lock);
-  const double period = EffectiveLifeSpeed();
-  double& timer = inside->generationTimer;
-  timer += frameTimeMs;
-  if (!(timer >= period)) return false;
-  Step();
-  // The time past the due moment counts towards the next generation, so that
-  // a speed between two whole numbers of frames keeps its rate on average.
-  // At most one period is kept: after a stall the field goes on at one
-  // generation a frame instead of catching up in a burst.
-  timer -= period;
-  if (timer > period) timer = period;
-  return true;
+  const int32_t due = DueGenerations(inside->generationTimer, frameTimeMs, EffectiveLifeSpeed(), perFrameLimit);
+  for (int32_t k = 0; k < due; ++k) Step();
+  return due > 0;
 }
 
 LifeSettings VivarnTaskBse::Settings() const {

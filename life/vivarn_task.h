@@ -35,11 +35,12 @@ class VivarnTaskBse : public ITask, public LifeSettings {
   // Gives back the field's GL buffers while the context is still current.
   void Stop() override;
 
-  // Adds one frame's time to the generation timer and runs at most one Step
-  // when EffectiveLifeSpeed() milliseconds have gathered; the time left over
-  // is carried into the next period, up to one period's worth. Returns
-  // whether a generation was computed. Under `lock`.
-  bool AdvanceGenerationTimer(double frameTimeMs);
+  // Adds one frame's time to the generation timer and runs a Step for every
+  // EffectiveLifeSpeed() milliseconds gathered, at most `perFrameLimit` (see
+  // DueGenerations); the time left over is carried into the next period, up
+  // to one period's worth. Returns whether a generation was computed. Under
+  // `lock`.
+  bool AdvanceGenerationTimer(double frameTimeMs, int32_t perFrameLimit = 1);
   // One generation (after the reseed rules have had their say). Under `lock`.
   void Step();
   // Empties the field and fills it again by the fill mode. Under `lock`.

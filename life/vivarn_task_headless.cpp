@@ -15,4 +15,4 @@ bool VivarnTaskBse::Start() {
   return true;
 }
 
-void VivarnTaskBse::Update() { AdvanceGenerationTimer(frameTime); }
+void VivarnTaskBse::Update() { AdvanceGenerationTimer(frameDuration, refreshesPerFrame); }

@@ -56,7 +56,10 @@ void VivarnTaskBse::Update() {
   glDisable(GL_LIGHTING);
   glDisable(GL_TEXTURE_2D);
 
-  AdvanceGenerationTimer(frameTime);
+  // The frame's own duration, so that a stall's time is not handed out over
+  // the frames after it; a preview's frames may make up for the display
+  // frames it leaves out.
+  AdvanceGenerationTimer(frameDuration, refreshesPerFrame);
   const FrameLook look = CurrentLook();
 
   glLoadIdentity();

@@ -146,14 +146,19 @@ uint32_t VekKernelBase::Run() {
   if (haveCounter) previousCount = countNow();
   // Without a counter there is nothing to pace against.
   FramePacer pacer;
-  const bool paced = haveCounter && framePeriodMs > 0.0;
-  pacer.Begin(paced ? static_cast<int64_t>(framePeriodMs * static_cast<double>(frequency) / 1000.0) : 0,
-              previousCount);
+  auto periodTicks = [&](double ms) {
+    return haveCounter && ms > 0.0 ? static_cast<int64_t>(ms * static_cast<double>(frequency) / 1000.0) : 0;
+  };
+  double pacedMs = framePeriodMs;
+  int64_t pacedTicks = periodTicks(pacedMs);
+  bool paced = pacedTicks > 0;  // at any time in this run: the waits are given back at the end
+  pacer.Begin(pacedTicks, previousCount);
 
   double smoothed = kInitialAverage;
   while (TaskCount() > 0) {
     smoothed = smoothing * smoothed + (1.0 - smoothing) * lastDuration;
     host.PumpMessages(*this);
+    const int32_t refreshes = RefreshesPerFrame(framePeriodMs, displayPeriodMs);
 
     for (TaskNode* node = NextUnderLock(nullptr); node;) {
       ITask* task = node->task.get();
@@ -164,6 +169,8 @@ uint32_t VekKernelBase::Run() {
       }
       if (!task->paused.load(std::memory_order_relaxed)) {
         task->frameTime = smoothed;
+        task->frameDuration = lastDuration;
+        task->refreshesPerFrame = refreshes;
         task->timeTotal += smoothed;
         task->timeAccum += smoothed;
         task->Update();
@@ -172,7 +179,13 @@ uint32_t VekKernelBase::Run() {
     }
 
     // Not after the pass that removed the last task: nothing follows it.
-    if (paced && TaskCount() > 0) {
+    if (framePeriodMs != pacedMs) {
+      pacedMs = framePeriodMs;
+      pacedTicks = periodTicks(pacedMs);
+      pacer.SetPeriod(pacedTicks);
+      paced = paced || pacedTicks > 0;
+    }
+    if (pacedTicks > 0 && TaskCount() > 0) {
       const int64_t done = countNow();
       const int64_t wait = pacer.FrameDone(done);
       if (wait > 0) host.WaitUntil(done + wait);

@@ -76,9 +76,15 @@ class VekKernelBase : public IRefCountPtrBase {
   void SetPlatform(IKernelPlatform* p) { platform = p; }
   // Milliseconds each frame takes at least; 0 draws frames back to back. Read
   // when the loop begins, after every task's Start (where the video task sets
-  // it from the display), so it is set on the loop's thread.
+  // it from the display), and after every frame (vertical sync may be
+  // switched while the loop runs), so it is set on the loop's thread.
   void SetFramePeriod(double ms) { framePeriodMs = ms; }
   double FramePeriod() const { return framePeriodMs; }
+  // Milliseconds between the display's refreshes, 0 when unknown: what full
+  // screen can show at most, which a preview's slower frames may make up
+  // for (RefreshesPerFrame). Set like the frame period.
+  void SetDisplayPeriod(double ms) { displayPeriodMs = ms; }
+  double DisplayPeriod() const { return displayPeriodMs; }
   int32_t TaskCount();
 
   TaskList tasks;
@@ -98,6 +104,7 @@ class VekKernelBase : public IRefCountPtrBase {
   } msgHandlers;
   IKernelPlatform* platform = nullptr;
   double framePeriodMs = 0.0;
+  double displayPeriodMs = 0.0;
 };
 
 class VekKernel : public CRefCountPtrT<VekKernelBase> {

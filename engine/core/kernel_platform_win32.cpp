@@ -39,6 +39,11 @@ class Win32KernelPlatform final : public IKernelPlatform {
       DispatchMessageW(&msg);
     }
   }
+  // The wait answers messages other threads send to the loop's windows (a
+  // host moving or closing its preview, the system's broadcasts): their
+  // senders are blocked until we reply, which would otherwise be at the next
+  // frame's pump. Posted messages, input among them, wait for that pump: a
+  // frame at most, and a moving mouse does not draw frames early.
   void WaitUntil(int64_t counter) override {
     int64_t now = 0, frequency = 0;
     if (!QueryCounter(now) || !QueryFrequency(frequency) || counter <= now) return;
@@ -46,22 +51,36 @@ class Win32KernelPlatform final : public IKernelPlatform {
     if (!triedTimer) {
       triedTimer = true;
       timer.reset(CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS));
-      // A plain Sleep comes in steps of the system timer, 15.6 ms unless
+      // A plain timeout comes in steps of the system timer, 15.6 ms unless
       // someone asks for finer: without the precise timer, ask while we wait.
       if (!timer) {
         raisedResolution = timeBeginPeriod(1) == TIMERR_NOERROR;
-        MainLog() << "<i> " << "no high-resolution timer: frames paced by Sleep, timer resolution "
+        MainLog() << "<i> " << "no high-resolution timer: frames paced by timed waits, timer resolution "
                   << (raisedResolution ? "1 ms" : "unchanged") << "\n";
       }
     }
+    bool timerSet = false;
     if (timer) {
       LARGE_INTEGER due;
       due.QuadPart = -static_cast<LONGLONG>(ms * 10000.0);  // relative, in 100 ns units
-      if (SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE) &&
-          WaitForSingleObject(timer.get(), INFINITE) == WAIT_OBJECT_0)
-        return;
+      timerSet = SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE) != FALSE;
     }
-    Sleep(static_cast<DWORD>(ms + 0.5));
+    for (;;) {
+      DWORD timeout = INFINITE;
+      if (!timerSet) {
+        if (!QueryCounter(now) || counter <= now) return;
+        timeout = static_cast<DWORD>(static_cast<double>(counter - now) * 1000.0 / static_cast<double>(frequency) + 0.5);
+      }
+      HANDLE handle = timer.get();
+      const DWORD woke = MsgWaitForMultipleObjectsEx(timerSet ? 1 : 0, &handle, timeout, QS_SENDMESSAGE, 0);
+      if (woke != WAIT_OBJECT_0 + (timerSet ? 1 : 0)) {
+        if (woke == WAIT_FAILED) Sleep(timeout == INFINITE ? static_cast<DWORD>(ms + 0.5) : timeout);
+        return;  // the timer fired or the timeout passed
+      }
+      // Delivers the messages sent to this thread and removes nothing posted.
+      MSG msg;
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
   }
   void EndWaits() override {
     timer.reset();

@@ -32,6 +32,12 @@ class ITask : public IRefCountPtrBase {
   double timeTotal = 0.0;
   double frameTime = 0.0;
   double timeAccum = 0.0;
+  // The previous frame's own duration, not smoothed: what a clock that must
+  // not run ahead after a stall counts (0 before the first frame is timed).
+  double frameDuration = 0.0;
+  // How many display refreshes this frame stands for (RefreshesPerFrame):
+  // more than one where frames are paced slower than the display.
+  int32_t refreshesPerFrame = 1;
   std::string name = "unnamed";
 };
 

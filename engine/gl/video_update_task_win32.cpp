@@ -1,14 +1,55 @@
 #include <windows.h>
+#include <dwmapi.h>
 
 #include <GL/gl.h>
 
 #include "engine/core/frame_pacer.h"
 #include "engine/core/kernel.h"
 #include "engine/core/log.h"
+#include "engine/gl/gl_extensions_win32.h"
 #include "engine/gl/gl_window_settings.h"
 #include "engine/gl/gl_window_win32.h"
 #include "engine/gl/video_frame_rate.h"
 #include "engine/gl/video_update_task.h"
+
+namespace {
+// The compositor's exact refresh rate, 0 when there is none to ask (no
+// dwmapi.dll before Vista, composition off on Windows 7). Called for the
+// whole desktop: Windows 8.1 on refuses a window here.
+double CompositorRefreshHz() {
+  HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
+  if (dwm == nullptr) return 0.0;
+  using TimingInfo = HRESULT(WINAPI*)(HWND, DWM_TIMING_INFO*);
+  auto query = reinterpret_cast<TimingInfo>(
+      reinterpret_cast<void*>(GetProcAddress(dwm, "DwmGetCompositionTimingInfo")));
+  double hz = 0.0;
+  DWM_TIMING_INFO info{};
+  info.cbSize = sizeof(info);
+  if (query != nullptr && SUCCEEDED(query(nullptr, &info)) && info.rateRefresh.uiDenominator != 0)
+    hz = static_cast<double>(info.rateRefresh.uiNumerator) / static_cast<double>(info.rateRefresh.uiDenominator);
+  FreeLibrary(dwm);
+  return hz;
+}
+
+// Paces the kernel to the display the window is on: no more frames than it
+// shows, a preview (it has a parent window) fewer still. VREFRESH is the rate
+// of the display the window's device context belongs to, taken after any
+// full-screen mode switch. On the loop's thread, with the context current.
+void PaceToDisplay(GLWindowBase& window) {
+  const bool preview = GLWindowSettings::Instance()->parentWindow != nullptr;
+  const int32_t refreshHz = GetDeviceCaps(window.dc, VREFRESH);
+  const double compositorHz = CompositorRefreshHz();
+  // Without WGL_EXT_swap_control the driver's policy is unknown: paced as if
+  // the swap never waits.
+  const bool verticalSync = GLExt().wglGetSwapIntervalEXT != nullptr && GLExt().wglGetSwapIntervalEXT() > 0;
+  const double periodMs = FramePeriodMs(refreshHz, compositorHz, preview, verticalSync);
+  VekKernelBase& kernel = *VekKernel::Instance();
+  kernel.SetFramePeriod(periodMs);
+  kernel.SetDisplayPeriod(1000.0 / RefreshHz(refreshHz, compositorHz));
+  MainLog() << "<i> " << "Frame period:" << periodMs << " ms (display refresh " << refreshHz << " Hz, compositor "
+            << compositorHz << " Hz, vertical sync " << (verticalSync ? "on" : "off") << ")\n";
+}
+}  // namespace
 
 VideoUpdateTaskBase::VideoUpdateTaskBase() {
   LARGE_INTEGER f;
@@ -52,15 +93,7 @@ bool VideoUpdateTaskBase::Start() {
     VekKernel::Instance()->Abort(0);
     return false;
   }
-  // No more frames than the display shows; a preview (it has a parent
-  // window) fewer still. VREFRESH is the rate of the display the window's
-  // device context belongs to, taken after any full-screen mode switch.
-  GLWindowBase& window = *GLWindow::Instance();
-  const bool preview = GLWindowSettings::Instance()->parentWindow != nullptr;
-  const int32_t refreshHz = GetDeviceCaps(window.dc, VREFRESH);
-  const double periodMs = FramePeriodMs(refreshHz, preview);
-  VekKernel::Instance()->SetFramePeriod(periodMs);
-  MainLog() << "<i> " << "Frame period:" << periodMs << " ms (display refresh " << refreshHz << " Hz)\n";
+  PaceToDisplay(*GLWindow::Instance());
   // The reported rate is frames over the span from here to Stop, so a task
   // started a second time in one process counts its own frames only.
   frames = 0;
@@ -74,7 +107,7 @@ void VideoUpdateTaskBase::Update() {
   GLWindowBase& window = *GLWindow::Instance();
   // This thread owns the context: vertical-sync changes made elsewhere wait
   // here, and take effect from this frame's swap on.
-  window.ApplyRequestedSwapInterval();
+  if (window.ApplyRequestedSwapInterval()) PaceToDisplay(window);
   window.Present();
   // The next frame starts from buffers cleared in the current clear colour.
   window.ClearFrame();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <future>
 #include <string>
@@ -311,4 +312,150 @@ TEST(KernelPacing, FramesWaitForTheirDeadlinesAndALateFrameIsNotMadeUp) {
   kernel->Run();
   EXPECT_EQ(clock.waitedUntil, (std::vector<int64_t>{16, 32, 90}));
   EXPECT_EQ(clock.endWaits, 1);
+}
+
+namespace {
+// A display that refreshes every `blankUs` microseconds and a swap that, with
+// vertical sync, holds the frame until the next blank. The clock moves only
+// when a frame works, swaps or the loop waits (a little late, as real waits
+// end).
+class VsyncDisplay : public IKernelPlatform {
+ public:
+  double blankUs = 1e6 / 59.94;
+  int64_t now = 0;
+  std::vector<int64_t> shownAtBlank;
+  bool QueryFrequency(int64_t& f) override {
+    f = 1'000'000;
+    return true;
+  }
+  bool QueryCounter(int64_t& t) override {
+    t = now;
+    return true;
+  }
+  void PumpMessages(VekKernelBase&) override {}
+  void WaitUntil(int64_t counter) override { now = std::max(now, counter) + 50; }
+  void Swap() {
+    const auto blank = static_cast<int64_t>(std::ceil(static_cast<double>(now) / blankUs));
+    now = static_cast<int64_t>(std::ceil(static_cast<double>(blank) * blankUs));
+    shownAtBlank.push_back(blank);
+  }
+  // Blanks between the first and the last frame that showed no new frame.
+  int64_t SkippedBlanks() const {
+    return shownAtBlank.back() - shownAtBlank.front() + 1 - static_cast<int64_t>(shownAtBlank.size());
+  }
+};
+
+int64_t SkippedBlanksWithVsync(double periodMs, int64_t renderUs) {
+  VsyncDisplay display;
+  CRefCountPtrT<VekKernelBase> kernel(new VekKernelBase());
+  kernel->SetPlatform(&display);
+  kernel->SetFramePeriod(periodMs);
+  Journal journal;
+  auto* task = new ScriptedTask(journal, "draw", 1);
+  task->onUpdate = [&] {
+    display.now += renderUs;
+    display.Swap();
+    if (display.shownAtBlank.size() == 600) kernel->StopAllTasks();
+  };
+  kernel->AddTask(task);
+  kernel->Run();
+  return display.SkippedBlanks();
+}
+}  // namespace
+
+TEST(KernelPacing, WithVerticalSyncA5994HzDisplayReportedAs59SkipsNoBlank) {
+  for (const int64_t renderUs : {1000, 8000, 12000}) {
+    EXPECT_EQ(SkippedBlanksWithVsync(FramePeriodMs(59, 0.0, false, true), renderUs), 0) << renderUs << " us";
+    EXPECT_EQ(SkippedBlanksWithVsync(FramePeriodMs(59, 59.94, false, true), renderUs), 0) << renderUs << " us";
+  }
+  // Paced on top of the swap at the reported rate, frames drift past blanks.
+  EXPECT_GT(SkippedBlanksWithVsync(FramePeriodMs(59, false), 8000), 5);
+}
+
+TEST(FramePacer, TheCompositorsExactRateCountsWhenItIsTheWindowsDisplays) {
+  EXPECT_DOUBLE_EQ(RefreshHz(59, 59.94), 59.94);
+  EXPECT_DOUBLE_EQ(RefreshHz(60, 59.94), 59.94);  // a driver that rounds
+  EXPECT_DOUBLE_EQ(RefreshHz(60, 144.0), 60.0);   // the compositor times another monitor
+  EXPECT_DOUBLE_EQ(RefreshHz(59, 0.0), 59.0);
+  EXPECT_DOUBLE_EQ(RefreshHz(1, 0.0), 60.0);
+  EXPECT_DOUBLE_EQ(FramePeriodMs(59, 59.94, false, false), 1000.0 / 59.94);
+  EXPECT_DOUBLE_EQ(FramePeriodMs(144, 0.0, true, true), 1000.0 / 30);
+}
+
+TEST(KernelPacing, APeriodSetWhileTheLoopRunsTakesEffectAfterThatFrame) {
+  PacedClock clock;
+  CRefCountPtrT<VekKernelBase> kernel(new VekKernelBase());
+  kernel->SetPlatform(&clock);
+  kernel->SetFramePeriod(16.0);
+  Journal journal;
+  auto* task = new ScriptedTask(journal, "draw", 1);
+  int frame = 0;
+  task->onUpdate = [&] {
+    clock.now += 4;
+    ++frame;
+    if (frame == 2) kernel->SetFramePeriod(32.0);  // counted from this frame's start, 16
+    if (frame == 3) kernel->SetFramePeriod(0.0);
+    if (frame == 5) kernel->StopAllTasks();
+  };
+  kernel->AddTask(task);
+  kernel->Run();
+  EXPECT_EQ(clock.waitedUntil, (std::vector<int64_t>{16, 48}));
+  EXPECT_EQ(clock.endWaits, 1);
+}
+
+namespace {
+struct PreviewRun {
+  int generations = 0;
+  int mostInOneFrame = 0;
+  int inTheSecondAfterTheStall = 0;
+};
+
+// A preview paced to 30 frames a second on a 60 Hz display, frames of 5 ms
+// work, for `seconds` of clock time; one frame at `stallAtMs` works 2 s.
+PreviewRun RunPreview(int position, int64_t seconds, int64_t stallAtMs = -1) {
+  PacedClock clock;
+  CRefCountPtrT<VekKernelBase> kernel(new VekKernelBase());
+  kernel->SetPlatform(&clock);
+  kernel->SetFramePeriod(FramePeriodMs(60, true));
+  kernel->SetDisplayPeriod(1000.0 / 60);
+  Journal journal;
+  auto* task = new ScriptedTask(journal, "life", 1);
+  PreviewRun run;
+  double timer = 0.0;
+  int64_t stallEnd = -1;
+  task->onUpdate = [&] {
+    const int due = DueGenerations(timer, task->frameDuration, 1000.0 / position, task->refreshesPerFrame);
+    run.generations += due;
+    run.mostInOneFrame = std::max(run.mostInOneFrame, due);
+    if (stallEnd >= 0 && clock.now < stallEnd + 1000) run.inTheSecondAfterTheStall += due;
+    clock.now += 5;
+    if (stallAtMs >= 0 && stallEnd < 0 && clock.now >= stallAtMs) {
+      clock.now += 2000;
+      stallEnd = clock.now;
+    }
+    if (clock.now >= seconds * 1000) kernel->StopAllTasks();
+  };
+  kernel->AddTask(task);
+  kernel->Run();
+  return run;
+}
+}  // namespace
+
+TEST(GenerationPacing, APreviewAt30FramesShowsTheRateThePositionNames) {
+  // Ten seconds at position p: 10 p generations, give or take the last one.
+  EXPECT_NEAR(RunPreview(30, 10).generations, 300, 2);
+  EXPECT_NEAR(RunPreview(45, 10).generations, 450, 2);
+  // Beyond the display's 60 a second: what full screen shows, two a frame
+  // (the clock's whole milliseconds make the frames 33 ms: 303 of them).
+  EXPECT_NEAR(RunPreview(100, 10).generations, 606, 2);
+}
+
+TEST(GenerationPacing, AStallIsNotMadeUpInABurst) {
+  for (const int position : {30, 45}) {
+    const PreviewRun run = RunPreview(position, 12, 5000);
+    EXPECT_LE(run.mostInOneFrame, 2) << position;
+    EXPECT_LE(run.inTheSecondAfterTheStall, position + 2) << position;
+    // The stalled 2 s are lost, not caught up.
+    EXPECT_NEAR(run.generations, 10 * position, 3) << position;
+  }
 }

@@ -32,6 +32,7 @@ TEST(TaskThreads, PageCallsDuringFramesKeepToTheLock) {
     // step), and what the frame is drawn with.
     while (!pagesDone.load()) {
       task.frameTime = 16.0;
+      task.frameDuration = 16.0;
       task.Update();
       const VivarnTaskBse::FrameLook look = task.CurrentLook();
       if (look.bkColor[3] == 1.0f) ++frames;
