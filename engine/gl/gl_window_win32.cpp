@@ -217,6 +217,7 @@ void GLWindowBase::Resize(int32_t width, int32_t height) {
 
 void GLWindowBase::FollowDisplayChange() {
   GLWindowSettingsBase& s = Settings();
+  if (!switchingMode) displayChanged = true;  // the rate may be new, in any window
   if (switchingMode || !window || !s.fullScreen || s.parentWindow) return;
   // A later copy of our own switch's message (or a change that moved
   // nothing) finds the layout the window has already.

@@ -47,6 +47,14 @@ class GLWindowBase : public IRefCountPtrBase {
   // there is no current context of ours or no swap control to apply it with
   // (the request is used up either way).
   bool ApplyRequestedSwapInterval();
+  // Kernel thread, once per frame: true once after a display change that
+  // was not our own mode switch, since the refresh rate may have changed
+  // with it (in any window, a preview's included).
+  bool TakeDisplayChange() {
+    const bool changed = displayChanged;
+    displayChanged = false;
+    return changed;
+  }
   // Restores the display and releases the context and the window. Safe to
   // call again, and after the window was destroyed by someone else (the
   // preview's parent going away).
@@ -110,6 +118,7 @@ class GLWindowBase : public IRefCountPtrBase {
   // message our own switch causes must not move anything.
   bool switchingMode = false;
   bool displaySwitched = false;
+  bool displayChanged = false;
   bool cursorHidden = false;
   bool swapIntervalChanged = false;
   // Windows shows a child GL window's frames itself; Wine needs a detour.

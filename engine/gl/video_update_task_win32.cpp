@@ -107,7 +107,9 @@ void VideoUpdateTaskBase::Update() {
   GLWindowBase& window = *GLWindow::Instance();
   // This thread owns the context: vertical-sync changes made elsewhere wait
   // here, and take effect from this frame's swap on.
-  if (window.ApplyRequestedSwapInterval()) PaceToDisplay(window);
+  // Both are asked every frame: each uses up what it reports.
+  const bool swapIntervalApplied = window.ApplyRequestedSwapInterval();
+  if (window.TakeDisplayChange() || swapIntervalApplied) PaceToDisplay(window);
   window.Present();
   // The next frame starts from buffers cleared in the current clear colour.
   window.ClearFrame();

@@ -42,6 +42,14 @@ void ExpectRect(const RECT& r, LONG left, LONG top, LONG right, LONG bottom) {
 
 const char kFollowedLine[] = "GLWindow: display changed";
 
+// How often the run took the display's rate: at the start, and again after
+// a display change that was not our own.
+size_t PacedTimes(const std::string& log) {
+  size_t count = 0;
+  for (size_t at = log.find("Frame period:"); at != std::string::npos; at = log.find("Frame period:", at + 1)) ++count;
+  return count;
+}
+
 class DisplayChangeCounter : public IWindowMsgHandler {
  public:
   intptr_t HandleMessage(NativeWindow, uint32_t message, MessageWParam, MessageLParam, bool& handled) override {
@@ -129,6 +137,7 @@ TEST_F(DisplayChange, FullScreenCoversTheNewMonitorsAndTheFieldFollows) {
   EXPECT_EQ(viewport[2], 800);
   EXPECT_EQ(viewport[3], 800);
   EXPECT_NE(log.Text().find(kFollowedLine), std::string::npos) << log.Text();
+  EXPECT_EQ(PacedTimes(log.Text()), 2u) << log.Text();
 }
 
 TEST_F(DisplayChange, OurOwnModeSwitchChangesNothing) {
