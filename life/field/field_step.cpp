@@ -612,8 +612,10 @@ STEP_WIDE inline __m256i SelectWide(__m256i mask, __m256i ifSet, __m256i ifClear
 }
 
 // Eight cells of a Generations rule, as StepFourCellsGenerations does four.
+// Inlined into the row loop, so that its constants and counters stay in
+// registers.
 template <int Mode, bool Streaming>
-STEP_WIDE inline void StepEightCellsGenerations(const VectorRules& q, const float* in, __m256 born, __m256 survive,
+STEP_WIDE STEP_INLINE void StepEightCellsGenerations(const VectorRules& q, const float* in, __m256 born, __m256 survive,
                                                 float* out, __m256i& liveCount, __m256i& ageCount,
                                                 __m256i& dyingCount, const RowColours<Mode, Streaming>& row,
                                                 int32_t x) {
