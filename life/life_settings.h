@@ -8,6 +8,8 @@
 struct LifeSettings {
   uint8_t RuleBorn[9] = {0, 0, 0, 1, 0, 0, 0, 0, 0};
   uint8_t RuleSurvive[9] = {0, 0, 1, 1, 0, 0, 0, 0, 0};
+  // Cell states of the rule: 2 Life-like, 3..256 Generations (LifeRule).
+  int32_t RuleStates = 2;
   bool ShowStat = false;
   bool ShowFPS = false;
   float BkColor[4] = {1.0f, 1.0f, 1.0f, 1.0f};

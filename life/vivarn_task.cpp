@@ -38,6 +38,7 @@ void VivarnTaskBse::PassRulesToFields() {
   LifeField& field = inside->field;
   std::copy_n(RuleBorn, 9, field.rule.born);
   std::copy_n(RuleSurvive, 9, field.rule.survive);
+  field.rule.states = RuleStates;
   field.rule.dieSlowly = DieSlowly;
   field.rule.dieStep = EffectiveDieStep();
   field.reseed.fillMode = EffectiveResetMode();
@@ -120,12 +121,18 @@ void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {
   inside->mesh.BuildTableFromBgr(count, bgr);
 }
 
-void VivarnTaskBse::SetRule(const uint8_t born[9], const uint8_t survive[9]) {
+void VivarnTaskBse::SetRule(const uint8_t born[9], const uint8_t survive[9], int32_t states) {
   Guard guard(lock);
   for (int k = 0; k < 9; ++k) {
     RuleBorn[k] = born[k] != 0 ? 1 : 0;
     RuleSurvive[k] = survive[k] != 0 ? 1 : 0;
   }
+  RuleStates = states;
+}
+
+void VivarnTaskBse::SetRule(const uint8_t born[9], const uint8_t survive[9]) {
+  Guard guard(lock);
+  SetRule(born, survive, RuleStates);
 }
 
 void VivarnTaskBse::SetRuleBorn(int index, bool on) {

@@ -72,7 +72,9 @@ class VivarnTaskBse : public ITask, public LifeSettings {
   // The one way the configuration pages and the settings loader change a
   // setting. Numbers are stored as given; the field applies its ranges where
   // it uses them (the Effective... reads).
-  // A whole rule at once: no generation runs under half of it.
+  // A whole rule at once, its state count included: no generation runs under
+  // half of it. Without a state count the rule keeps the one it has.
+  void SetRule(const uint8_t born[9], const uint8_t survive[9], int32_t states);
   void SetRule(const uint8_t born[9], const uint8_t survive[9]);
   void SetRuleBorn(int index, bool on);
   void SetRuleSurvive(int index, bool on);

@@ -129,6 +129,7 @@ struct StepRules {
   uint8_t survive[9];
   bool dieSlowly;
   float dieStep;
+  int32_t states;  // 3..256 in the Generations step, 2 otherwise
   int32_t tableSize;
   // tableSize palette entries, then the background, then transparent black.
   const Rgba8* table;
@@ -177,6 +178,19 @@ inline int32_t TableIndex(float magnitude, int32_t tableSize) {
   return index;
 }
 
+// Generations rules keep a dying cell as one negative value,
+// -(index * 256 + state): the palette index it was drawn with when it died
+// (16 bits; only palettes beyond 65536 entries lose the top ones) and its
+// dying state 2..255, an integer a float holds exactly. Magnitudes from
+// 2^24 up are no dying cell.
+constexpr float kDyingLimit = 16777216.0f;
+constexpr uint32_t kDyingIndexBits = 0xFFFF00u;
+constexpr int32_t kDyingStateBits = 0xFF;
+
+inline int32_t DyingBits(int32_t index, int32_t state) {
+  return static_cast<int32_t>((static_cast<uint32_t>(index) << 8) & kDyingIndexBits) | state;
+}
+
 // One cell, the plain way: the columns sixteen-cell groups do not cover, and
 // every cell where there are no vector instructions.
 template <int Mode, bool Streaming>
@@ -220,6 +234,57 @@ inline void StepOneCell(const StepRules& r, float v, int32_t neighbours, float& 
   row.Put(x, colour);
 }
 
+// One cell of a Generations rule (more than two states), as StepOneCell.
+template <int Mode, bool Streaming>
+inline void StepOneCellGenerations(const StepRules& r, float v, int32_t neighbours, float& out, uint32_t& live,
+                                   uint32_t& ages, uint32_t& dying, const RowColours<Mode, Streaming>& row,
+                                   int32_t x) {
+  const Rgba8* background = r.table + r.tableSize;
+  Rgba8 colour = background[1];  // transparent black: empty and left so
+  float next = 0.0f;
+  int32_t state = 0;  // the dying state next generation, 0 for none
+  int32_t index = 0;
+  if (v > 0.0f) {
+    if (r.survive[neighbours]) {
+      next = v + 1.0f;
+      ++live;
+      ages += static_cast<uint32_t>(v) + 1u;
+    } else {
+      state = 2;
+      index = TableIndex(v, r.tableSize);
+    }
+  } else if (v < 0.0f) {
+    const float m = -v;
+    const int32_t bits = m < kDyingLimit ? static_cast<int32_t>(m) : 0;
+    const int32_t k = bits & kDyingStateBits;
+    if (k >= 2 && k + 1 < r.states) {
+      state = k + 1;
+      index = bits >> 8;
+      if (index >= r.tableSize) index %= r.tableSize;
+    } else {
+      colour = background[0];  // gone this generation
+      colour.a = 255;
+    }
+  } else if (r.born[neighbours]) {
+    next = 1.0f;
+    ++live;
+    ages += 1u;
+  }
+  if (next > 0.0f) {
+    colour = r.table[TableIndex(next, r.tableSize)];
+    colour.a = 255;
+  }
+  if (state != 0) {
+    const int32_t bits = DyingBits(index, state);
+    next = -static_cast<float>(bits);
+    ++dying;
+    colour = r.table[bits >> 8];
+    colour.a = ColourByte(static_cast<float>(r.states - state) / static_cast<float>(r.states - 1));
+  }
+  out = next;
+  row.Put(x, colour);
+}
+
 #if defined(__SSE2__)
 // The constants of the vector path, set up once per Step.
 struct VectorRules {
@@ -234,6 +299,9 @@ struct VectorRules {
   __m128 minusEpsilon;
   __m128 infinity;
   __m128i colourMask;  // red, green and blue of a table entry's word
+  __m128i states;       // Generations: the state count, and it less one as a float
+  __m128 statesLessOne;
+  __m128 dyingLimit;
   int32_t tableSize;
   const Rgba8* table;
 };
@@ -314,12 +382,84 @@ STEP_INLINE void StepFourCells(const VectorRules& q, const float* in, __m128 bor
   row.PutFour(x, _mm_or_si128(_mm_and_si128(entries, q.colourMask), _mm_slli_epi32(alphaBytes, 24)));
 }
 
+inline __m128i SelectInt(__m128i mask, __m128i ifSet, __m128i ifClear) {
+  return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, ifClear));
+}
+
+// Four cells of a Generations rule: StepOneCellGenerations without branches,
+// the same single-precision steps.
+template <int Mode, bool Streaming>
+STEP_INLINE void StepFourCellsGenerations(const VectorRules& q, const float* in, __m128 born, __m128 survive,
+                                          float* out, __m128i& liveCount, __m128i& ageCount, __m128i& dyingCount,
+                                          const RowColours<Mode, Streaming>& row, int32_t x) {
+  const __m128 zero = _mm_setzero_ps();
+  const __m128 one = _mm_set1_ps(1.0f);
+  const __m128 signBit = _mm_set1_ps(-0.0f);
+  const __m128i oneInt = _mm_set1_epi32(1);
+
+  const __m128 v = _mm_loadu_ps(in);
+  const __m128 isLive = _mm_cmpgt_ps(v, zero);
+  const __m128 isDying = _mm_cmplt_ps(v, zero);
+  const __m128 survives = _mm_and_ps(isLive, survive);
+  const __m128 dies = _mm_andnot_ps(survive, isLive);
+  const __m128 bornNow = _mm_andnot_ps(_mm_or_ps(isLive, isDying), born);
+  const __m128 positive = _mm_or_ps(_mm_and_ps(survives, _mm_add_ps(v, one)), _mm_and_ps(bornNow, one));
+
+  // A dying cell's state and kept index; it goes on dying while the state
+  // after its own is below the state count.
+  const __m128 m = _mm_xor_ps(v, signBit);
+  const __m128i bits = _mm_and_si128(_mm_cvttps_epi32(m), _mm_castps_si128(_mm_cmplt_ps(m, q.dyingLimit)));
+  const __m128i state = _mm_and_si128(bits, _mm_set1_epi32(kDyingStateBits));
+  const __m128i stateAfter = _mm_add_epi32(state, oneInt);
+  const __m128i keeps = _mm_and_si128(_mm_cmpgt_epi32(state, oneInt), _mm_cmpgt_epi32(q.states, stateAfter));
+  const __m128 nextDying = _mm_or_ps(dies, _mm_and_ps(isDying, _mm_castsi128_ps(keeps)));
+
+  // Palette indices: a dying cell's kept one, the age a cell dies at, or the
+  // next value of the others; wrapped round the palette.
+  alignas(16) int32_t slot[4];
+  __m128i index = SelectInt(_mm_castps_si128(isDying), _mm_srli_epi32(bits, 8),
+                            _mm_cvttps_epi32(Select(dies, v, positive)));
+  if (_mm_movemask_epi8(_mm_cmpgt_epi32(index, q.lastPaletteIndex)) != 0) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(slot), index);
+    for (int k = 0; k < 4; ++k)
+      if (slot[k] >= q.tableSize) slot[k] %= q.tableSize;
+    index = _mm_load_si128(reinterpret_cast<const __m128i*>(slot));
+  }
+
+  const __m128i dyingState = SelectInt(_mm_castps_si128(isLive), _mm_set1_epi32(2), stateAfter);
+  const __m128i dyingBits =
+      _mm_or_si128(_mm_and_si128(_mm_slli_epi32(index, 8), _mm_set1_epi32(static_cast<int32_t>(kDyingIndexBits))),
+                   dyingState);
+  const __m128 next = _mm_or_ps(positive, _mm_and_ps(nextDying, _mm_xor_ps(_mm_cvtepi32_ps(dyingBits), signBit)));
+  _mm_storeu_ps(out, next);
+
+  liveCount = _mm_sub_epi32(liveCount, _mm_castps_si128(_mm_cmpgt_ps(positive, zero)));
+  dyingCount = _mm_sub_epi32(dyingCount, _mm_castps_si128(nextDying));
+  ageCount = _mm_add_epi32(ageCount, _mm_and_si128(_mm_castps_si128(survives), _mm_cvttps_epi32(v)));
+
+  // Colours: live cells their palette entry, dying ones the entry they died
+  // with, fading in even steps; cells gone this generation the background,
+  // cells left empty transparent black.
+  const __m128 written = _mm_or_ps(_mm_or_ps(isLive, isDying), born);
+  const __m128 isEmpty = _mm_andnot_ps(nextDying, _mm_cmpeq_ps(positive, zero));
+  const __m128i colourIndex = SelectInt(_mm_castps_si128(nextDying), _mm_srli_epi32(dyingBits, 8), index);
+  const __m128i special = _mm_add_epi32(q.blackSlot, _mm_castps_si128(written));
+  _mm_store_si128(reinterpret_cast<__m128i*>(slot), SelectInt(_mm_castps_si128(isEmpty), special, colourIndex));
+  const __m128 fade = _mm_div_ps(_mm_cvtepi32_ps(_mm_sub_epi32(q.states, dyingState)), q.statesLessOne);
+  const __m128 alpha = Select(nextDying, fade, _mm_and_ps(written, one));
+  const __m128i alphaBytes =
+      _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(alpha, _mm_set1_ps(255.0f)), _mm_set1_ps(0.5f)));
+  const __m128i entries = _mm_setr_epi32(Word(q.table[slot[0]]), Word(q.table[slot[1]]), Word(q.table[slot[2]]),
+                                         Word(q.table[slot[3]]));
+  row.PutFour(x, _mm_or_si128(_mm_and_si128(entries, q.colourMask), _mm_slli_epi32(alphaBytes, 24)));
+}
+
 // Sixteen cells: their neighbour counts from the padded column sums (sums[0]
 // is the column left of the first cell) less the cells themselves, the rule
 // applied to all sixteen, then four groups of four.
-template <int Mode, bool Streaming>
+template <int Mode, bool Streaming, bool Generations>
 STEP_INLINE void StepSixteenCells(const VectorRules& q, const float* in, const uint8_t* sums, const uint8_t* live,
-                                  float* out, __m128i& liveCount, __m128i& ageCount,
+                                  float* out, __m128i& liveCount, __m128i& ageCount, __m128i& dyingCount,
                                   const RowColours<Mode, Streaming>& row, int32_t x) {
   auto bytes = [](const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
   const __m128i around = _mm_add_epi8(_mm_add_epi8(bytes(sums), bytes(sums + 1)), bytes(sums + 2));
@@ -343,10 +483,20 @@ STEP_INLINE void StepSixteenCells(const VectorRules& q, const float* in, const u
   const __m128 survive1 = _mm_castsi128_ps(_mm_unpackhi_epi16(surviveLow, surviveLow));
   const __m128 survive2 = _mm_castsi128_ps(_mm_unpacklo_epi16(surviveHigh, surviveHigh));
   const __m128 survive3 = _mm_castsi128_ps(_mm_unpackhi_epi16(surviveHigh, surviveHigh));
-  StepFourCells<Mode, Streaming>(q, in, born0, survive0, out, liveCount, ageCount, row, x);
-  StepFourCells<Mode, Streaming>(q, in + 4, born1, survive1, out + 4, liveCount, ageCount, row, x + 4);
-  StepFourCells<Mode, Streaming>(q, in + 8, born2, survive2, out + 8, liveCount, ageCount, row, x + 8);
-  StepFourCells<Mode, Streaming>(q, in + 12, born3, survive3, out + 12, liveCount, ageCount, row, x + 12);
+  if constexpr (Generations) {
+    StepFourCellsGenerations<Mode, Streaming>(q, in, born0, survive0, out, liveCount, ageCount, dyingCount, row, x);
+    StepFourCellsGenerations<Mode, Streaming>(q, in + 4, born1, survive1, out + 4, liveCount, ageCount, dyingCount,
+                                              row, x + 4);
+    StepFourCellsGenerations<Mode, Streaming>(q, in + 8, born2, survive2, out + 8, liveCount, ageCount, dyingCount,
+                                              row, x + 8);
+    StepFourCellsGenerations<Mode, Streaming>(q, in + 12, born3, survive3, out + 12, liveCount, ageCount, dyingCount,
+                                              row, x + 12);
+  } else {
+    StepFourCells<Mode, Streaming>(q, in, born0, survive0, out, liveCount, ageCount, row, x);
+    StepFourCells<Mode, Streaming>(q, in + 4, born1, survive1, out + 4, liveCount, ageCount, row, x + 4);
+    StepFourCells<Mode, Streaming>(q, in + 8, born2, survive2, out + 8, liveCount, ageCount, row, x + 8);
+    StepFourCells<Mode, Streaming>(q, in + 12, born3, survive3, out + 12, liveCount, ageCount, row, x + 12);
+  }
 }
 
 inline uint32_t LaneSum(__m128i v) {
@@ -457,6 +607,82 @@ STEP_WIDE inline void StepEightCells(const VectorRules& q, const float* in, __m2
   PutEight<Mode, Streaming>(row, x, _mm256_or_si256(_mm256_and_si256(entries, mask), _mm256_slli_epi32(alphaBytes, 24)));
 }
 
+STEP_WIDE inline __m256i SelectWide(__m256i mask, __m256i ifSet, __m256i ifClear) {
+  return _mm256_blendv_epi8(ifClear, ifSet, mask);
+}
+
+// Eight cells of a Generations rule, as StepFourCellsGenerations does four.
+// Inlined into the row loop, so that its constants and counters stay in
+// registers.
+template <int Mode, bool Streaming>
+STEP_WIDE STEP_INLINE void StepEightCellsGenerations(const VectorRules& q, const float* in, __m256 born, __m256 survive,
+                                                float* out, __m256i& liveCount, __m256i& ageCount,
+                                                __m256i& dyingCount, const RowColours<Mode, Streaming>& row,
+                                                int32_t x) {
+  const __m256 zero = _mm256_setzero_ps();
+  const __m256 one = _mm256_set1_ps(1.0f);
+  const __m256 signBit = _mm256_set1_ps(-0.0f);
+  const __m256i oneInt = _mm256_set1_epi32(1);
+  const __m256i states = _mm256_set_m128i(q.states, q.states);
+
+  const __m256 v = _mm256_loadu_ps(in);
+  const __m256 isLive = _mm256_cmp_ps(v, zero, _CMP_GT_OQ);
+  const __m256 isDying = _mm256_cmp_ps(v, zero, _CMP_LT_OQ);
+  const __m256 survives = _mm256_and_ps(isLive, survive);
+  const __m256 dies = _mm256_andnot_ps(survive, isLive);
+  const __m256 bornNow = _mm256_andnot_ps(_mm256_or_ps(isLive, isDying), born);
+  const __m256 positive = _mm256_blendv_ps(_mm256_and_ps(bornNow, one), _mm256_add_ps(v, one), survives);
+
+  // The truncated magnitude serves the dying state and, negated, the age.
+  const __m256 m = _mm256_xor_ps(v, signBit);
+  const __m256i truncated = _mm256_cvttps_epi32(m);
+  const __m256i bits =
+      _mm256_and_si256(truncated, _mm256_castps_si256(_mm256_cmp_ps(m, _mm256_set1_ps(kDyingLimit), _CMP_LT_OQ)));
+  const __m256i state = _mm256_and_si256(bits, _mm256_set1_epi32(kDyingStateBits));
+  const __m256i stateAfter = _mm256_add_epi32(state, oneInt);
+  const __m256i keeps = _mm256_and_si256(_mm256_cmpgt_epi32(state, oneInt), _mm256_cmpgt_epi32(states, stateAfter));
+  const __m256 nextDying = _mm256_or_ps(dies, _mm256_and_ps(isDying, _mm256_castsi256_ps(keeps)));
+
+  __m256i index = SelectWide(_mm256_castps_si256(isDying), _mm256_srli_epi32(bits, 8),
+                             _mm256_cvttps_epi32(_mm256_blendv_ps(positive, v, dies)));
+  if (_mm256_movemask_epi8(_mm256_cmpgt_epi32(index, _mm256_set1_epi32(q.tableSize - 1))) != 0) {
+    alignas(32) int32_t lanes[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), index);
+    for (int k = 0; k < 8; ++k)
+      if (lanes[k] >= q.tableSize) lanes[k] %= q.tableSize;
+    index = _mm256_load_si256(reinterpret_cast<const __m256i*>(lanes));
+  }
+
+  const __m256i dyingState = SelectWide(_mm256_castps_si256(isLive), _mm256_set1_epi32(2), stateAfter);
+  const __m256i dyingBits = _mm256_or_si256(
+      _mm256_and_si256(_mm256_slli_epi32(index, 8), _mm256_set1_epi32(static_cast<int32_t>(kDyingIndexBits))),
+      dyingState);
+  const __m256 next =
+      _mm256_or_ps(positive, _mm256_and_ps(nextDying, _mm256_xor_ps(_mm256_cvtepi32_ps(dyingBits), signBit)));
+  _mm256_storeu_ps(out, next);
+
+  liveCount = _mm256_sub_epi32(liveCount, _mm256_castps_si256(_mm256_cmp_ps(positive, zero, _CMP_GT_OQ)));
+  dyingCount = _mm256_sub_epi32(dyingCount, _mm256_castps_si256(nextDying));
+  ageCount = _mm256_sub_epi32(ageCount, _mm256_and_si256(_mm256_castps_si256(survives), truncated));
+
+  // Of the cells empty next generation only those that stopped dying were
+  // written (live ones die into a state, born ones are live).
+  const __m256i gone = _mm256_castps_si256(_mm256_andnot_ps(nextDying, isDying));
+  const __m256 isEmpty = _mm256_andnot_ps(nextDying, _mm256_cmp_ps(positive, zero, _CMP_EQ_OQ));
+  const __m256i colourIndex = SelectWide(_mm256_castps_si256(nextDying), _mm256_srli_epi32(dyingBits, 8), index);
+  const __m256i special = _mm256_add_epi32(_mm256_set1_epi32(q.tableSize + 1), gone);
+  const __m256i slot = SelectWide(_mm256_castps_si256(isEmpty), special, colourIndex);
+  const __m256 fade = _mm256_div_ps(_mm256_cvtepi32_ps(_mm256_sub_epi32(states, dyingState)),
+                                    _mm256_set_m128(q.statesLessOne, q.statesLessOne));
+  const __m256 leftAlone = _mm256_andnot_ps(_mm256_castsi256_ps(gone), isEmpty);
+  const __m256 alpha = _mm256_blendv_ps(_mm256_andnot_ps(leftAlone, one), fade, nextDying);
+  const __m256i alphaBytes = _mm256_slli_epi32(
+      _mm256_cvttps_epi32(_mm256_add_ps(_mm256_mul_ps(alpha, _mm256_set1_ps(255.0f)), _mm256_set1_ps(0.5f))), 24);
+  const __m256i entries = _mm256_i32gather_epi32(reinterpret_cast<const int*>(q.table), slot, 4);
+  const __m256i mask = _mm256_set_m128i(q.colourMask, q.colourMask);
+  PutEight<Mode, Streaming>(row, x, _mm256_or_si256(_mm256_and_si256(entries, mask), alphaBytes));
+}
+
 STEP_WIDE inline __m256i WideBytes(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
 
 // The low eight byte masks of `m` as lane masks.
@@ -464,9 +690,9 @@ STEP_WIDE inline __m256 LaneMasks(__m128i m) { return _mm256_castsi256_ps(_mm256
 
 // One row's cells in groups of thirty-two, as far as they go; returns the
 // first column left over.
-template <int Mode, bool Streaming>
+template <int Mode, bool Streaming, bool Generations>
 STEP_WIDE int32_t StepRowWide(const VectorRules& q, const float* mid, const uint8_t* sums, const uint8_t* live,
-                              float* out, int32_t w, __m128i& liveTotal, __m128i& ageTotal,
+                              float* out, int32_t w, __m128i& liveTotal, __m128i& ageTotal, __m128i& dyingTotal,
                               const RowColours<Mode, Streaming>& row) {
   __m256i bornCounts[9];
   __m256i surviveCounts[9];
@@ -475,6 +701,7 @@ STEP_WIDE int32_t StepRowWide(const VectorRules& q, const float* mid, const uint
     surviveCounts[k] = _mm256_set_m128i(q.surviveCounts[k], q.surviveCounts[k]);
   __m256i liveCount = _mm256_setzero_si256();
   __m256i ageCount = _mm256_setzero_si256();
+  __m256i dyingCount = _mm256_setzero_si256();
   int32_t x = 0;
   for (; x + 32 <= w; x += 32) {
     const __m256i around =
@@ -491,20 +718,36 @@ STEP_WIDE int32_t StepRowWide(const VectorRules& q, const float* mid, const uint
     const __m128i bornHigh = _mm256_extracti128_si256(born, 1);
     const __m128i surviveLow = _mm256_castsi256_si128(survive);
     const __m128i surviveHigh = _mm256_extracti128_si256(survive, 1);
-    StepEightCells<Mode, Streaming>(q, mid + x, LaneMasks(bornLow), LaneMasks(surviveLow), out + x, liveCount, ageCount, row,
-                                    x);
-    StepEightCells<Mode, Streaming>(q, mid + x + 8, LaneMasks(_mm_srli_si128(bornLow, 8)),
-                                    LaneMasks(_mm_srli_si128(surviveLow, 8)), out + x + 8, liveCount, ageCount, row, x + 8);
-    StepEightCells<Mode, Streaming>(q, mid + x + 16, LaneMasks(bornHigh), LaneMasks(surviveHigh), out + x + 16, liveCount,
-                                    ageCount, row, x + 16);
-    StepEightCells<Mode, Streaming>(q, mid + x + 24, LaneMasks(_mm_srli_si128(bornHigh, 8)),
-                                    LaneMasks(_mm_srli_si128(surviveHigh, 8)), out + x + 24, liveCount, ageCount, row,
-                                    x + 24);
+    if constexpr (Generations) {
+      StepEightCellsGenerations<Mode, Streaming>(q, mid + x, LaneMasks(bornLow), LaneMasks(surviveLow), out + x,
+                                                 liveCount, ageCount, dyingCount, row, x);
+      StepEightCellsGenerations<Mode, Streaming>(q, mid + x + 8, LaneMasks(_mm_srli_si128(bornLow, 8)),
+                                                 LaneMasks(_mm_srli_si128(surviveLow, 8)), out + x + 8, liveCount,
+                                                 ageCount, dyingCount, row, x + 8);
+      StepEightCellsGenerations<Mode, Streaming>(q, mid + x + 16, LaneMasks(bornHigh), LaneMasks(surviveHigh),
+                                                 out + x + 16, liveCount, ageCount, dyingCount, row, x + 16);
+      StepEightCellsGenerations<Mode, Streaming>(q, mid + x + 24, LaneMasks(_mm_srli_si128(bornHigh, 8)),
+                                                 LaneMasks(_mm_srli_si128(surviveHigh, 8)), out + x + 24, liveCount,
+                                                 ageCount, dyingCount, row, x + 24);
+    } else {
+      StepEightCells<Mode, Streaming>(q, mid + x, LaneMasks(bornLow), LaneMasks(surviveLow), out + x, liveCount, ageCount, row,
+                                      x);
+      StepEightCells<Mode, Streaming>(q, mid + x + 8, LaneMasks(_mm_srli_si128(bornLow, 8)),
+                                      LaneMasks(_mm_srli_si128(surviveLow, 8)), out + x + 8, liveCount, ageCount, row, x + 8);
+      StepEightCells<Mode, Streaming>(q, mid + x + 16, LaneMasks(bornHigh), LaneMasks(surviveHigh), out + x + 16, liveCount,
+                                      ageCount, row, x + 16);
+      StepEightCells<Mode, Streaming>(q, mid + x + 24, LaneMasks(_mm_srli_si128(bornHigh, 8)),
+                                      LaneMasks(_mm_srli_si128(surviveHigh, 8)), out + x + 24, liveCount, ageCount, row,
+                                      x + 24);
+    }
   }
   liveTotal = _mm_add_epi32(liveTotal, _mm_add_epi32(_mm256_castsi256_si128(liveCount),
                                                      _mm256_extracti128_si256(liveCount, 1)));
   ageTotal = _mm_add_epi32(ageTotal, _mm_add_epi32(_mm256_castsi256_si128(ageCount),
                                                    _mm256_extracti128_si256(ageCount, 1)));
+  if (Generations)
+    dyingTotal = _mm_add_epi32(dyingTotal, _mm_add_epi32(_mm256_castsi256_si128(dyingCount),
+                                                         _mm256_extracti128_si256(dyingCount, 1)));
   return x;
 }
 #endif
@@ -515,9 +758,9 @@ inline size_t ScratchRowBytes(int32_t columns) { return (static_cast<size_t>(col
 // One generation of `field` into its next cells and `mesh`'s vertex colours;
 // the live cells and their ages added up. `scratch` holds 4 rows of
 // ScratchRowBytes.
-template <int Mode, bool Streaming>
+template <int Mode, bool Streaming, bool Generations>
 void StepCells(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool allowWideVectors, uint32_t& liveSum,
-               uint32_t& ageSum) {
+               uint32_t& ageSum, uint32_t& dyingSum) {
   const int32_t w = field.columns;
   const int32_t h = field.rows;
   const LifeRule& rule = field.rule;
@@ -531,6 +774,7 @@ void StepCells(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool allowWi
   std::memcpy(r.survive, rule.survive, 9);
   r.dieSlowly = rule.dieSlowly;
   r.dieStep = rule.dieStep;
+  r.states = rule.StepStates();
   r.tableSize = paletteSize;
   r.table = mesh.paletteColours.get();
 #if defined(__SSE2__)
@@ -548,10 +792,15 @@ void StepCells(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool allowWi
   q.minusEpsilon = _mm_set1_ps(-kCellEpsilon);
   q.infinity = _mm_set1_ps(std::numeric_limits<float>::infinity());
   q.colourMask = _mm_set1_epi32(Word(Rgba8{255, 255, 255, 0}));
+  q.states = _mm_set1_epi32(r.states);
+  q.statesLessOne = _mm_set1_ps(static_cast<float>(r.states - 1));
+  q.dyingLimit = _mm_set1_ps(kDyingLimit);
+
   q.tableSize = paletteSize;
   q.table = mesh.paletteColours.get();
   __m128i liveCount = _mm_setzero_si128();
   __m128i ageCount = _mm_setzero_si128();
+  __m128i dyingCount = _mm_setzero_si128();
 #endif
 #if defined(STEP_HAS_WIDE)
   const bool wide = allowWideVectors && WideVectorsAvailable();
@@ -570,6 +819,7 @@ void StepCells(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool allowWi
   Rgba8* colourBase = mesh.colours.get();
   uint32_t live = 0;
   uint32_t ages = 0;
+  uint32_t dying = 0;
 
   LiveFlags(gridRow(h - 1), w, above);
   LiveFlags(gridRow(0), w, current);
@@ -592,15 +842,21 @@ void StepCells(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool allowWi
 
     int32_t x = 0;
 #if defined(STEP_HAS_WIDE)
-    if (wide) x = StepRowWide<Mode, Streaming>(q, mid, sums, current, out, w, liveCount, ageCount, row);
+    if (wide)
+      x = StepRowWide<Mode, Streaming, Generations>(q, mid, sums, current, out, w, liveCount, ageCount, dyingCount,
+                                                    row);
 #endif
 #if defined(__SSE2__)
     for (; x + 16 <= w; x += 16)
-      StepSixteenCells<Mode, Streaming>(q, mid + x, sums + x, current + x, out + x, liveCount, ageCount, row, x);
+      StepSixteenCells<Mode, Streaming, Generations>(q, mid + x, sums + x, current + x, out + x, liveCount, ageCount,
+                                                     dyingCount, row, x);
 #endif
     for (; x < w; ++x) {
       const int32_t neighbours = sums[x] + sums[x + 1] + sums[x + 2] - current[x];
-      StepOneCell<Mode, Streaming>(r, mid[x], neighbours, out[x], live, ages, row, x);
+      if constexpr (Generations)
+        StepOneCellGenerations<Mode, Streaming>(r, mid[x], neighbours, out[x], live, ages, dying, row, x);
+      else
+        StepOneCell<Mode, Streaming>(r, mid[x], neighbours, out[x], live, ages, row, x);
     }
 
     if (Mode == 1) {
@@ -624,9 +880,22 @@ void StepCells(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool allowWi
   const uint32_t vectorLive = LaneSum(liveCount);
   live += vectorLive;
   ages += LaneSum(ageCount) + vectorLive;
+  if (Generations) dying += LaneSum(dyingCount);
 #endif
   liveSum = live;
   ageSum = ages;
+  dyingSum = dying;
+}
+
+template <bool Generations>
+void StepCellsOf(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool wide, bool streaming, uint32_t& live,
+                 uint32_t& ageSum, uint32_t& dying) {
+  if (mesh.drawMode == 0)
+    streaming ? StepCells<0, true, Generations>(field, mesh, scratch, wide, live, ageSum, dying)
+              : StepCells<0, false, Generations>(field, mesh, scratch, wide, live, ageSum, dying);
+  else
+    streaming ? StepCells<1, true, Generations>(field, mesh, scratch, wide, live, ageSum, dying)
+              : StepCells<1, false, Generations>(field, mesh, scratch, wide, live, ageSum, dying);
 }
 
 // Stores each reseeded cell's colour in the mesh.
@@ -651,8 +920,20 @@ void ReseedFieldAndMesh(LifeField& field, FieldMesh& mesh) {
 void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tuning) {
   if (field.ReseedDue()) ReseedFieldAndMesh(field, mesh);
 
+  // Dying cells of one family mean nothing to the other (fading magnitudes
+  // against dying states): a change between the two drops them.
+  const int32_t states = field.rule.StepStates();
+  if ((states > 2) != (field.steppedStates > 2) && field.cells) {
+    float* cells = field.cells.get();
+    const size_t count = field.cells.size();
+    for (size_t i = 0; i < count; ++i)
+      if (cells[i] < 0.0f) cells[i] = 0.0f;
+  }
+  field.steppedStates = states;
+
   uint32_t live = 0;
   uint32_t ageSum = 0;
+  uint32_t dying = 0;
   if (field.columns > 0 && field.rows > 0 && field.cells && mesh.colours && mesh.columns == field.columns &&
       mesh.rows == field.rows) {
     const size_t scratchBytes = 4 * ScratchRowBytes(field.columns);
@@ -660,16 +941,15 @@ void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tunin
     uint8_t* scratch = field.stepScratch.get();
     const bool streaming = mesh.colours.size() * sizeof(Rgba8) > tuning.streamingColourBytes;
     const bool wide = tuning.allowWideVectors;
-    if (mesh.drawMode == 0)
-      streaming ? StepCells<0, true>(field, mesh, scratch, wide, live, ageSum)
-                : StepCells<0, false>(field, mesh, scratch, wide, live, ageSum);
+    if (states > 2)
+      StepCellsOf<true>(field, mesh, scratch, wide, streaming, live, ageSum, dying);
     else
-      streaming ? StepCells<1, true>(field, mesh, scratch, wide, live, ageSum)
-                : StepCells<1, false>(field, mesh, scratch, wide, live, ageSum);
+      StepCellsOf<false>(field, mesh, scratch, wide, streaming, live, ageSum, dying);
     field.cells.Swap(field.nextCells);
     ++mesh.colourChanges;
   } else {
     mesh.ClearColours();  // a field without cells leaves only cleared vertices
   }
+  field.dying = dying;
   field.CountGeneration(live, ageSum);
 }

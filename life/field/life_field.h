@@ -3,8 +3,9 @@
 // no lock: its owner (the Life task) guards it and a mesh draws it.
 //
 // Cell values: positive = live, the value being the age; negative = dying,
-// its magnitude the fade left; 0 = empty. Magnitudes below kCellEpsilon count
-// as 0.
+// its magnitude the fade left (Life-like rules) or the dying state and the
+// palette index the cell died with (Generations rules, see field_step.cpp);
+// 0 = empty. Magnitudes below kCellEpsilon count as 0.
 #pragma once
 
 #include <cstddef>
@@ -20,11 +21,15 @@ struct LifeRule {
   // neighbours, survive[k] keeps a live one.
   uint8_t born[9] = {0, 0, 0, 1, 0, 0, 0, 0, 0};
   uint8_t survive[9] = {0, 0, 1, 1, 0, 0, 0, 0, 0};
-  // Cell states of the rule's family: 2 (live or not) for the Life-like
-  // rules, the only family stepped today.
+  // Cell states: 2 (live or not) for the Life-like rules; 3..256 for the
+  // Generations rules, where 0 is empty, 1 live (the only state counted as a
+  // neighbour) and a live cell that does not survive passes through the
+  // dying states 2..states - 1, one a generation whatever its neighbours,
+  // and is empty after the last. Other values act as 2.
   int32_t states = 2;
-  // Dying cells fade by `dieStep` (held to 0.001..1) a generation instead of
-  // going at once.
+  int32_t StepStates() const { return states >= 2 && states <= 256 ? states : 2; }
+  // Life-like rules only: dying cells fade by `dieStep` (held to 0.001..1) a
+  // generation instead of going at once.
   bool dieSlowly = true;
   float dieStep = 0.9f;
 };
@@ -89,12 +94,19 @@ class LifeField {
   uint32_t populationSum = 0;
   uint32_t steadyAverageCount = 0;
   float averageAge = 0.0f;
+  // Cells in a dying state after the last generation (Generations rules;
+  // always 0 for the Life-like ones, whose fading cells are no state).
+  // `population` counts only the live ones.
+  uint32_t dying = 0;
 
  private:
   friend void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tuning);
   // Working rows of the generation step, sized by the first generation after
   // a resize, so that the others allocate nothing.
   AlignedArray<uint8_t> stepScratch;
+  // The state count of the last generation: dying cells do not carry over
+  // between the two families.
+  int32_t steppedStates = 2;
 };
 
 // Process-wide state of the seeding generator: set once from the calendar

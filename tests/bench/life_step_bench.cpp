@@ -1,6 +1,7 @@
 // Generation-step speed: the task's Step against the plain transcription the
 // tests keep, on random soups of full-HD and 4K outputs at cell size 5, with
-// the default rule and slow dying. Reported as time per cell per generation
+// the default rule and slow dying, or the default rule's counts with 3 and 25
+// states (Generations). Reported as time per cell per generation
 // (the "per_cell" counter). The header line "Load Average" says how busy the
 // machine was.
 //
@@ -21,7 +22,7 @@ constexpr int kWarmUpGenerations = 200;
 
 // A field of the output size at cell size 5, seeded in mode 0 from a fixed
 // state and run for the warm-up: the soup is then mostly dying cells.
-CRefCountPtrT<VivarnTaskBse> WarmSoup(int32_t width, int32_t height, int32_t drawMode) {
+CRefCountPtrT<VivarnTaskBse> WarmSoup(int32_t width, int32_t height, int32_t drawMode, int32_t states) {
   CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
   SetOutputSize(width, height);
   task->CellSize = 5;
@@ -30,6 +31,7 @@ CRefCountPtrT<VivarnTaskBse> WarmSoup(int32_t width, int32_t height, int32_t dra
   task->PeriodicResetOn = false;
   task->AutoReset = false;
   task->DieSlowly = true;
+  task->RuleStates = states;
   task->SetBkColor(0.0f, 0.0f, 0.3f, 1.0f);
   randomState = 20261208u;
   task->ApplyCellSize();
@@ -48,7 +50,7 @@ void ReportPerCell(benchmark::State& state, int32_t columns, int32_t rows) {
 
 void BM_Step(benchmark::State& state) {
   auto task = WarmSoup(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
-                       static_cast<int32_t>(state.range(2)));
+                       static_cast<int32_t>(state.range(2)), static_cast<int32_t>(state.range(3)));
   uint32_t nonEmpty = 0;
   for (int i = 0; i < Field(*task).columns * Field(*task).rows; ++i) nonEmpty += Field(*task).cells[i] != 0.0f;
   state.counters["non_empty"] = static_cast<double>(nonEmpty) / (Field(*task).columns * Field(*task).rows);
@@ -64,7 +66,7 @@ void BM_Step(benchmark::State& state) {
 // for bit afterwards.
 void BM_OracleStep(benchmark::State& state) {
   auto task = WarmSoup(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
-                       static_cast<int32_t>(state.range(2)));
+                       static_cast<int32_t>(state.range(2)), static_cast<int32_t>(state.range(3)));
   OracleLife oracle = OracleLife::From(*task, randomState);
   for (auto _ : state) {
     oracle.Step();
@@ -78,17 +80,19 @@ void BM_OracleStep(benchmark::State& state) {
       std::memcmp(Mesh(*task).colours.get(), oracle.colours.data(), oracle.colours.size() * sizeof(Rgba8)) == 0 &&
       Field(*task).population == oracle.population && Field(*task).generation == oracle.generation &&
       Field(*task).populationSum == oracle.populationSum && Field(*task).steadyPopulationCount == oracle.steadyPopulationCount &&
-      Field(*task).steadyAverageCount == oracle.steadyAverageCount &&
+      Field(*task).steadyAverageCount == oracle.steadyAverageCount && Field(*task).dying == oracle.dying &&
       std::memcmp(&Field(*task).averageAge, &oracle.averageAge, sizeof(float)) == 0;
   state.counters["identical"] = identical ? 1.0 : 0.0;
 }
 
-// Arguments: output width, output height, draw mode.
+// Arguments: output width, output height, draw mode, cell states.
 void Sizes(benchmark::internal::Benchmark* b) {
-  b->ArgNames({"w", "h", "mode"});
+  b->ArgNames({"w", "h", "mode", "states"});
   for (int mode : {0, 1}) {
-    b->Args({1920, 1080, mode});
-    b->Args({3840, 2160, mode});
+    b->Args({1920, 1080, mode, 2});
+    b->Args({3840, 2160, mode, 2});
+    b->Args({3840, 2160, mode, 3});
+    b->Args({3840, 2160, mode, 25});
   }
   b->Unit(benchmark::kMillisecond);
   // On a shared machine the fastest repetition is the figure least disturbed

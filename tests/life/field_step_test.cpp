@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <set>
 #include <utility>
@@ -258,6 +259,56 @@ TEST(FieldNeighbours, WrapAroundTheTorus) {
   PutCell(*task, 4, 0, -1.0f);  // dying: not counted
   EXPECT_EQ(Field(*task).CountNeighbours(Field(*task).cells.get(), 0, 0), 2);
   EXPECT_EQ(Field(*task).CountNeighbours(nullptr, 0, 0), 0);
+}
+
+}  // namespace
+
+namespace {
+
+Rgba8 VertexColour(const VivarnTaskBse& task, int32_t x, int32_t y) {
+  return Mesh(task).colours[static_cast<size_t>(2 * y) * (2 * Mesh(task).columns) + 2 * x];
+}
+
+TEST(FieldStepGenerations, ALoneCellFadesThroughTheDyingStatesInItsColour) {
+  auto task = MakeFieldTask(7, 7);
+  task->PeriodicResetOn = false;
+  task->AutoReset = false;
+  const uint8_t born[9] = {0, 0, 1, 0, 0, 0, 0, 0, 0}, survive[9] = {};
+  task->SetRule(born, survive, 4);
+  task->SetBkColor(0.0f, 0.0f, 1.0f, 1.0f);
+  PutCell(*task, 3, 3, 1.0f);
+  const Rgba8 entry = Mesh(*task).paletteColours[1];
+
+  const uint8_t alphas[2] = {170, 85};  // (4 - k) / 3 for states 2 and 3
+  for (const uint8_t alpha : alphas) {
+    task->Step();
+    EXPECT_LT(CellAt(*task, 3, 3), 0.0f);
+    const Rgba8 c = VertexColour(*task, 3, 3);
+    EXPECT_EQ((std::array<int, 4>{c.r, c.g, c.b, c.a}), (std::array<int, 4>{entry.r, entry.g, entry.b, alpha}));
+    EXPECT_EQ(Field(*task).population, 0u);
+    EXPECT_EQ(Field(*task).dying, 1u);
+  }
+  task->Step();
+  EXPECT_EQ(CellAt(*task, 3, 3), 0.0f);
+  const Rgba8 gone = VertexColour(*task, 3, 3);
+  EXPECT_EQ((std::array<int, 4>{gone.r, gone.g, gone.b, gone.a}), (std::array<int, 4>{0, 0, 255, 255}));
+  EXPECT_EQ(Field(*task).dying, 0u);
+  EXPECT_EQ(task->RuleStates, 4);
+  task->SetRule(born, born);  // keeps the state count
+  EXPECT_EQ(task->RuleStates, 4);
+}
+
+TEST(FieldStepGenerations, DyingCellsDoNotCarryOverToTheLifeLikeFamily) {
+  auto task = MakeFieldTask(7, 7);
+  task->PeriodicResetOn = false;
+  task->AutoReset = false;
+  task->RuleStates = 25;
+  PutCell(*task, 3, 3, 1.0f);
+  task->Step();
+  ASSERT_LT(CellAt(*task, 3, 3), 0.0f);
+  task->RuleStates = 2;
+  task->Step();
+  EXPECT_EQ(CellAt(*task, 3, 3), 0.0f);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ OracleLife OracleLife::From(const VivarnTaskBse& task, uint32_t randomSeed) {
   o.drawMode = task.FieldDrawMode;
   std::memcpy(o.ruleBorn, task.RuleBorn, 9);
   std::memcpy(o.ruleSurvive, task.RuleSurvive, 9);
+  o.states = task.RuleStates;
   o.dieSlowly = task.DieSlowly;
   o.dieStep = task.DieStep;
   std::memcpy(o.bkColor, task.BkColor, sizeof o.bkColor);
@@ -31,6 +32,7 @@ OracleLife OracleLife::From(const VivarnTaskBse& task, uint32_t randomSeed) {
   o.populationSum = Field(task).populationSum;
   o.steadyAverageCount = Field(task).steadyAverageCount;
   o.averageAge = Field(task).averageAge;
+  o.dying = Field(task).dying;
   return o;
 }
 
@@ -78,7 +80,22 @@ Rgba8 OracleLife::CellColour(float v) const {
 }
 
 void OracleLife::SetCell(std::vector<float>& grid, int32_t x, int32_t y, float v) {
-  const Rgba8 k = CellColour(v);
+  PaintVertices(x, y, CellColour(v));
+  grid[y * columns + x] = v;
+}
+
+int32_t OracleLife::PaletteIndex(int32_t i) const { return i >= tableSize ? i % tableSize : i; }
+
+// A dying cell is stored as -(index * 256 + state), its index kept to 16 bits.
+void OracleLife::SetDying(int32_t x, int32_t y, int32_t index, int32_t state) {
+  const int32_t kept = index % 65536;
+  const float alpha = static_cast<float>(states - state) / static_cast<float>(states - 1);
+  PaintVertices(x, y, Rgba8{table[kept].r, table[kept].g, table[kept].b, Byte(alpha)});
+  nextCells[y * columns + x] = -static_cast<float>(kept * 256 + state);
+  dying += 1;
+}
+
+void OracleLife::PaintVertices(int32_t x, int32_t y, Rgba8 k) {
   auto put = [&](int32_t vertex) { colours[vertex] = k; };
   if (drawMode == 0) {
     for (int dy = 0; dy < 2; ++dy)
@@ -89,7 +106,6 @@ void OracleLife::SetCell(std::vector<float>& grid, int32_t x, int32_t y, float v
     if (x == columns - 1) put(y * (columns + 1) + columns);
     if (y == rows - 1) put(rows * (columns + 1) + x);
   }
-  grid[y * columns + x] = v;
 }
 
 void OracleLife::ResetPopulation() {
@@ -130,14 +146,37 @@ void OracleLife::Step() {
 
   const uint32_t previous = population;
   population = 0;
+  dying = 0;
   uint32_t ageSum = 0;
+  const bool generations = states > 2 && states <= 256;
   std::fill(nextCells.begin(), nextCells.end(), 0.0f);
   std::fill(colours.begin(), colours.end(), Rgba8{});
   for (int32_t y = 0; y < rows; y++) {
     for (int32_t x = 0; x < columns; x++) {
       const int32_t n = CountNeighbours(cells, x, y);
       const float v = cells[y * columns + x];
-      if (v > 0.0f) {
+      if (generations) {
+        if (v > 0.0f) {
+          if (ruleSurvive[n]) {
+            SetCell(nextCells, x, y, v + 1.0f);
+            population += 1;
+            ageSum += static_cast<uint32_t>(v) + 1;
+          } else {
+            SetDying(x, y, PaletteIndex(static_cast<int32_t>(v)), 2);
+          }
+        } else if (v < 0.0f) {
+          const int32_t code = -v < 16777216.0f ? static_cast<int32_t>(-v) : 0;
+          const int32_t k = code % 256;
+          if (k >= 2 && k + 1 < states)
+            SetDying(x, y, PaletteIndex(code / 256), k + 1);
+          else
+            SetCell(nextCells, x, y, 0.0f);
+        } else if (ruleBorn[n]) {
+          SetCell(nextCells, x, y, 1.0f);
+          population += 1;
+          ageSum += 1;
+        }
+      } else if (v > 0.0f) {
         if (ruleSurvive[n]) {
           SetCell(nextCells, x, y, v + 1.0f);
           population += 1;

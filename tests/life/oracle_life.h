@@ -17,6 +17,7 @@ struct OracleLife {
   int32_t drawMode = 0;
   uint8_t ruleBorn[9] = {};
   uint8_t ruleSurvive[9] = {};
+  int32_t states = 2;  // as the task stores it; outside 2..256 it acts as 2
   bool dieSlowly = true;
   float dieStep = 0.9f;
   float bkColor[4] = {};
@@ -34,6 +35,7 @@ struct OracleLife {
   uint32_t populationSum = 0;
   uint32_t steadyAverageCount = 0;
   float averageAge = 0.0f;
+  uint32_t dying = 0;
 
   // Copies the task's settings, colour table, cells, colours and counters.
   static OracleLife From(const VivarnTaskBse& task, uint32_t randomSeed);
@@ -42,6 +44,11 @@ struct OracleLife {
   int32_t CountNeighbours(const std::vector<float>& grid, int32_t x, int32_t y) const;
   Rgba8 CellColour(float v) const;
   void SetCell(std::vector<float>& grid, int32_t x, int32_t y, float v);
+  void PaintVertices(int32_t x, int32_t y, Rgba8 k);
+  int32_t PaletteIndex(int32_t i) const;
+  // Generations: cell (x, y) of the next grid in dying state `state`, drawn
+  // with palette entry `index`.
+  void SetDying(int32_t x, int32_t y, int32_t index, int32_t state);
   void ResetPopulation();
   void Step();
 };

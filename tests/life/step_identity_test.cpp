@@ -1,6 +1,7 @@
 // The fast generation step against the plain transcription in oracle_life.cpp:
 // cells, vertex colours and counters must agree bit for bit, generation after
-// generation, through reseeds, for random rules in both draw modes.
+// generation, through reseeds, for random rules in both draw modes, Life-like
+// and Generations.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -26,6 +27,7 @@ struct IdentityCase {
   int32_t paletteEntries = 0;
   // Four-cell vectors only, where the processor has eight-cell ones.
   bool fourWide = false;
+  int32_t states = 2;
 };
 
 void PrintTo(const IdentityCase& c, std::ostream* os) {
@@ -33,6 +35,7 @@ void PrintTo(const IdentityCase& c, std::ostream* os) {
       << " rules " << c.ruleSeed << (c.streamed ? " streamed" : "");
   if (c.paletteEntries != 0) *os << " palette " << c.paletteEntries;
   if (c.fourWide) *os << " four wide";
+  if (c.states != 2) *os << " states " << c.states;
 }
 
 class StepIdentity : public ::testing::TestWithParam<IdentityCase> {};
@@ -45,6 +48,7 @@ void ExpectSameState(const VivarnTaskBse& task, const OracleLife& oracle, int ge
       << "vertex colours differ after generation " << generation;
   ASSERT_EQ(Field(task).generation, oracle.generation) << generation;
   ASSERT_EQ(Field(task).population, oracle.population) << generation;
+  ASSERT_EQ(Field(task).dying, oracle.dying) << generation;
   ASSERT_EQ(Field(task).populationSum, oracle.populationSum) << generation;
   ASSERT_EQ(Field(task).steadyPopulationCount, oracle.steadyPopulationCount) << generation;
   ASSERT_EQ(Field(task).steadyAverageCount, oracle.steadyAverageCount) << generation;
@@ -64,6 +68,7 @@ TEST_P(StepIdentity, ThousandGenerationsBitForBit) {
     }
     task->RuleBorn[0] = 0;
   }
+  task->RuleStates = c.states;
   task->DieSlowly = c.dieSlowly;
   task->DieStep = 0.5f + static_cast<float>(rules() % 100) / 200.0f;
   if (c.paletteEntries != 0) {
@@ -104,6 +109,22 @@ INSTANTIATE_TEST_SUITE_P(
                       IdentityCase{41, 29, 1, true, 22, true, 7}, IdentityCase{35, 17, 0, true, 23, true, 1},
                       IdentityCase{37, 23, 0, true, 0, false, 7, true}, IdentityCase{41, 29, 1, true, 12, true, 0, true},
                       IdentityCase{64, 9, 0, false, 24, false, 0, true}, IdentityCase{53, 19, 1, true, 15, false, 0, true}));
+
+// Widths cover the eight-, four-cell and single-cell columns; small palettes
+// make ages and kept indices wrap; 300 and -5 states act as 2.
+INSTANTIATE_TEST_SUITE_P(
+    Generations, StepIdentity,
+    ::testing::Values(IdentityCase{53, 19, 0, true, 31, false, 0, false, 3},
+                      IdentityCase{53, 19, 1, true, 32, false, 0, false, 4},
+                      IdentityCase{41, 29, 0, true, 0, true, 0, false, 8},
+                      IdentityCase{37, 23, 1, false, 33, false, 7, false, 25},
+                      IdentityCase{49, 21, 0, true, 34, false, 0, true, 256},
+                      IdentityCase{37, 23, 1, true, 0, false, 0, true, 3},
+                      IdentityCase{67, 17, 1, true, 35, true, 1, false, 25},
+                      IdentityCase{45, 31, 0, false, 36, true, 7, true, 8},
+                      IdentityCase{1, 7, 0, true, 37, false, 0, false, 4},
+                      IdentityCase{53, 19, 0, true, 38, false, 0, false, 300},
+                      IdentityCase{41, 29, 1, true, 39, false, 0, false, -5}));
 
 TEST(StepIdentityRuleBornZero, EveryEmptyCellBorn) {
   auto task = MakeFieldTask(13, 11, 1);
