@@ -131,3 +131,7 @@ e2e_control_rect() {
   X=$left Y=$top W=$((right - left)) H=$((bottom - top))
   [ "$W" -gt 0 ] && [ "$H" -gt 0 ]
 }
+
+e2e_reg_value() {  # key, name: the value's data, "" without one
+  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n {$1 = ""; $2 = ""; sub(/^ +/, ""); print}'
+}

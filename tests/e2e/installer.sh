@@ -18,9 +18,6 @@ programs='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 entry="$programs\\Vivarn Screen Saver 2"
 desktop='HKCU\Control Panel\Desktop'
 
-reg_value() {  # key, name: the value's data
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n {$1 = ""; $2 = ""; sub(/^ +/, ""); print}'
-}
 # Keys under the Programs list whose display name is ours.
 our_entries() {
   wine reg query "$programs" /s 2>/dev/null | tr -d '\r' |
@@ -38,13 +35,13 @@ install_silently
 vivarn_wait_for test -f "$installed" -t 10 || e2e_fail "no vivarn.scr in the system folder"
 cmp -s "$installed" "$VIVARN_SCR" || e2e_fail "the installed file is not the built one"
 [ -f "$uninstaller" ] || e2e_fail "no uninstaller"
-[ "$(reg_value "$entry" DisplayName)" = "Vivarn Screen Saver 2" ] || e2e_fail "no Programs entry"
+[ "$(e2e_reg_value "$entry" DisplayName)" = "Vivarn Screen Saver 2" ] || e2e_fail "no Programs entry"
 for name in DisplayVersion Publisher DisplayIcon UninstallString EstimatedSize; do
-  [ -n "$(reg_value "$entry" "$name")" ] || e2e_fail "the Programs entry has no $name"
+  [ -n "$(e2e_reg_value "$entry" "$name")" ] || e2e_fail "the Programs entry has no $name"
 done
-[ "$(reg_value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\system32\vivarn.scr' ] ||
-  e2e_fail "SCRNSAVE.EXE is '$(reg_value "$desktop" SCRNSAVE.EXE)'"
-[ "$(reg_value "$desktop" ScreenSaveActive)" = 1 ] || e2e_fail "ScreenSaveActive is not 1"
+[ "$(e2e_reg_value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\system32\vivarn.scr' ] ||
+  e2e_fail "SCRNSAVE.EXE is '$(e2e_reg_value "$desktop" SCRNSAVE.EXE)'"
+[ "$(e2e_reg_value "$desktop" ScreenSaveActive)" = 1 ] || e2e_fail "ScreenSaveActive is not 1"
 
 # --- the installed saver runs as the system would start it
 wine 'C:\windows\system32\vivarn.scr' /S >"$E2E_TMP/saver.out" 2>&1 &
@@ -72,6 +69,6 @@ cmp -s "$installed" "$VIVARN_SCR" || e2e_fail "the upgrade left another file"
 wine 'C:\Program Files\Vivarn Screen Saver 2\uninstall.exe' /S >"$E2E_TMP/uninstall.out" 2>&1
 gone() { [ ! -e "$installed" ] && [ ! -e "$uninstaller" ] && [ "$(our_entries)" = 0 ]; }
 vivarn_wait_for gone -t 30 || e2e_fail "the uninstaller left the file, itself or the Programs entry"
-[ -z "$(reg_value "$desktop" SCRNSAVE.EXE)" ] || e2e_fail "SCRNSAVE.EXE still names a saver"
+[ -z "$(e2e_reg_value "$desktop" SCRNSAVE.EXE)" ] || e2e_fail "SCRNSAVE.EXE still names a saver"
 [ -n "$(vivarn_reg_query LifeSpeed)" ] || e2e_fail "the silent uninstall removed the user's settings"
 echo "PASS"

@@ -19,9 +19,6 @@ uninstaller="$WINEPREFIX/drive_c/Program Files/Vivarn Screen Saver 2/uninstall.e
 desktop='HKCU\Control Panel\Desktop'
 session_manager='HKLM\System\CurrentControlSet\Control\Session Manager'
 
-reg_value() {  # key, name: the value's data
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n {$1 = ""; $2 = ""; sub(/^ +/, ""); print}'
-}
 run_silently() {  # program, arguments: waits for it; sets EXIT_CODE
   wine "$@" >"$E2E_TMP/run.out" 2>&1 &
   local pid=$!
@@ -69,8 +66,8 @@ hold 'C:\windows\system32\vivarn.scr.new'
 run_silently "$setup" /S
 [ "$EXIT_CODE" != 0 ] || e2e_fail "the setup reported success without moving its file in"
 cmp -s "$installed" "$VIVARN_SCR" || e2e_fail "the failed install did not keep the installed vivarn.scr"
-[ "$(reg_value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr' ] ||
-  e2e_fail "the failed install chose the saver: '$(reg_value "$desktop" SCRNSAVE.EXE)'"
+[ "$(e2e_reg_value "$desktop" SCRNSAVE.EXE)" = 'C:\windows\system32\other.scr' ] ||
+  e2e_fail "the failed install chose the saver: '$(e2e_reg_value "$desktop" SCRNSAVE.EXE)'"
 release
 
 # --- install, uninstall, install again while vivarn.scr is held, then restart
@@ -78,13 +75,13 @@ hold 'C:\windows\system32\vivarn.scr'
 run_silently "$setup" /S
 [ "$EXIT_CODE" = 0 ] || e2e_fail "the install over the held file ended with $EXIT_CODE"
 run_silently "$uninstaller" /S
-uninstalled() { [ ! -e "$uninstaller" ] && [ -z "$(reg_value "$desktop" SCRNSAVE.EXE)" ]; }
+uninstalled() { [ ! -e "$uninstaller" ] && [ -z "$(e2e_reg_value "$desktop" SCRNSAVE.EXE)" ]; }
 vivarn_wait_for uninstalled -t 30 || e2e_fail "the uninstaller did not finish"
 run_silently "$setup" /S
 [ "$EXIT_CODE" = 0 ] || e2e_fail "the second install over the held file ended with $EXIT_CODE"
 [ -f "$installed.new" ] || e2e_fail "no new file waiting beside the held one"
 [ "$(after_restart)" = new ] ||
-  e2e_fail "the pending operations would leave $(after_restart) in vivarn.scr: $(reg_value "$session_manager" PendingFileRenameOperations)"
+  e2e_fail "the pending operations would leave $(after_restart) in vivarn.scr: $(e2e_reg_value "$session_manager" PendingFileRenameOperations)"
 # Windows carries the operations out when it restarts; wine does when the
 # prefix's session starts again.
 release
