@@ -123,11 +123,27 @@ TEST_F(ConfigSheetTest, RulestringBoxSetsTheWholeRuleRefusesWhatIsNoRuleAndOkSto
   EXPECT_EQ(CheckedCounts(rules), L"2/");
   EXPECT_EQ(SelectedComboText(list), L"Brian's Brain");
 
+  // The longest rule fits the box whole.
+  SetWindowTextW(edit, L"B012345678/S012345678/C256");
+  SendMessageW(rules, WM_COMMAND, MAKEWPARAM(IDC_RULE_NOTATION, EN_KILLFOCUS), reinterpret_cast<LPARAM>(edit));
+  EXPECT_EQ(Task().RuleStates, 256);
+  const std::wstring longest = Text(edit);
+  EXPECT_EQ(longest, L"B012345678/S012345678/C256");
+  RECT format = {};
+  SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+  HDC dc = GetDC(edit);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(edit, WM_GETFONT, 0, 0)));
+  SIZE extent = {};
+  GetTextExtentPoint32W(dc, longest.c_str(), static_cast<int>(longest.size()), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(edit, dc);
+  EXPECT_LE(extent.cx, format.right - format.left);
+
   // The General page shows the same rule; a name there brings two states back.
   Select(0);
   HWND general = Page();
-  EXPECT_EQ(SelectedComboText(GetDlgItem(general, IDC_RULE_LIST)), L"Brian's Brain");
-  EXPECT_EQ(Text(GetDlgItem(general, IDC_RULE_NOTATION)), L"B2/S/C3");
+  EXPECT_EQ(SelectedComboText(GetDlgItem(general, IDC_RULE_LIST)), L"Custom");
+  EXPECT_EQ(Text(GetDlgItem(general, IDC_RULE_NOTATION)), L"B012345678/S012345678/C256");
   Choose(general, IDC_RULE_LIST, ComboIndexOf(GetDlgItem(general, IDC_RULE_LIST), L"Seeds"));
   EXPECT_EQ(Task().RuleStates, 2);
   EXPECT_EQ(Text(GetDlgItem(general, IDC_RULE_NOTATION)), L"B2/S");
