@@ -104,8 +104,9 @@ class CConfigPage : public CPropertyPageImpl {
   LPARAM SelectedData(int id, LPARAM fallback) const;
 
  private:
-  // The list selects the name of the boxes' rule, or "Custom", and the
-  // notation beside it follows; the list is filled on first use.
+  // The list selects the name of the shown rule, or "Custom", and the
+  // rulestring box under it follows; the list is filled (and the box made
+  // to keep Enter) on first use.
   void ShowRuleName();
   // Reads the rulestring box and applies the rule it holds.
   void ApplyRuleEdit();
