@@ -46,6 +46,9 @@ struct LifeSettings {
     if (!(LifeSpeed > 0.0f)) return 0.0f;
     return LifeSpeed < kSlowestLifeSpeedMs ? LifeSpeed : kSlowestLifeSpeedMs;
   }
+  // The state count the step uses: `RuleStates`, or 2 (Life-like) outside
+  // 2..256, as the field takes it.
+  int32_t EffectiveRuleStates() const { return RuleStates >= 2 && RuleStates <= 256 ? RuleStates : 2; }
   // The fading factor the step applies: `DieStep`, or the default 0.9 outside
   // 0.001..1 (the Rules page's range). A factor above 1 would grow dying
   // cells without bound and a NaN would never fade; both would index past

@@ -30,11 +30,21 @@ const std::array<NamedRule, kNamedRuleCount> kNamedRules = {{
     {"Long Life", Counts("345"), Counts("5")},
     {"Gnarl", Counts("1"), Counts("1")},
     {"Replicator", Counts("1357"), Counts("1357")},
+    {"Brian's Brain", Counts("2"), Counts(""), 3},
+    {"Star Wars", Counts("2"), Counts("345"), 4},
+    {"Bombers", Counts("24"), Counts("345"), 25},
+    {"Frogs", Counts("34"), Counts("12"), 3},
+    {"Sticks", Counts("2"), Counts("3456"), 6},
+    {"Lava", Counts("45678"), Counts("12345"), 8},
+    {"Fireworks", Counts("13"), Counts("2"), 21},
+    {"Spirals", Counts("234"), Counts("2"), 5},
 }};
 
-int FindNamedRule(uint16_t born, uint16_t survive) {
-  for (size_t i = 0; i < kNamedRules.size(); ++i)
-    if (kNamedRules[i].born == born && kNamedRules[i].survive == survive) return static_cast<int>(i);
+int FindNamedRule(uint16_t born, uint16_t survive, int32_t states) {
+  for (size_t i = 0; i < kNamedRules.size(); ++i) {
+    const NamedRule& rule = kNamedRules[i];
+    if (rule.born == born && rule.survive == survive && rule.states == states) return static_cast<int>(i);
+  }
   return -1;
 }
 

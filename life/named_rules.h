@@ -1,6 +1,8 @@
 // The Life-family rules the configuration pages offer by name, as masks over
 // the neighbour counts of the Born/Survive boxes: bit k stands for k living
-// neighbours, the same index as RuleBorn[k] and RuleSurvive[k].
+// neighbours, the same index as RuleBorn[k] and RuleSurvive[k]. The
+// Life-like rules come first, then the Generations rules (more than two
+// states).
 #pragma once
 
 #include <array>
@@ -11,14 +13,16 @@ struct NamedRule {
   const char* name;  // a proper name, the same in every language
   uint16_t born;
   uint16_t survive;
+  int32_t states = 2;  // as RuleStates
 };
 
-inline constexpr size_t kNamedRuleCount = 16;
+inline constexpr size_t kNamedRuleCount = 24;
 extern const std::array<NamedRule, kNamedRuleCount> kNamedRules;
 
-// Index into kNamedRules of the rule with exactly these masks, or -1 for a
-// rule that has no name (the pages call it "Custom").
-int FindNamedRule(uint16_t born, uint16_t survive);
+// Index into kNamedRules of the rule with exactly these masks and state
+// count, or -1 for a rule that has no name (the pages call it "Custom"): B2/S
+// is Seeds with two states and Brian's Brain with three.
+int FindNamedRule(uint16_t born, uint16_t survive, int32_t states = 2);
 
 // "B36/S23": the counts of each mask in ascending order; an empty mask leaves
 // its letter alone ("B2/S").

@@ -126,7 +126,7 @@ bool ParseRulestring(std::string_view text, RuleDefinition& rule, RuleParseError
   const std::string_view trimmed = text.substr(begin, end - begin);
   for (const NamedRule& named : kNamedRules) {
     if (SameNameIgnoringCase(trimmed, named.name)) {
-      rule = RuleDefinition{named.born, named.survive, 2};
+      rule = RuleDefinition{named.born, named.survive, named.states};
       error = RuleParseError{};
       return true;
     }

@@ -128,6 +128,16 @@ const SettingEntry kSettings[] = {
      [](const Task& task, const Shared&, uint8_t* out) {
        WriteU32(out, static_cast<uint32_t>(task.EffectiveMonitors()));
      }},
+    // Read after the two masks, so it joins the rule they made; the whole
+    // rule goes to the task in one setter.
+    {"RuleStates", kDword, kDword, 4, Dword(2), 17, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) {
+       const LifeSettings now = task.Settings();
+       task.SetRule(now.RuleBorn, now.RuleSurvive, static_cast<int32_t>(ReadU32(in)));
+     },
+     [](const Task& task, const Shared&, uint8_t* out) {
+       WriteU32(out, static_cast<uint32_t>(task.EffectiveRuleStates()));
+     }},
 };
 
 std::vector<const SettingEntry*> RowsInTableOrder() {

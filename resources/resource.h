@@ -54,6 +54,11 @@
 #define IDS_MONITORS_PRIMARY 131
 // The named-rule list of the General and Rules pages.
 #define IDS_RULE_CUSTOM 140
+// The rulestring box's refusals: a title, where it stopped, and one reason
+// per RuleError at IDS_RULE_ERROR_FIRST + its number.
+#define IDS_RULE_ERROR_TITLE 141
+#define IDS_RULE_ERROR_AT 142
+#define IDS_RULE_ERROR_FIRST 170  // ... + 12
 
 // Controls created by the sheet itself.
 #define IDC_ADVANCED 106
@@ -89,7 +94,7 @@
 #define IDC_FASTER 1050
 #define IDC_MONITORS 1060
 
-// The named-rule list and its notation, above the rule boxes.
+// The named-rule list and the rulestring box, above the rule boxes.
 #define IDC_RULE_LIST 1070
 #define IDC_RULE_NOTATION 1071
 

@@ -7,6 +7,7 @@
 
 #include "engine/core/resource_loader_win32.h"
 #include "life/named_rules.h"
+#include "life/rulestring.h"
 #include "life/vivarn_task.h"
 #include "resources/resource.h"
 
@@ -23,11 +24,12 @@ void CConfigPage::Enable(int id, bool on) {
   if (item != nullptr && (IsWindowEnabled(item) != FALSE) != on) EnableWindow(item, on);
 }
 
-void CConfigPage::LoadRuleBoxes(const uint8_t born[9], const uint8_t survive[9]) {
+void CConfigPage::LoadRuleBoxes(const uint8_t born[9], const uint8_t survive[9], int32_t states) {
   for (int k = 0; k < 9; ++k) {
     SetChecked(IDC_BORN_0 + k, born[k] != 0);
     SetChecked(IDC_SURVIVE_0 + k, survive[k] != 0);
   }
+  shownStates = states >= kMinRuleStates && states <= kMaxRuleStates ? states : kMinRuleStates;
   ShowRuleName();
 }
 
@@ -74,6 +76,7 @@ void CConfigPage::ShowRuleName() {
   HWND list = Item(IDC_RULE_LIST);
   if (list == nullptr) return;
   if (SendMessageW(list, CB_GETCOUNT, 0, 0) <= 0) {
+    HookRuleEdit();
     for (size_t i = 0; i < kNamedRules.size(); ++i) {
       // The names are ASCII.
       const std::string name = kNamedRules[i].name;
@@ -86,8 +89,8 @@ void CConfigPage::ShowRuleName() {
   uint8_t born[9], survive[9];
   SaveRuleBoxes(born, survive);
   const uint16_t bornMask = RuleMask(born), surviveMask = RuleMask(survive);
-  SelectByData(IDC_RULE_LIST, FindNamedRule(bornMask, surviveMask));
-  const std::string notation = RuleNotation(bornMask, surviveMask);
+  SelectByData(IDC_RULE_LIST, FindNamedRule(bornMask, surviveMask, shownStates));
+  const std::string notation = PrintRulestring(RuleDefinition{bornMask, surviveMask, shownStates});
   SetDlgItemTextW(Handle(), IDC_RULE_NOTATION, std::wstring(notation.begin(), notation.end()).c_str());
 }
 
@@ -101,9 +104,83 @@ void CConfigPage::ChooseNamedRule() {
   uint8_t born[9], survive[9];
   RuleFlags(rule.born, born);
   RuleFlags(rule.survive, survive);
-  LoadRuleBoxes(born, survive);
+  LoadRuleBoxes(born, survive, rule.states);
   // The whole rule in one setter: no generation runs under half of it.
-  Task().SetRule(born, survive);
+  Task().SetRule(born, survive, rule.states);
+}
+
+namespace {
+// The command the rulestring box sends its page for Enter: no edit
+// notification has this code.
+constexpr int kRuleEditEnter = 0x7E01;
+constexpr UINT_PTR kRuleEditSubclassId = 1;
+
+LRESULT CALLBACK RuleEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_GETDLGCODE: {
+      const MSG* key = reinterpret_cast<const MSG*>(lParam);
+      if (key != nullptr && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+        return DefSubclassProc(edit, message, wParam, lParam) | DLGC_WANTALLKEYS;
+      break;
+    }
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        SendMessageW(GetParent(edit), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), kRuleEditEnter),
+                     reinterpret_cast<LPARAM>(edit));
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wParam == L'\r') return 0;  // a single-line box would only beep
+      break;
+    case WM_NCDESTROY: RemoveWindowSubclass(edit, RuleEditProc, kRuleEditSubclassId); break;
+    default: break;
+  }
+  return DefSubclassProc(edit, message, wParam, lParam);
+}
+}  // namespace
+
+void CConfigPage::HookRuleEdit() {
+  HWND edit = Item(IDC_RULE_NOTATION);
+  if (edit != nullptr) SetWindowSubclass(edit, RuleEditProc, kRuleEditSubclassId, 0);
+}
+
+bool CConfigPage::OnRuleEditCommand(int code) {
+  if (code != kRuleEditEnter && code != EN_KILLFOCUS) return false;
+  ApplyRuleEdit();
+  return true;
+}
+
+void CConfigPage::ApplyRuleEdit() {
+  HWND edit = Item(IDC_RULE_NOTATION);
+  if (edit == nullptr) return;
+  const int length = GetWindowTextLengthW(edit);
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  wide.resize(static_cast<size_t>(GetWindowTextW(edit, wide.data(), length + 1)));
+  // Rules are ASCII: any other character is refused where it stands.
+  std::string text(wide.size(), '?');
+  for (size_t i = 0; i < wide.size(); ++i)
+    if (wide[i] < 0x80) text[i] = static_cast<char>(wide[i]);
+  RuleDefinition rule;
+  RuleParseError error;
+  if (!ParseRulestring(text, rule, error)) {
+    ruleEditError = LoadResourceString(IDS_RULE_ERROR_FIRST + static_cast<UINT>(error.reason)) + L" " +
+                    FormatResourceString(IDS_RULE_ERROR_AT, static_cast<int>(error.position) + 1);
+    const std::wstring title = LoadResourceString(IDS_RULE_ERROR_TITLE);
+    EDITBALLOONTIP balloon = {sizeof balloon, title.c_str(), ruleEditError.c_str(), TTI_ERROR};
+    SendMessageW(edit, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&balloon));
+    return;
+  }
+  ruleEditError.clear();
+  SendMessageW(edit, EM_HIDEBALLOONTIP, 0, 0);
+  uint8_t born[9], survive[9];
+  SaveRuleBoxes(born, survive);
+  const bool same = RuleMask(born) == rule.born && RuleMask(survive) == rule.survive && shownStates == rule.states;
+  RuleFlags(rule.born, born);
+  RuleFlags(rule.survive, survive);
+  LoadRuleBoxes(born, survive, rule.states);
+  // The whole rule in one setter: no generation runs under half of it.
+  if (!same) Task().SetRule(born, survive, rule.states);
 }
 
 void CConfigPage::FillCombo(int id, const ComboItem* items, size_t count) {

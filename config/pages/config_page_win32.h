@@ -35,6 +35,10 @@ class CConfigPage : public CPropertyPageImpl {
   // Idle-time updates (enabling that follows a checkbox); the sheet calls it.
   virtual void OnIdle() {}
 
+  // Why the rulestring box last refused its text, in the user's language
+  // (also shown beside the box); empty once a rule was read.
+  const std::wstring& RuleEditError() const { return ruleEditError; }
+
  protected:
   // The page window and its controls exist: fill and load them.
   virtual void OnInitPage() {}
@@ -61,8 +65,9 @@ class CConfigPage : public CPropertyPageImpl {
   HWND Item(int id) const { return GetDlgItem(Handle(), id); }
 
   // "Born Conditions" / "Survive Conditions": nine checkboxes each. Loading
-  // also names the rule in the list above them.
-  void LoadRuleBoxes(const uint8_t born[9], const uint8_t survive[9]);
+  // also names the rule (with its state count) in the list above them and
+  // writes it into the rulestring box.
+  void LoadRuleBoxes(const uint8_t born[9], const uint8_t survive[9], int32_t states);
   void SaveRuleBoxes(uint8_t born[9], uint8_t survive[9]) const;
   // Applies one rule checkbox (id in 1005..1022) to the task and names the
   // rule it makes; false for other ids.
@@ -71,6 +76,14 @@ class CConfigPage : public CPropertyPageImpl {
   // to the task. "Custom" changes nothing and the list goes back to naming
   // the boxes' rule.
   void ChooseNamedRule();
+  // A command of the rulestring box (IDC_RULE_NOTATION): Enter and the loss
+  // of the focus read it, and then it returns true. A rule goes to the boxes,
+  // the list and, whole, to the task; a text that is no rule changes nothing
+  // and says why beside the box. Its other notifications (the text the page
+  // itself writes) change nothing.
+  bool OnRuleEditCommand(int code);
+  // The state count of the rule the page shows (2 Life-like).
+  int32_t ShownRuleStates() const { return shownStates; }
   // Applies one of the drawing controls shared by the General and Video
   // pages (the two draw-mode radios, the cell-size combo, "Show Statistic")
   // with the page's saved values; false for other ids.
@@ -91,9 +104,18 @@ class CConfigPage : public CPropertyPageImpl {
   LPARAM SelectedData(int id, LPARAM fallback) const;
 
  private:
-  // The list selects the name of the boxes' rule, or "Custom", and the
-  // notation beside it follows; the list is filled on first use.
+  // The list selects the name of the shown rule, or "Custom", and the
+  // rulestring box under it follows; the list is filled (and the box made
+  // to keep Enter) on first use.
   void ShowRuleName();
+  // Reads the rulestring box and applies the rule it holds.
+  void ApplyRuleEdit();
+  // Enter in the rulestring box stays with the box: the sheet would take it
+  // for its OK button.
+  void HookRuleEdit();
+
+  int32_t shownStates = 2;
+  std::wstring ruleEditError;
   // The sheet's page notifications: PSN_SETACTIVE calls RefreshPage. Leaving
   // a page and PSN_APPLY write nothing: each control applies its own setting
   // when the user acts on it, and writing back what a page last showed would

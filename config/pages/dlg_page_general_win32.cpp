@@ -20,7 +20,7 @@ void CDlgPageGeneral::Load() {
   CellSize = settings.CellSize;
   ShowStat = settings.ShowStat;
   BkColour = ColourFromBkColor(settings.BkColor);
-  LoadRuleBoxes(RuleBorn, RuleSurvive);
+  LoadRuleBoxes(RuleBorn, RuleSurvive, settings.EffectiveRuleStates());
   SetChecked(IDC_AUTO_RESET, AutoReset);
   FillFillModeCombo(IDC_FILL_MODE);
   SelectByData(IDC_FILL_MODE, ResetMode);
@@ -79,6 +79,12 @@ bool CDlgPageGeneral::OnCommand(int id, int code) {
   if (id == IDC_RULE_LIST && code == CBN_SELENDOK) {
     ChooseNamedRule();
     Save();
+    return true;
+  }
+  if (id == IDC_RULE_NOTATION) {
+    // The page's own Load writes the box before the other controls: saving
+    // on that would read them unloaded.
+    if (OnRuleEditCommand(code)) Save();
     return true;
   }
   const bool click = code == BN_CLICKED;

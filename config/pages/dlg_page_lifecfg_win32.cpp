@@ -30,7 +30,7 @@ void CDlgPageLifeCfg::RefreshPage() {
   const LifeSettings settings = Task().Settings();
   std::copy_n(settings.RuleBorn, 9, RuleBorn);
   std::copy_n(settings.RuleSurvive, 9, RuleSurvive);
-  LoadRuleBoxes(RuleBorn, RuleSurvive);
+  LoadRuleBoxes(RuleBorn, RuleSurvive, settings.EffectiveRuleStates());
 }
 
 void CDlgPageLifeCfg::Save() {
@@ -50,7 +50,11 @@ void CDlgPageLifeCfg::ApplyTrackbar() {
 
 void CDlgPageLifeCfg::OnIdle() {
   if (Handle() == nullptr) return;
-  const bool on = IsChecked(IDC_DIE_SLOWLY);
+  // A Generations rule has dying states of its own: the fading does not
+  // apply, though its settings are kept for the Life-like rules.
+  const bool lifeLike = ShownRuleStates() <= 2;
+  Enable(IDC_DIE_SLOWLY, lifeLike);
+  const bool on = lifeLike && IsChecked(IDC_DIE_SLOWLY);
   for (int id : {IDC_TRACKBAR, IDC_SLOWER, IDC_TRACKBAR_LABEL, IDC_FASTER}) Enable(id, on);
 }
 
@@ -58,6 +62,12 @@ bool CDlgPageLifeCfg::OnCommand(int id, int code) {
   if (id == IDC_RULE_LIST && code == CBN_SELENDOK) {
     ChooseNamedRule();
     Save();
+    return true;
+  }
+  if (id == IDC_RULE_NOTATION) {
+    // The page's own Load writes the box before the other controls: saving
+    // on that would read them unloaded.
+    if (OnRuleEditCommand(code)) Save();
     return true;
   }
   if (code != BN_CLICKED) return false;

@@ -120,9 +120,9 @@ TEST(ConfigResources, ControlsHaveTheirIdsClassesAndTexts) {
       {IDD_PAGE_GENERAL, IDC_PALETTE_LIST, L"combobox", nullptr},
       {IDD_PAGE_GENERAL, IDC_GRADIENT, L"wtlgradientctrl", nullptr},
       {IDD_PAGE_GENERAL, IDC_RULE_LIST, L"combobox", nullptr},
-      {IDD_PAGE_GENERAL, IDC_RULE_NOTATION, L"static", L""},
+      {IDD_PAGE_GENERAL, IDC_RULE_NOTATION, L"edit", L""},
       {IDD_PAGE_RULES, IDC_RULE_LIST, L"combobox", nullptr},
-      {IDD_PAGE_RULES, IDC_RULE_NOTATION, L"static", L""},
+      {IDD_PAGE_RULES, IDC_RULE_NOTATION, L"edit", L""},
   };
   for (const Expected& e : table) {
     TemplateInfo t = LoadTemplate(e.dialog, kEnglishUs);
@@ -166,12 +166,12 @@ TEST(ConfigResources, StylesThatTheCodeReliesOn) {
   // Radio groups start at "Draw By Cell" so the checked index is 0 or 1.
   EXPECT_TRUE(general.Find(IDC_DRAW_BY_CELL)->style & WS_GROUP);
   EXPECT_FALSE(general.Find(IDC_DRAW_FIELD)->style & WS_GROUP);
-  // The rule list keeps its order ("Custom" last) and the notation shows
-  // any "&" as itself.
+  // The rule list keeps its order ("Custom" last) and the rulestring box
+  // scrolls a rule longer than itself.
   for (UINT page : {IDD_PAGE_GENERAL, IDD_PAGE_RULES}) {
     TemplateInfo t = LoadTemplate(page, kEnglishUs);
     EXPECT_EQ(t.Find(IDC_RULE_LIST)->style & (CBS_DROPDOWNLIST | CBS_SORT), static_cast<uint32_t>(CBS_DROPDOWNLIST));
-    EXPECT_TRUE(t.Find(IDC_RULE_NOTATION)->style & SS_NOPREFIX) << page;
+    EXPECT_TRUE(t.Find(IDC_RULE_NOTATION)->style & ES_AUTOHSCROLL) << page;
   }
   TemplateInfo video = LoadTemplate(IDD_PAGE_VIDEO, kEnglishUs);
   EXPECT_FALSE(video.Find(IDC_PALETTE_LIST)->style & CBS_SORT);

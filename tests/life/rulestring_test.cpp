@@ -35,8 +35,8 @@ TEST(Rulestring, TheNamedRulesReadByNameInAnyCase) {
   for (const NamedRule& named : kNamedRules) {
     std::string lower = named.name;
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    EXPECT_EQ(Read(named.name), (RuleDefinition{named.born, named.survive, 2})) << named.name;
-    EXPECT_EQ(Read(lower.c_str()), (RuleDefinition{named.born, named.survive, 2})) << lower;
+    EXPECT_EQ(Read(named.name), (RuleDefinition{named.born, named.survive, named.states})) << named.name;
+    EXPECT_EQ(Read(lower.c_str()), (RuleDefinition{named.born, named.survive, named.states})) << lower;
   }
 }
 

@@ -72,10 +72,10 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode", "CellSize",
                                               "AutoReset",       "RuleBorn",  "RuleSurvive", "DieSlowly",
                                               "DieStep",         "FieldDrawMode", "LifeSpeed", "BkColor",
-                                              "Monitors"};
+                                              "Monitors",        "RuleStates"};
   EXPECT_EQ(key.queried, loadOrder);
   EXPECT_EQ(key.written, loadOrder);
-  ASSERT_EQ(key.values.size(), 17u);
+  ASSERT_EQ(key.values.size(), 18u);
   EXPECT_EQ(key.values["DieStep"].type, RegistryType::Dword);
   EXPECT_EQ(AsFloat(key.Dword("DieStep")), 0.9f);
   EXPECT_EQ(key.values["LifeSpeed"].type, RegistryType::Binary);
@@ -89,6 +89,8 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
   EXPECT_EQ(key.Dword("DieSlowly"), 1u);
   EXPECT_EQ(key.Dword("PeriodicResetOn"), 0u);
   EXPECT_EQ(key.Dword("Monitors"), 0u);
+  EXPECT_EQ(key.values["RuleStates"].type, RegistryType::Dword);
+  EXPECT_EQ(key.Dword("RuleStates"), 2u);
 
   EXPECT_FALSE(task->PeriodicResetOn);
   EXPECT_TRUE(task->AutoReset);
@@ -222,6 +224,26 @@ TEST(SettingsLoad, OddResetModeSpeedAndMonitorsStayAsStoredUntilSaved) {
   EXPECT_EQ(key.Dword("Monitors"), 0u);
 }
 
+TEST(SettingsLoad, RuleStatesJoinTheStoredMasksAndOddCountsStepAsLifeLikeUntilSaved) {
+  for (uint32_t stored : {3u, 256u, 1u, 257u, 0xFFFFFFFFu}) {
+    MemoryKey key;
+    key.values["RuleBorn"] = StoredValue{RegistryType::Binary, {0, 0, 1, 0, 0, 0, 0, 0, 0}};
+    key.values["RuleSurvive"] = StoredValue{RegistryType::Binary, {0, 0, 0, 0, 0, 0, 0, 0, 0}};
+    key.PutDword("RuleStates", stored);
+    auto task = MakeFieldTask(10, 10);
+    SharedSettingValues shared;
+    LoadSettingsFrom(key, *task, shared);
+    const bool usable = stored >= 2 && stored <= 256;
+    EXPECT_EQ(task->RuleStates, static_cast<int32_t>(stored));
+    EXPECT_EQ(task->EffectiveRuleStates(), usable ? static_cast<int32_t>(stored) : 2) << stored;
+    EXPECT_EQ(task->RuleBorn[2], 1);
+    EXPECT_EQ(task->RuleSurvive[3], 0);
+    EXPECT_EQ(key.Dword("RuleStates"), stored);
+    SaveSettingsTo(key, *task, shared);
+    EXPECT_EQ(key.Dword("RuleStates"), usable ? stored : 2u);
+  }
+}
+
 TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   MemoryKey key;
   auto task = MakeFieldTask(10, 10);
@@ -231,6 +253,7 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   task->ResetPeriod = 250;
   task->DieStep = 0.25f;
   task->Monitors = 1;
+  task->RuleStates = 3;
   shared.ShowAdvancedCFG = 1;
   SaveSettingsTo(key, *task, shared);
   EXPECT_EQ(key.written, Names(SaveOrder()));
@@ -238,10 +261,10 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
                                               "RuleBorn",        "RuleSurvive", "DieSlowly",     "DieStep",
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode",     "AutoReset",
                                               "FieldDrawMode",   "CellSize",    "LifeSpeed",     "BkColor",
-                                              "Monitors"};
+                                              "Monitors",        "RuleStates"};
   EXPECT_EQ(key.written, saveOrder);
   EXPECT_EQ(key.written.front(), "ShowAdvancedCFG");
-  EXPECT_EQ(key.written.back(), "Monitors");
+  EXPECT_EQ(key.written[16], "Monitors");
   EXPECT_EQ(key.Dword("ResetPeriod"), 250u);
   EXPECT_EQ(key.Dword("ShowAdvancedCFG"), 1u);
   EXPECT_EQ(key.values["DieStep"].type, RegistryType::Binary);
@@ -253,6 +276,7 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   EXPECT_EQ(reloaded->ResetPeriod, 250u);
   EXPECT_EQ(reloaded->DieStep, 0.25f);
   EXPECT_EQ(reloaded->EffectiveMonitors(), 1);
+  EXPECT_EQ(reloaded->RuleStates, 3);
   EXPECT_EQ(sharedAgain.ShowAdvancedCFG, 1u);
 }
 
