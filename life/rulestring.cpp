@@ -150,22 +150,3 @@ std::string PrintRulestring(const RuleDefinition& rule) {
   if (rule.states > kMinRuleStates && rule.states <= kMaxRuleStates) text += "/C" + std::to_string(rule.states);
   return text;
 }
-
-const char* RuleErrorText(RuleError reason) {
-  switch (reason) {
-    case RuleError::kNone: return "no error";
-    case RuleError::kEmpty: return "the rule is empty";
-    case RuleError::kUnknownName: return "no rule has this name";
-    case RuleError::kUnexpectedCharacter: return "this character does not belong here";
-    case RuleError::kCountOutOfRange: return "neighbour counts go from 0 to 8";
-    case RuleError::kRepeatedCount: return "this neighbour count is already given";
-    case RuleError::kRepeatedPart: return "this part is already given";
-    case RuleError::kMissingBorn: return "the born part (B) is missing";
-    case RuleError::kMissingSurvive: return "the survive part (S) is missing";
-    case RuleError::kMissingStates: return "the number of states is missing";
-    case RuleError::kStatesOutOfRange: return "the number of states goes from 2 to 256";
-    case RuleError::kTooManyParts: return "a rule has at most three parts";
-    case RuleError::kMixedForms: return "lettered and bare parts are mixed";
-  }
-  return "unknown error";
-}

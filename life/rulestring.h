@@ -54,6 +54,3 @@ bool ParseRulestring(std::string_view text, RuleDefinition& rule, RuleParseError
 // The canonical form: "B3/S23", or "B2/S/C3" for more than two states.
 // States outside 2..256 count as 2, as the step takes them.
 std::string PrintRulestring(const RuleDefinition& rule);
-
-// The reason in English, for logs and tests.
-const char* RuleErrorText(RuleError reason);
