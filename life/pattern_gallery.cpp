@@ -30,6 +30,10 @@ std::vector<GalleryEntry> BuildGallery(const std::vector<GalleryText>& texts) {
       LogRefusal(text.name, "not a pattern", readError.line, readError.column);
       continue;
     }
+    if (entry.pattern.headerSizeDisagrees) {
+      LogRefusal(text.name, "its size line disagrees with its cells", 0, 0);
+      continue;
+    }
     RuleParseError ruleError;
     if (!ParseRulestring(entry.pattern.rule, entry.rule, ruleError)) {
       LogRefusal(text.name, "no rule that reads", 0, ruleError.position + 1);
