@@ -59,6 +59,9 @@
 #define IDS_RULE_ERROR_TITLE 141
 #define IDS_RULE_ERROR_AT 142
 #define IDS_RULE_ERROR_FIRST 170  // ... + 12
+// The statistics panel's line in the pattern fill modes (English only there).
+#define IDS_STAT_PATTERN 258
+#define IDS_STAT_NO_FAMOUS_PATTERN 259
 
 // Controls created by the sheet itself.
 #define IDC_ADVANCED 106
