@@ -26,6 +26,14 @@ struct LifeSettings {
   int32_t Monitors = 0;
   // The swap interval asked of the GL window; 0 = no vertical sync.
   uint32_t VSyncOn = 0;
+  // Full screen on battery: 0 full speed, 1 half the frame rate, 2 a black
+  // screen (app/power_policy.h; other numbers act as 1).
+  uint32_t OnBattery = 1;
+  // Pixels the pointer must go from where it was first seen before a move
+  // ends the full-screen saver; 0: any move to a new position.
+  uint32_t MouseTolerance = 0;
+  // The local time over the picture, drifting like the overlays.
+  bool ShowClock = false;
 
   // The draw mode the geometry follows: 1 for "Draw Field", 0 for anything else.
   int32_t DrawMode() const { return FieldDrawMode == 1 ? 1 : 0; }

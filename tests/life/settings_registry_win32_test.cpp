@@ -105,7 +105,8 @@ TEST_F(SettingsRegistry, FirstRunWritesEveryDefaultWithItsType) {
       {L"DieSlowly", REG_DWORD, {1, 0, 0, 0}},        {L"DieStep", REG_DWORD, {0x66, 0x66, 0x66, 0x3F}},
       {L"FieldDrawMode", REG_DWORD, {0, 0, 0, 0}},    {L"LifeSpeed", REG_BINARY, {0, 0, 0, 0}},
       {L"BkColor", REG_BINARY, bkBytes},               {L"Monitors", REG_DWORD, {0, 0, 0, 0}},
-      {L"RuleStates", REG_DWORD, {2, 0, 0, 0}},
+      {L"RuleStates", REG_DWORD, {2, 0, 0, 0}},       {L"OnBattery", REG_DWORD, {1, 0, 0, 0}},
+      {L"MouseTolerance", REG_DWORD, {0, 0, 0, 0}},   {L"ShowClock", REG_DWORD, {0, 0, 0, 0}},
   };
   for (const Expected& e : expected) {
     const RawValue v = ReadRaw(e.name);

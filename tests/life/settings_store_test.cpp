@@ -72,10 +72,11 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode", "CellSize",
                                               "AutoReset",       "RuleBorn",  "RuleSurvive", "DieSlowly",
                                               "DieStep",         "FieldDrawMode", "LifeSpeed", "BkColor",
-                                              "Monitors",        "RuleStates"};
+                                              "Monitors",        "RuleStates", "OnBattery", "MouseTolerance",
+                                              "ShowClock"};
   EXPECT_EQ(key.queried, loadOrder);
   EXPECT_EQ(key.written, loadOrder);
-  ASSERT_EQ(key.values.size(), 18u);
+  ASSERT_EQ(key.values.size(), 21u);
   EXPECT_EQ(key.values["DieStep"].type, RegistryType::Dword);
   EXPECT_EQ(AsFloat(key.Dword("DieStep")), 0.9f);
   EXPECT_EQ(key.values["LifeSpeed"].type, RegistryType::Binary);
@@ -91,6 +92,9 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
   EXPECT_EQ(key.Dword("Monitors"), 0u);
   EXPECT_EQ(key.values["RuleStates"].type, RegistryType::Dword);
   EXPECT_EQ(key.Dword("RuleStates"), 2u);
+  EXPECT_EQ(key.Dword("OnBattery"), 1u);
+  EXPECT_EQ(key.Dword("MouseTolerance"), 0u);
+  EXPECT_EQ(key.Dword("ShowClock"), 0u);
 
   EXPECT_FALSE(task->PeriodicResetOn);
   EXPECT_TRUE(task->AutoReset);
@@ -254,6 +258,9 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   task->DieStep = 0.25f;
   task->Monitors = 1;
   task->RuleStates = 3;
+  task->OnBattery = 2;
+  task->MouseTolerance = 32;
+  task->ShowClock = true;
   shared.ShowAdvancedCFG = 1;
   SaveSettingsTo(key, *task, shared);
   EXPECT_EQ(key.written, Names(SaveOrder()));
@@ -261,7 +268,8 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
                                               "RuleBorn",        "RuleSurvive", "DieSlowly",     "DieStep",
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode",     "AutoReset",
                                               "FieldDrawMode",   "CellSize",    "LifeSpeed",     "BkColor",
-                                              "Monitors",        "RuleStates"};
+                                              "Monitors",        "RuleStates",  "OnBattery",     "MouseTolerance",
+                                              "ShowClock"};
   EXPECT_EQ(key.written, saveOrder);
   EXPECT_EQ(key.written.front(), "ShowAdvancedCFG");
   EXPECT_EQ(key.written[16], "Monitors");
@@ -277,6 +285,9 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   EXPECT_EQ(reloaded->DieStep, 0.25f);
   EXPECT_EQ(reloaded->EffectiveMonitors(), 1);
   EXPECT_EQ(reloaded->RuleStates, 3);
+  EXPECT_EQ(reloaded->OnBattery, 2u);
+  EXPECT_EQ(reloaded->MouseTolerance, 32u);
+  EXPECT_TRUE(reloaded->ShowClock);
   EXPECT_EQ(sharedAgain.ShowAdvancedCFG, 1u);
 }
 
