@@ -79,7 +79,7 @@ void WatchDisplay(NativeWindow window) {
   const GUID& setting = IsWindows8OrLater() ? kConsoleDisplayState : kMonitorPowerOn;
   g_displayWatch = RegisterPowerSettingNotification(static_cast<HWND>(window), &setting, DEVICE_NOTIFY_WINDOW_HANDLE);
   if (g_displayWatch == nullptr)
-    MainLog() << "<!> " << "display power notifications refused (error " << GetLastError() << ")\n";
+    MainLog() << "<!> " << "display power notifications refused (error " << static_cast<uint32_t>(GetLastError()) << ")\n";
   // Older systems do not know the setting; they then never send it.
   g_saverWatch = RegisterPowerSettingNotification(static_cast<HWND>(window), &kPowerSavingStatus,
                                                   DEVICE_NOTIFY_WINDOW_HANDLE);

@@ -61,14 +61,14 @@ class CountingTask : public ITask {
   std::function<void(int)> onFrame;
 };
 
-struct Run {
+struct PowerRun {
   HWND window = nullptr;
   CRefCountPtrT<VekKernelBase> kernel{new VekKernelBase()};
   CountingTask* task = new CountingTask();
   CRefCountPtrT<ITask> keep{task};
   std::unique_ptr<ScreenSaverMsgsHandler> input = MakeScreenSaverMsgsHandler();
   std::unique_ptr<PowerMsgsHandler> power;
-  Run(uint32_t onBattery, PowerSource source) {
+  PowerRun(uint32_t onBattery, PowerSource source) {
     window = MakeWindow();
     g_kernel = kernel.get();
     power = MakePowerMsgsHandler(onBattery, *kernel, [source] { return source; });
@@ -76,7 +76,7 @@ struct Run {
     kernel->AddMsgHandler(power.get());
     kernel->AddTask(task);
   }
-  ~Run() {
+  ~PowerRun() {
     g_kernel = nullptr;
     EndPowerWatch();
     DestroyWindow(window);
@@ -106,7 +106,7 @@ bool WaitUntilIdle(HANDLE thread) {
 }  // namespace
 
 TEST(SaverPower, TheDisplayGoingOffPutsTheLoopToSleepUntilItComesBack) {
-  Run run(kBatteryHalfRate, PowerSource{});
+  PowerRun run(kBatteryHalfRate, PowerSource{});
   HANDLE loopThread = nullptr;
   DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &loopThread, 0, FALSE,
                   DUPLICATE_SAME_ACCESS);
@@ -140,7 +140,7 @@ TEST(SaverPower, TheDisplayGoingOffPutsTheLoopToSleepUntilItComesBack) {
 
 TEST(SaverPower, OnBatteryTheChoiceHalvesTheRateOrSleepsBehindBlackUntilAKey) {
   {
-    Run run(kBatteryHalfRate, PowerSource{true, false});
+    PowerRun run(kBatteryHalfRate, PowerSource{true, false});
     run.kernel->SetFramePeriod(10.0);
     run.task->onFrame = [&](int frame) {
       if (frame == 1) PostMessageW(run.window, WM_NULL, 0, 0);
@@ -152,7 +152,8 @@ TEST(SaverPower, OnBatteryTheChoiceHalvesTheRateOrSleepsBehindBlackUntilAKey) {
     EXPECT_FALSE(run.kernel->Asleep());
   }
   {
-    Run run(kBatteryBlack, PowerSource{true, false});
+    PowerRun run(kBatteryBlack, PowerSource{true, false});
+    LogCapture log;
     // A message before the loop starts, as the window's creation gives the real run.
     bool handled = false;
     run.power->HandleMessage(run.window, WM_NULL, 0, 0, handled);
@@ -161,7 +162,6 @@ TEST(SaverPower, OnBatteryTheChoiceHalvesTheRateOrSleepsBehindBlackUntilAKey) {
       Sleep(50);
       PostMessageW(run.window, WM_KEYDOWN, 'A', 0);
     });
-    LogCapture log;
     run.kernel->Run();
     key.join();
     EXPECT_EQ(run.task->frames, 0) << "frames were drawn on battery with a black screen chosen";
