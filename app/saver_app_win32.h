@@ -8,10 +8,12 @@
 #include <memory>
 
 #include "app/command_line.h"
+#include "app/power_policy.h"
 #include "app/run_plan.h"
 #include "app/screen_saver_msgs_handler.h"
 
 class CDlgConfigSheet;
+class VekKernelBase;
 
 // The program instance (GetModuleHandleW(nullptr)), recorded by the entry
 // point before anything else runs.
@@ -22,7 +24,18 @@ extern void* g_programInstance;
 int32_t ParseCommandLine();
 
 // The input-close handler whose close request posts WM_CLOSE to the window.
-std::unique_ptr<ScreenSaverMsgsHandler> MakeScreenSaverMsgsHandler();
+std::unique_ptr<ScreenSaverMsgsHandler> MakeScreenSaverMsgsHandler(uint32_t mouseTolerance = 0);
+
+// The power handler of the full-screen run: the power status from
+// GetSystemPowerStatus, the display watched through power-setting
+// notifications, and the regime applied to the kernel (on the loop's
+// thread, where the window's messages arrive).
+// `query` replaces the system's power status (tests); `kernel` is the loop
+// the regime goes to.
+std::unique_ptr<PowerMsgsHandler> MakePowerMsgsHandler(uint32_t onBattery, VekKernelBase& kernel,
+                                                       PowerMsgsHandler::QuerySource query = nullptr);
+// Gives back the display watch MakePowerMsgsHandler's handler asked for.
+void EndPowerWatch();
 
 // Waits for the kernel's thread, if one was started; a failed wait terminates
 // that thread. Leaves the kernel's thread field at the current-thread
@@ -42,6 +55,7 @@ struct SaverApp {
   int Run(int32_t parseResult);
 
   std::unique_ptr<ScreenSaverMsgsHandler> msgHandler;
+  std::unique_ptr<PowerMsgsHandler> powerHandler;
   uint32_t mode = kConfigure;
   // Makes the configuration sheet's window (an HWND; null when it cannot be
   // made). Tests replace it to make the creation fail.

@@ -31,6 +31,14 @@ struct LifeSettings {
   // file by its full path (UTF-8); empty for none.
   std::string PatternName;
   std::string PatternFile;
+  // Full screen on battery: 0 full speed, 1 half the frame rate, 2 a black
+  // screen (app/power_policy.h; other numbers act as 1).
+  uint32_t OnBattery = 1;
+  // Pixels the pointer must go from where it was first seen before a move
+  // ends the full-screen saver; 0: any move to a new position.
+  uint32_t MouseTolerance = 0;
+  // The local time over the picture, drifting like the overlays.
+  bool ShowClock = false;
 
   // The draw mode the geometry follows: 1 for "Draw Field", 0 for anything else.
   int32_t DrawMode() const { return FieldDrawMode == 1 ? 1 : 0; }

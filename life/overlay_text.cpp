@@ -1,6 +1,7 @@
 #include "life/overlay_text.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstring>
 #include <cstdio>
 
@@ -76,4 +77,57 @@ std::string FrameRateLine(double frameTimeMs) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "FPS:%3.1f", 1000.0 / frameTimeMs);
   return buffer;
+}
+
+namespace {
+// Where minute `index` puts the overlays, as fractions of the range: the
+// same minute always gives the same place, and neighbouring minutes
+// unrelated ones.
+void DriftTarget(int64_t index, double& fx, double& fy) {
+  uint64_t z = static_cast<uint64_t>(index) * 0x9E3779B97F4A7C15ull + 0x632BE59BD9B4E019ull;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  z ^= z >> 31;
+  fx = static_cast<double>(z & 0xFFFF) / 65535.0;
+  fy = static_cast<double>((z >> 16) & 0xFFFF) / 65535.0;
+}
+}  // namespace
+
+int32_t DriftRange(int32_t size) { return size > 0 ? size * 15 / 1000 : 0; }
+
+OverlayOffset OverlayDrift(double seconds, int32_t width, int32_t height) {
+  OverlayOffset offset;
+  if (!(seconds >= 0.0)) seconds = 0.0;
+  const int64_t minute = static_cast<int64_t>(std::floor(seconds / kDriftEverySeconds));
+  double fx = 0.0, fy = 0.0;
+  DriftTarget(minute, fx, fy);
+  const double into = seconds - static_cast<double>(minute) * kDriftEverySeconds;
+  if (minute > 0 && into < kDriftGlideSeconds) {
+    double px = 0.0, py = 0.0;
+    DriftTarget(minute - 1, px, py);
+    // Eased at both ends: no jolt as the glide starts or stops.
+    const double t = into / kDriftGlideSeconds;
+    const double ease = t * t * (3.0 - 2.0 * t);
+    fx = px + (fx - px) * ease;
+    fy = py + (fy - py) * ease;
+  }
+  offset.x = static_cast<float>(fx * DriftRange(width));
+  offset.y = static_cast<float>(fy * DriftRange(height));
+  return offset;
+}
+
+std::string ClockLine(int32_t hour, int32_t minute) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%02d:%02d", static_cast<int>(hour % 24 + 24) % 24,
+                static_cast<int>(minute % 60 + 60) % 60);
+  return buffer;
+}
+
+bool DrawableByOverlayFont(const std::string& text) {
+  if (text.empty()) return false;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u > 0x7E) return false;
+  }
+  return true;
 }

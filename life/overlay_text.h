@@ -1,5 +1,6 @@
-// The texts of the overlays: the four statistics lines and the frame-rate
-// line, formatted as the task draws them. Portable; the formats come from the
+// The texts of the overlays: the four statistics lines, the frame-rate line
+// and the clock, formatted as the task draws them, and the slow drift that
+// keeps them from marking OLED panels. Portable; the formats come from the
 // English string table in the program.
 #pragma once
 
@@ -47,3 +48,31 @@ std::array<std::string, 4> StatisticsLines(const StatisticsFormats& formats, uin
 
 // "FPS:%3.1f" of 1000 / frameTime, in a 32-character buffer.
 std::string FrameRateLine(double frameTimeMs);
+
+// --- Drift ---
+// The overlays are the only still parts of the picture: over hours they
+// would mark an OLED panel. So they move, every minute, to a new offset of
+// at most 1.5 % of the area's size in each direction, gliding there over
+// two seconds. Offsets are never negative: the overlays are laid out in an
+// area smaller by the range (DriftRange) and moved by the offset, so they
+// never leave the area (the primary monitor).
+struct OverlayOffset {
+  float x = 0.0f;
+  float y = 0.0f;
+};
+constexpr double kDriftEverySeconds = 60.0;
+constexpr double kDriftGlideSeconds = 2.0;
+// The most pixels the overlays move along a side `size` pixels long.
+int32_t DriftRange(int32_t size);
+// The offset at `seconds` since the drift began, over a width x height area.
+OverlayOffset OverlayDrift(double seconds, int32_t width, int32_t height);
+
+// "HH:MM", 24-hour; what the clock shows where the user's own format cannot
+// be drawn by the overlay font (ASCII only).
+std::string ClockLine(int32_t hour, int32_t minute);
+// Whether the overlay font can draw every character of `text`: printable
+// ASCII only, and something to draw.
+bool DrawableByOverlayFont(const std::string& text);
+// Program build only: the local time in the user's format without seconds,
+// or ClockLine's where that format is not drawable.
+std::string LocalClockLine();

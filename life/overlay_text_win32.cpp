@@ -1,6 +1,7 @@
 // The statistics formats from the program's English string table, whatever
 // the user's language: the overlay's glyph sheet holds ASCII only, so the
-// Russian twins of these formats would draw as unknown glyphs.
+// Russian twins of these formats would draw as unknown glyphs. The clock's
+// time, in the user's format where the glyph sheet can draw it.
 #include <windows.h>
 
 #include <string>
@@ -31,4 +32,19 @@ StatisticsFormats LoadStatisticsFormats() {
   CheckPatternFormats(formats, Narrow(LoadResourceString(IDS_STAT_PATTERN, kEnglishUs)),
                       Narrow(LoadResourceString(IDS_STAT_NO_FAMOUS_PATTERN, kEnglishUs)));
   return formats;
+}
+
+std::string LocalClockLine() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  wchar_t text[64];
+  // GetTimeFormatW rather than GetTimeFormatEx: the same on Vista and later,
+  // and there on every system the program runs on.
+  if (GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &now, nullptr, text, 64) > 0) {
+    // Checked before narrowing, which would turn any other letter into '?'.
+    std::string line;
+    for (const wchar_t* c = text; *c != L'\0'; ++c) line.push_back(*c >= 0x20 && *c <= 0x7E ? static_cast<char>(*c) : '\0');
+    if (line.find('\0') == std::string::npos && DrawableByOverlayFont(line)) return line;
+  }
+  return ClockLine(now.wHour, now.wMinute);
 }

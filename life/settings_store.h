@@ -1,4 +1,4 @@
-// Loading and saving the twenty settings through a registry key. The
+// Loading and saving the settings through a registry key. The
 // portable part works on ISettingsKey; settings_store_win32.cpp opens the
 // real key and adds the palette store.
 #pragma once

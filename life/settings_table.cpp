@@ -147,6 +147,16 @@ const SettingEntry kSettings[] = {
     {"PatternFile", kText, kText, 0, {}, 19, nullptr, nullptr, nullptr,
      [](const std::string& text, Task& task) { task.SetPatternFile(text); },
      [](const Task& task) { return task.PatternFile; }},
+    // Stored as given; the full-screen run applies the range (EffectiveOnBattery).
+    {"OnBattery", kDword, kDword, 4, Dword(1), 21, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetOnBattery(ReadU32(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteU32(out, task.OnBattery); }},
+    {"MouseTolerance", kDword, kDword, 4, Dword(0), 22, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetMouseTolerance(ReadU32(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteU32(out, task.MouseTolerance); }},
+    {"ShowClock", kDword, kDword, 4, Dword(0), 23, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetShowClock(ReadFlag(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.ShowClock); }},
 };
 
 std::vector<const SettingEntry*> RowsInTableOrder() {

@@ -1,4 +1,4 @@
-// The twenty values under the settings key, each defined once: one row of
+// The values under the settings key, each defined once: one row of
 // name, registry types, size, default, place in the saver's order, and how
 // the value goes between its stored bytes and the task (or the values shared
 // with other parts of the program). The loader and the saver only walk the

@@ -159,7 +159,7 @@ LifeSettings VivarnTaskBse::Settings() const {
 
 VivarnTaskBse::FrameLook VivarnTaskBse::CurrentLook() const {
   Guard guard(lock);
-  return FrameLook{{BkColor[0], BkColor[1], BkColor[2], BkColor[3]}, ShowStat, ShowFPS};
+  return FrameLook{{BkColor[0], BkColor[1], BkColor[2], BkColor[3]}, ShowStat, ShowFPS, ShowClock};
 }
 
 void VivarnTaskBse::BuildColourTable(const CGradient* gradient) {
@@ -259,6 +259,21 @@ void VivarnTaskBse::SetLifeSpeed(float milliseconds) {
 void VivarnTaskBse::SetMonitors(int32_t mode) {
   Guard guard(lock);
   Monitors = mode;
+}
+
+void VivarnTaskBse::SetOnBattery(uint32_t choice) {
+  Guard guard(lock);
+  OnBattery = choice;
+}
+
+void VivarnTaskBse::SetMouseTolerance(uint32_t pixels) {
+  Guard guard(lock);
+  MouseTolerance = pixels;
+}
+
+void VivarnTaskBse::SetShowClock(bool on) {
+  Guard guard(lock);
+  ShowClock = on;
 }
 
 void VivarnTaskBse::SetFieldDrawMode(int32_t mode) {

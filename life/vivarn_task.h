@@ -67,6 +67,7 @@ class VivarnTaskBse : public ITask, public LifeSettings {
     float bkColor[4];
     bool showStat;
     bool showFPS;
+    bool showClock;
   };
   FrameLook CurrentLook() const;
 
@@ -113,6 +114,10 @@ class VivarnTaskBse : public ITask, public LifeSettings {
   void SetBkColor(float red, float green, float blue, float alpha);
   // Also tells the host, which asks the GL window for the swap interval.
   void SetVSyncOn(uint32_t interval);
+  // Read by the full-screen run as it starts.
+  void SetOnBattery(uint32_t choice);
+  void SetMouseTolerance(uint32_t pixels);
+  void SetShowClock(bool on);
 
   // The one way a palette becomes the task's colours: `gradient` sampled at
   // kColourTableEntries points, or without one the built-in ramp (red,

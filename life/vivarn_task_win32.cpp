@@ -26,6 +26,23 @@ float FontHeight(FontBase* font) {
   const auto* bitmap = dynamic_cast<const FontNeHe*>(font);
   return bitmap != nullptr && bitmap->lineHeight > 0.0f ? bitmap->lineHeight : 16.0f;
 }
+
+// The clock: large, softly transparent, in the top right corner of the
+// `width` x `height` area the overlays are laid out in. The bitmap fonts'
+// pen moves 14 units a character.
+void DrawClock(FontBase* font, int32_t width, int32_t height) {
+  const std::string line = LocalClockLine();
+  const float scale = height >= 320 ? static_cast<float>(height) / 160.0f : 2.0f;
+  const float textWidth = 14.0f * static_cast<float>(line.size()) * scale;
+  glEnable(GL_TEXTURE_2D);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glLoadIdentity();
+  glColor4f(1.0f, 1.0f, 1.0f, 0.25f);
+  glTranslatef(static_cast<float>(width) - textWidth, static_cast<float>(height) - FontHeight(font) * scale, 0.0f);
+  glScalef(scale, scale, 1.0f);
+  font->DrawText(line.c_str(), -1);
+  glLoadIdentity();
+}
 }  // namespace
 
 bool VivarnTaskBse::Start() {
@@ -71,11 +88,20 @@ void VivarnTaskBse::Update() {
 
   DrawField();
   FontBase* font = inside->font.get();
-  if (font == nullptr || !(look.showStat || look.showFPS)) return;
+  if (font == nullptr || !(look.showStat || look.showFPS || look.showClock)) return;
   // Over several monitors the overlays keep to the primary one.
   int32_t overlayWidth = 0;
   int32_t overlayHeight = 0;
   GLWindow::Instance()->BeginOverlay2D(overlayWidth, overlayHeight);
+  // The overlays drift so as not to mark the panel: laid out in an area
+  // smaller by the drift's range, and the whole of it moved by the offset.
+  const OverlayOffset drift = OverlayDrift(timeTotal / 1000.0, overlayWidth, overlayHeight);
+  overlayWidth -= DriftRange(overlayWidth);
+  overlayHeight -= DriftRange(overlayHeight);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glTranslatef(drift.x, drift.y, 0.0f);
+  glMatrixMode(GL_MODELVIEW);
   if (look.showStat) DrawStatistics(overlayWidth);
   if (look.showFPS) {
     glLoadIdentity();
@@ -85,6 +111,10 @@ void VivarnTaskBse::Update() {
     glEnable(GL_TEXTURE_2D);
     font->DrawText(line.c_str(), -1);
   }
+  if (look.showClock) DrawClock(font, overlayWidth, overlayHeight);
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
 }
 
 void VivarnTaskBse::DrawField() {

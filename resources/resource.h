@@ -97,6 +97,17 @@
 #define IDC_FASTER 1050
 #define IDC_MONITORS 1060
 
+// Power, calm input and the clock: IDS 270-289, IDC 1160-1179.
+#define IDS_BATTERY_FULL_SPEED 270
+#define IDS_BATTERY_HALF_RATE 271
+#define IDS_BATTERY_BLACK 272
+#define IDS_MOUSE_ANY 273
+#define IDS_MOUSE_SMALL 274
+#define IDS_MOUSE_DELIBERATE 275
+#define IDC_ON_BATTERY 1160
+#define IDC_SHOW_CLOCK 1161
+#define IDC_MOUSE_TOLERANCE 1162
+
 // The named-rule list and the rulestring box, above the rule boxes.
 #define IDC_RULE_LIST 1070
 #define IDC_RULE_NOTATION 1071

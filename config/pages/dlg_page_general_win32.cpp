@@ -10,6 +10,10 @@
 
 CDlgPageGeneral::CDlgPageGeneral() : CColoursPage(IDD_PAGE_GENERAL) {}
 
+// The mouse choices: pixels from where the pointer was first seen.
+static constexpr ComboItem kMouseChoices[] = {
+    {IDS_MOUSE_ANY, 0}, {IDS_MOUSE_SMALL, 8}, {IDS_MOUSE_DELIBERATE, 32}};
+
 void CDlgPageGeneral::Load() {
   const LifeSettings settings = Task().Settings();
   std::copy_n(settings.RuleBorn, 9, RuleBorn);
@@ -28,6 +32,10 @@ void CDlgPageGeneral::Load() {
   FillCellSizeCombo(IDC_CELL_SIZE);
   SelectByData(IDC_CELL_SIZE, CellSize);
   SetChecked(IDC_SHOW_STAT, ShowStat);
+  // Any other stored distance shows no choice and stays as it is.
+  MouseTolerance = settings.MouseTolerance;
+  FillCombo(IDC_MOUSE_TOLERANCE, kMouseChoices);
+  SelectByData(IDC_MOUSE_TOLERANCE, static_cast<LPARAM>(MouseTolerance));
   LoadColours();
 }
 
@@ -56,6 +64,7 @@ void CDlgPageGeneral::Save() {
   FieldDrawMode = IsChecked(IDC_DRAW_FIELD) ? 1 : 0;
   CellSize = static_cast<int32_t>(SelectedData(IDC_CELL_SIZE, CellSize));
   ShowStat = IsChecked(IDC_SHOW_STAT);
+  MouseTolerance = static_cast<uint32_t>(SelectedData(IDC_MOUSE_TOLERANCE, static_cast<LPARAM>(MouseTolerance)));
 }
 
 bool CDlgPageGeneral::OnGradientNotify(const NMHDR& header, LRESULT& result) {
@@ -88,7 +97,8 @@ bool CDlgPageGeneral::OnCommand(int id, int code) {
     return true;
   }
   const bool click = code == BN_CLICKED;
-  const bool chosen = code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE);
+  const bool chosen =
+      code == CBN_SELENDOK && (id == IDC_FILL_MODE || id == IDC_CELL_SIZE || id == IDC_MOUSE_TOLERANCE);
   if (!click && !chosen) return false;
   VivarnTaskBse& task = Task();
   if (id == IDC_RESET_NOW) {
@@ -100,6 +110,8 @@ bool CDlgPageGeneral::OnCommand(int id, int code) {
   switch (id) {
     case IDC_AUTO_RESET: task.SetAutoReset(AutoReset); return true;
     case IDC_FILL_MODE: task.SetResetMode(ResetMode); return true;
+    // Read when the saver next covers the screen.
+    case IDC_MOUSE_TOLERANCE: task.SetMouseTolerance(MouseTolerance); return true;
     default: return false;
   }
 }

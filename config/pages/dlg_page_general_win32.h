@@ -1,7 +1,7 @@
 // The "General" page (template 106), present in both the simple and the
 // advanced sheet: the rule with its name, resets, fill mode, drawing mode,
 // cell size, statistics, the background colour and the palette, shown but
-// not edited here.
+// not edited here; and how far the mouse must move to end full screen.
 #pragma once
 
 #include "config/pages/colours_page_win32.h"
@@ -18,6 +18,7 @@ class CDlgPageGeneral : public CColoursPage {
   int32_t FieldDrawMode = 0;
   int32_t CellSize = 10;
   bool ShowStat = false;
+  uint32_t MouseTolerance = 0;
 
  private:
   bool OnCommand(int id, int code) override;

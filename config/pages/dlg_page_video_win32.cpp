@@ -10,6 +10,9 @@ CDlgPageVideo::CDlgPageVideo() : CColoursPage(IDD_PAGE_VIDEO) {}
 
 // The "Monitors:" choices; each item's data is the setting's value.
 static constexpr ComboItem kMonitorChoices[] = {{IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}};
+// The "On battery:" choices, by the setting's value.
+static constexpr ComboItem kBatteryChoices[] = {
+    {IDS_BATTERY_FULL_SPEED, 0}, {IDS_BATTERY_HALF_RATE, 1}, {IDS_BATTERY_BLACK, 2}};
 
 void CDlgPageVideo::SetUpGradient() {
   gradient.SetBackgroundColour(GetSysColor(COLOR_WINDOW));
@@ -50,6 +53,12 @@ void CDlgPageVideo::Load() {
   SetChecked(IDC_VSYNC, VSyncOn);
   FillCombo(IDC_MONITORS, kMonitorChoices);
   SelectByData(IDC_MONITORS, Monitors);
+  ShowClock = settings.ShowClock;
+  SetChecked(IDC_SHOW_CLOCK, ShowClock);
+  // What the full-screen run does with it: a number no choice offers shows as the default.
+  OnBattery = settings.OnBattery <= 2 ? settings.OnBattery : 1;
+  FillCombo(IDC_ON_BATTERY, kBatteryChoices);
+  SelectByData(IDC_ON_BATTERY, static_cast<int32_t>(OnBattery));
   LoadColours();
 }
 
@@ -91,6 +100,8 @@ void CDlgPageVideo::Save() {
   ShowFPS = IsChecked(IDC_SHOW_FPS);
   VSyncOn = IsChecked(IDC_VSYNC);
   Monitors = static_cast<int32_t>(SelectedData(IDC_MONITORS, Monitors));
+  ShowClock = IsChecked(IDC_SHOW_CLOCK);
+  OnBattery = static_cast<uint32_t>(SelectedData(IDC_ON_BATTERY, static_cast<int32_t>(OnBattery)));
 }
 
 bool CDlgPageVideo::OnCommand(int id, int code) {
@@ -107,9 +118,14 @@ bool CDlgPageVideo::OnCommand(int id, int code) {
     return true;
   }
   const bool click = code == BN_CLICKED;
-  const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_MONITORS);
+  const bool chosen = code == CBN_SELENDOK && (id == IDC_CELL_SIZE || id == IDC_MONITORS || id == IDC_ON_BATTERY);
   if (!click && !chosen) return false;
   Save();
+  if (id == IDC_ON_BATTERY) {
+    // Takes effect when the saver next covers the screen.
+    Task().SetOnBattery(OnBattery);
+    return true;
+  }
   if (id == IDC_MONITORS) {
     // Takes effect when the saver next covers the screen.
     Task().SetMonitors(Monitors);
@@ -118,6 +134,7 @@ bool CDlgPageVideo::OnCommand(int id, int code) {
   if (ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
   switch (id) {
     case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;
+    case IDC_SHOW_CLOCK: Task().SetShowClock(ShowClock); return true;
     // The program's task host turns it into a request the kernel thread,
     // which owns the preview's GL context, carries out at its next frame.
     case IDC_VSYNC: Task().SetVSyncOn(VSyncOn ? 1 : 0); return true;

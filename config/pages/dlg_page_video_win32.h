@@ -1,6 +1,7 @@
 // The "Video" page (template 104), advanced sheet only: drawing mode, cell
 // size, the overlays, vertical sync, how full screen uses several monitors,
-// the background colour and the palette,
+// the clock, what full screen does on battery, the background colour and
+// the palette,
 // whose gradient is edited in place: every peg change goes straight into the
 // current palette and the running Life task's colours.
 #pragma once
@@ -18,6 +19,8 @@ class CDlgPageVideo : public CColoursPage {
   bool ShowFPS = false;
   bool VSyncOn = false;
   int32_t Monitors = 0;
+  bool ShowClock = false;
+  uint32_t OnBattery = 1;
 
  private:
   bool OnCommand(int id, int code) override;

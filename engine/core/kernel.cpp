@@ -116,6 +116,24 @@ TaskNode* VekKernelBase::NextUnderLock(TaskNode* node) {
   return node ? node->next : tasks.head;
 }
 
+void VekKernelBase::SleepPass(IKernelPlatform& host) {
+  if (beforeSleep) beforeSleep(beforeSleepContext);
+  for (;;) {
+    for (TaskNode* node = NextUnderLock(nullptr); node;) {
+      ITask* task = node->task.get();
+      if (task->killRequested.load(std::memory_order_relaxed)) {
+        task->Stop();
+        node = RemoveTask(node);
+      } else {
+        node = NextUnderLock(node);
+      }
+    }
+    if (!asleep || TaskCount() == 0) return;
+    host.WaitForMessage();
+    host.PumpMessages(*this);
+  }
+}
+
 uint32_t VekKernelBase::Run() {
   IKernelPlatform& host = platform ? *platform : DefaultKernelPlatform();
 
@@ -149,16 +167,25 @@ uint32_t VekKernelBase::Run() {
   auto periodTicks = [&](double ms) {
     return haveCounter && ms > 0.0 ? static_cast<int64_t>(ms * static_cast<double>(frequency) / 1000.0) : 0;
   };
-  double pacedMs = framePeriodMs;
+  auto effectivePeriod = [&] { return framePeriodMs * frameRateDivisor; };
+  double pacedMs = effectivePeriod();
   int64_t pacedTicks = periodTicks(pacedMs);
   bool paced = pacedTicks > 0;  // at any time in this run: the waits are given back at the end
   pacer.Begin(pacedTicks, previousCount);
 
   double smoothed = kInitialAverage;
   while (TaskCount() > 0) {
-    smoothed = smoothing * smoothed + (1.0 - smoothing) * lastDuration;
     host.PumpMessages(*this);
-    const int32_t refreshes = RefreshesPerFrame(framePeriodMs, displayPeriodMs);
+    if (asleep) {
+      SleepPass(host);
+      // The time asleep is no frame's: the next frame is timed from here,
+      // as if the loop had just begun, and the smoothed time is untouched.
+      if (haveCounter) previousCount = countNow();
+      pacer.Begin(pacedTicks, previousCount);
+      continue;
+    }
+    smoothed = smoothing * smoothed + (1.0 - smoothing) * lastDuration;
+    const int32_t refreshes = RefreshesPerFrame(effectivePeriod(), displayPeriodMs);
 
     for (TaskNode* node = NextUnderLock(nullptr); node;) {
       ITask* task = node->task.get();
@@ -179,8 +206,8 @@ uint32_t VekKernelBase::Run() {
     }
 
     // Not after the pass that removed the last task: nothing follows it.
-    if (framePeriodMs != pacedMs) {
-      pacedMs = framePeriodMs;
+    if (effectivePeriod() != pacedMs) {
+      pacedMs = effectivePeriod();
       pacedTicks = periodTicks(pacedMs);
       pacer.SetPeriod(pacedTicks);
       paced = paced || pacedTicks > 0;

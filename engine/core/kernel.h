@@ -33,6 +33,10 @@ class IKernelPlatform {
   virtual void WaitUntil(int64_t counter) { (void)counter; }
   // The loop has ended: gives back what its waits held on to.
   virtual void EndWaits() {}
+  // The loop sleeps: returns once a message (posted, sent or input) is there
+  // for the thread to pump, and not before. A platform without messages
+  // returns at once.
+  virtual void WaitForMessage() {}
 };
 
 // The platform of this build (Win32 in the program, an idle one natively).
@@ -85,6 +89,20 @@ class VekKernelBase : public IRefCountPtrBase {
   // for (RefreshesPerFrame). Set like the frame period.
   void SetDisplayPeriod(double ms) { displayPeriodMs = ms; }
   double DisplayPeriod() const { return displayPeriodMs; }
+  // Frames at most every `divisor`-th refresh period (1: every one): the
+  // frame period is stretched by it, and each frame stands for that many
+  // more refreshes, so the generations keep their rate. Loop's thread.
+  void SetFrameRateDivisor(int32_t divisor) { frameRateDivisor = divisor > 1 ? divisor : 1; }
+  int32_t FrameRateDivisor() const { return frameRateDivisor; }
+  // Asleep, the loop steps and draws nothing: it stops the tasks asked to
+  // stop and otherwise waits for the next message (WaitForMessage), until a
+  // message handler wakes it. Before the first wait of each sleep it calls
+  // `beforeSleep` (if set), between frames. A sleep is not counted as frame
+  // time. Loop's thread.
+  void SetAsleep(bool sleep) { asleep = sleep; }
+  bool Asleep() const { return asleep; }
+  void (*beforeSleep)(void* context) = nullptr;
+  void* beforeSleepContext = nullptr;
   int32_t TaskCount();
 
   TaskList tasks;
@@ -97,6 +115,9 @@ class VekKernelBase : public IRefCountPtrBase {
   void SortTasks();
   void ClearTasks();
   TaskNode* NextUnderLock(TaskNode* node);
+  // One sleep: stops the tasks asked to stop and waits for messages until
+  // the loop is woken or no task is left.
+  void SleepPass(IKernelPlatform& host);
 
   struct HandlerArray {
     std::vector<IWindowMsgHandler*> items;
@@ -105,6 +126,8 @@ class VekKernelBase : public IRefCountPtrBase {
   IKernelPlatform* platform = nullptr;
   double framePeriodMs = 0.0;
   double displayPeriodMs = 0.0;
+  int32_t frameRateDivisor = 1;
+  bool asleep = false;
 };
 
 class VekKernel : public CRefCountPtrT<VekKernelBase> {

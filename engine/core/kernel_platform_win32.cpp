@@ -82,6 +82,14 @@ class Win32KernelPlatform final : public IKernelPlatform {
       PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
   }
+  // Everything counts here, posted messages and input included: asleep, the
+  // loop has no frame to wait for, and a key or a wake-up message must be
+  // answered at once. The thread's queue was just emptied by the pump, so
+  // the wait does not return for something already there.
+  void WaitForMessage() override {
+    if (MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_FAILED)
+      Sleep(100);  // never spin: a failed wait is retried after a pause
+  }
   void EndWaits() override {
     timer.reset();
     if (raisedResolution) timeEndPeriod(1);

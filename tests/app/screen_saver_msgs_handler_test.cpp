@@ -84,3 +84,51 @@ TEST(InputCloseRuleState, RemembersTheLastPositionFromTheLowWord) {
   EXPECT_EQ(closes, 0);
 }
 }  // namespace
+
+namespace {
+// A tolerance of 8 pixels, moves in sequence: the count of close requests.
+int ClosesWithTolerance(uint32_t tolerance, const std::vector<Message>& moves) {
+  int closes = 0;
+  ScreenSaverMsgsHandler handler([&](NativeWindow) { ++closes; }, tolerance);
+  for (const Message& m : moves) {
+    bool handled = true;
+    handler.HandleMessage(kWindow, m.id, 0, m.lParam, handled);
+    EXPECT_FALSE(handled);
+  }
+  return closes;
+}
+}  // namespace
+
+TEST(CalmInput, ATremblingHandNeverEndsTheSaver) {
+  // Back and forth around (100, 100), never 8 pixels away from it.
+  EXPECT_EQ(ClosesWithTolerance(8, {{kMouseMove, Position(100, 100)}, {kMouseMove, Position(103, 98)},
+                                    {kMouseMove, Position(96, 104)}, {kMouseMove, Position(105, 105)},
+                                    {kMouseMove, Position(100, 107)}}),
+            0);
+  EXPECT_EQ(ClosesWithTolerance(0, {{kMouseMove, Position(100, 100)}, {kMouseMove, Position(103, 98)}}), 1)
+      << "without a tolerance any new position ends it";
+}
+
+TEST(CalmInput, ASlowDragEndsItOnceFarEnoughFromTheFirstPosition) {
+  // One pixel a move: seven steps stay within 8 pixels, the eighth reaches them.
+  std::vector<Message> drag;
+  for (int x = 0; x <= 7; ++x) drag.push_back({kMouseMove, Position(200 + x, 50)});
+  EXPECT_EQ(ClosesWithTolerance(8, drag), 0);
+  drag.push_back({kMouseMove, Position(208, 50)});
+  EXPECT_EQ(ClosesWithTolerance(8, drag), 1);
+  // Diagonally: (6, 6) is 8.49 pixels away.
+  EXPECT_EQ(ClosesWithTolerance(8, {{kMouseMove, Position(10, 10)}, {kMouseMove, Position(15, 15)}}), 0);
+  EXPECT_EQ(ClosesWithTolerance(8, {{kMouseMove, Position(10, 10)}, {kMouseMove, Position(16, 16)}}), 1);
+  // Left of and above the primary monitor the coordinates are negative.
+  EXPECT_EQ(ClosesWithTolerance(32, {{kMouseMove, Position(-5, -5)}, {kMouseMove, Position(20, -5)}}), 0);
+  EXPECT_EQ(ClosesWithTolerance(32, {{kMouseMove, Position(-5, -5)}, {kMouseMove, Position(27, -5)}}), 1);
+}
+
+TEST(CalmInput, KeysStillEndItAndADisplayChangeTakesANewFirstPosition) {
+  EXPECT_EQ(ClosesWithTolerance(32, {{kMouseMove, Position(1, 1)}, {kKeyDown, 0}}), 1);
+  EXPECT_EQ(ClosesWithTolerance(32, {{kMouseMove, Position(1, 1)}, {kLButtonDown, Position(1, 1)}}), 0);
+  // After the change the window moved under the cursor: 200 pixels on is its new first position.
+  EXPECT_EQ(ClosesWithTolerance(32, {{kMouseMove, Position(7, 7)}, {kDisplayChange, 0},
+                                     {kMouseMove, Position(207, 7)}, {kMouseMove, Position(220, 7)}}),
+            0);
+}

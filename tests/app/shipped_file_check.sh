@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The shipped .scr must start on any Windows 7-11 as one file: it may import
 # only DLLs every such system has, and it carries no symbols or debug sections
-# (those live in the .debug file beside it).
+# (those live in the .debug file beside it). It never keeps the display or the
+# system awake: SetThreadExecutionState is neither imported nor looked up by
+# name, so the system's own monitor power-off still comes while it runs.
 #   shipped_file_check.sh SCR
 set -u
 scr="$1"
@@ -11,6 +13,10 @@ status=0
 
 if ! foreign="$(vivarn_foreign_imports "$scr")"; then
   echo "imports what Windows does not ship: $(tr '\n' ' ' <<<"$foreign")"
+  status=1
+fi
+if grep -qa 'SetThreadExecutionState' "$scr"; then
+  echo "names SetThreadExecutionState"
   status=1
 fi
 sections="$(x86_64-w64-mingw32-objdump -h "$scr" | awk '$2 ~ /^\./ {print $2}')"

@@ -10,7 +10,9 @@
 #    with Mesa drawing (llvmpipe) and with GALLIUM_NOOP=1 (Mesa takes and
 #    drops every draw: what is left is our CPU time and the driver's handling
 #    of our data).
-# 2. The same loop paced as the saver paces it: full screen, and as a preview.
+# 2. The same loop paced as the saver paces it: full screen (also on battery
+#    and with the display off, as the power handler would have it), and as a
+#    preview.
 # 3. The saver itself at 1920 x 1080 with its default settings: the CPU share
 #    of "/S", of "/p" (in preview_host.exe's window) and of the configuration
 #    sheet with its preview, from /proc over a span after a warm-up.
@@ -112,6 +114,8 @@ for driver in llvmpipe noop; do
   if [ "$saver_only" != 1 ]; then
     echo "1920x1080, $driver, paced, default cell size 10 and draw mode 0:"
     bench_line "full screen" 10 0 "$SECONDS_PER_RUN" paced
+    bench_line "full screen on battery" 10 0 "$SECONDS_PER_RUN" battery
+    bench_line "full screen, display off" 10 0 "$SECONDS_PER_RUN" display-off
     bench_line "preview (320 x 240 child)" 10 0 "$SECONDS_PER_RUN" preview
   fi
   echo "1920x1080, $driver, $(basename "$scr") with its default settings:"

@@ -3,12 +3,16 @@
 // (defaults in a fresh prefix) but the cell size, draw mode and a generation
 // every frame given here. Run under wine by tests/bench/frame_bench.sh.
 //
-//   frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview]
+//   frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview|battery|display-off]
 //
 // Without the last word the frames are drawn back to back (no pacing), which
 // shows what one frame costs. "paced" keeps the pacing of the full-screen
 // saver; "preview" draws into a child of a window of 320 x 240, as /p does,
-// paced like a preview. One line of figures on standard output; CPU time is
+// paced like a preview. "battery" is "paced" with the full-screen saver's
+// power handler told that the machine runs on battery (the stored
+// `OnBattery` choice applies); "display-off" is "paced" until the warm-up
+// ends, when the window is told the display went off: the span is then
+// timed by a thread timer, since the sleeping loop runs no task. One line of figures on standard output; CPU time is
 // GetProcessTimes', which under wine sums the threads wine knows of; the
 // rasteriser threads llvmpipe starts itself may be missing from it, so with
 // llvmpipe the CPU figures are a lower bound (GALLIUM_NOOP=1 draws nothing).
@@ -24,7 +28,9 @@
 #include "engine/gl/gl_window_settings.h"
 #include "engine/gl/video_update_task.h"
 #include "life/settings_store.h"
+#include "app/saver_app_win32.h"
 #include "app/task_engine_link_win32.h"
+#include "engine/gl/gl_window_win32.h"
 #include "life/vivarn_task.h"
 
 namespace {
@@ -69,6 +75,7 @@ class MeasureTask : public ITask {
       warmUpFrames = frames;
       wall0 = WallSeconds();
       cpu0 = ProcessCpuSeconds();
+      if (displayOff) TurnDisplayOff();
     } else if (!warmUp && WallSeconds() - wall0 >= span) {
       wall = WallSeconds() - wall0;
       cpu = ProcessCpuSeconds() - cpu0;
@@ -77,6 +84,30 @@ class MeasureTask : public ITask {
     }
   }
   void Stop() override {}
+
+  // As Windows reports it after RegisterPowerSettingNotification.
+  void TurnDisplayOff() {
+    struct {
+      GUID setting;
+      DWORD length;
+      DWORD state;
+    } off = {{0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}}, sizeof(DWORD), 0};
+    SendMessageW(GLWindow::Instance()->window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
+                 reinterpret_cast<LPARAM>(&off));
+    s_measuring = this;
+    SetTimer(nullptr, 0, static_cast<UINT>(span * 1000.0), EndSleepingSpan);
+  }
+  static void CALLBACK EndSleepingSpan(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    MeasureTask& self = *s_measuring;
+    self.wall = WallSeconds() - self.wall0;
+    self.cpu = ProcessCpuSeconds() - self.cpu0;
+    self.measured = self.frames - self.warmUpFrames;
+    VekKernel::Instance()->SetAsleep(false);
+    VekKernel::Instance()->StopAllTasks();
+  }
+  static MeasureTask* s_measuring;
+  bool displayOff = false;
 
   static constexpr int kWarmUpFrames = 10;
   double span;
@@ -88,18 +119,21 @@ class MeasureTask : public ITask {
   double periodMs = 0.0;
   double wall0 = 0.0, cpu0 = 0.0, wall = 0.0, cpu = 0.0;
 };
+MeasureTask* MeasureTask::s_measuring = nullptr;
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview]\n");
+    std::fprintf(stderr, "usage: frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview|battery|display-off]\n");
     return 2;
   }
   const int cellSize = static_cast<int>(std::wcstol(argv[1], nullptr, 10));
   const int drawMode = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
   const double seconds = std::wcstod(argv[3], nullptr);
   const bool preview = argc > 4 && std::wcscmp(argv[4], L"preview") == 0;
-  const bool paced = preview || (argc > 4 && std::wcscmp(argv[4], L"paced") == 0);
+  const bool battery = argc > 4 && std::wcscmp(argv[4], L"battery") == 0;
+  const bool displayOff = argc > 4 && std::wcscmp(argv[4], L"display-off") == 0;
+  const bool paced = preview || battery || displayOff || (argc > 4 && std::wcscmp(argv[4], L"paced") == 0);
 
   MainLog().SetConsole(false);
   VekModule::Instance()->instance = GetModuleHandleW(nullptr);
@@ -124,14 +158,26 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   auto* measure = new MeasureTask(seconds, paced);
+  measure->displayOff = displayOff;
   CRefCountPtrT<ITask> keep(measure);
   VekKernel kernel = VekKernel::Instance();
+  std::unique_ptr<PowerMsgsHandler> power;
+  if (battery || displayOff) {
+    power = MakePowerMsgsHandler(life.Settings().OnBattery, *kernel, [battery] { return PowerSource{battery, false}; });
+    kernel->AddMsgHandler(power.get());
+  }
   kernel->AddTask(VideoUpdateTask::Instance().get());
   kernel->AddTask(VivarnTask::Instance().get());
   kernel->AddTask(measure);
   kernel->Run();
   if (host) DestroyWindow(host);
 
+  EndPowerWatch();
+  if (displayOff && measure->wall > 0.0) {
+    std::printf("display off: %.1f %% of a core, %d frames in %.1f s asleep\n", measure->cpu * 100.0 / measure->wall,
+                measure->measured, measure->wall);
+    return 0;
+  }
   if (measure->measured <= 0 || measure->wall <= 0.0) {
     std::fprintf(stderr, "frame_bench: the loop ended before the measured span\n");
     return 1;

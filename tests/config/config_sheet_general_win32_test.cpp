@@ -51,6 +51,21 @@ TEST_F(ConfigSheetTest, GeneralPageAppliesEachControlToTheTask) {
   SendMessageW(GetDlgItem(page, IDC_SURVIVE_0 + 2), BM_CLICK, 0, 0);
 }
 
+TEST_F(ConfigSheetTest, MouseChoiceSetsTheTolerance) {
+  Task().SetMouseTolerance(0);
+  Open(0);
+  HWND page = Page();
+  HWND combo = GetDlgItem(page, IDC_MOUSE_TOLERANCE);
+  ASSERT_EQ(ComboTexts(combo),
+            (std::vector<std::wstring>{L"Any movement", L"A small movement", L"A deliberate movement"}));
+  EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), 0);
+  Choose(page, IDC_MOUSE_TOLERANCE, 1);
+  EXPECT_EQ(Task().MouseTolerance, 8u);
+  Choose(page, IDC_MOUSE_TOLERANCE, 2);
+  EXPECT_EQ(Task().MouseTolerance, 32u);
+  Task().SetMouseTolerance(0);
+}
+
 TEST_F(PaletteSheetTest, EditEntryOpensPaletteSetupAndTheListIsRebuiltAfterOk) {
   Open(0);
   HWND page = Page();

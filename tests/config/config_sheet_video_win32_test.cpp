@@ -187,3 +187,24 @@ TEST_F(ConfigSheetTest, MonitorsChoiceReachesTheTaskAndOkStoresIt) {
   EXPECT_EQ(stored, 1u);
   Task().SetMonitors(0);
 }
+
+TEST_F(ConfigSheetTest, BatteryChoiceAndClockReachTheTask) {
+  Task().SetOnBattery(7);  // no choice offers it: shown as the default
+  Task().SetShowClock(false);
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  HWND combo = GetDlgItem(page, IDC_ON_BATTERY);
+  ASSERT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Full speed", L"Half frame rate", L"Black screen"}));
+  EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), 1);
+  Choose(page, IDC_ON_BATTERY, 2);
+  EXPECT_EQ(Task().OnBattery, 2u);
+  Choose(page, IDC_ON_BATTERY, 0);
+  EXPECT_EQ(Task().OnBattery, 0u);
+  SendMessageW(GetDlgItem(page, IDC_SHOW_CLOCK), BM_CLICK, 0, 0);
+  EXPECT_TRUE(Task().ShowClock);
+  EXPECT_TRUE(Task().CurrentLook().showClock);
+  SendMessageW(GetDlgItem(page, IDC_SHOW_CLOCK), BM_CLICK, 0, 0);
+  EXPECT_FALSE(Task().ShowClock);
+  Task().SetOnBattery(1);
+}

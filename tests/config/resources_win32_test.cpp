@@ -57,8 +57,8 @@ TEST(ConfigResources, EveryDialogExistsInBothLanguagesWithTheShellFont) {
 TEST(ConfigResources, PagesAreChildTemplatesWithTheirTabTitles) {
   struct Page { UINT id; const char16_t* title; int16_t cx, cy; };
   for (const Page& p : {Page{IDD_PAGE_ABOUT, u"About", 214, 161}, Page{IDD_PAGE_RULES, u"Rules", 214, 180},
-                        Page{IDD_PAGE_VIDEO, u"Video", 214, 180}, Page{IDD_PAGE_FIELD, u"Field", 214, 180},
-                        Page{IDD_PAGE_GENERAL, u"General", 214, 198}}) {
+                        Page{IDD_PAGE_VIDEO, u"Video", 214, 198}, Page{IDD_PAGE_FIELD, u"Field", 214, 180},
+                        Page{IDD_PAGE_GENERAL, u"General", 214, 216}}) {
     TemplateInfo t = LoadTemplate(p.id, kEnglishUs);
     EXPECT_EQ(t.title, p.title);
     EXPECT_TRUE(t.style & WS_CHILD) << p.id;
@@ -104,6 +104,9 @@ TEST(ConfigResources, ControlsHaveTheirIdsClassesAndTexts) {
       {IDD_PAGE_VIDEO, IDC_SHOW_FPS, L"button", L"Show &FPS"},
       {IDD_PAGE_VIDEO, IDC_VSYNC, L"button", L"VSync On"},
       {IDD_PAGE_VIDEO, IDC_MONITORS, L"combobox", nullptr},
+      {IDD_PAGE_VIDEO, IDC_SHOW_CLOCK, L"button", L"Show c&lock"},
+      {IDD_PAGE_VIDEO, IDC_ON_BATTERY, L"combobox", nullptr},
+      {IDD_PAGE_GENERAL, IDC_MOUSE_TOLERANCE, L"combobox", nullptr},
       {IDD_PAGE_VIDEO, IDC_BK_COLOR, L"button", colourText},
       {IDD_PAGE_VIDEO, IDC_GRADIENT, L"wtlgradientctrl", nullptr},
       {IDD_PAGE_VIDEO, IDC_PALETTE_LIST, L"combobox", nullptr},

@@ -459,3 +459,111 @@ TEST(GenerationPacing, AStallIsNotMadeUpInABurst) {
     EXPECT_NEAR(run.generations, 10 * position, 3) << position;
   }
 }
+
+namespace {
+// A clock that moves only when a frame works or the loop waits; a wait for a
+// message lasts an hour, and each pump runs the next scripted step.
+class SleepyHost : public IKernelPlatform {
+ public:
+  int64_t now = 0;
+  int messageWaits = 0;
+  std::vector<int64_t> waitedUntil;
+  std::function<void(VekKernelBase&)> onPump;
+  bool QueryFrequency(int64_t& f) override {
+    f = 1000;
+    return true;
+  }
+  bool QueryCounter(int64_t& t) override {
+    t = now;
+    return true;
+  }
+  void PumpMessages(VekKernelBase& k) override {
+    if (onPump) onPump(k);
+  }
+  void WaitUntil(int64_t counter) override {
+    waitedUntil.push_back(counter);
+    now = std::max(now, counter);
+  }
+  void WaitForMessage() override {
+    ++messageWaits;
+    now += 3600 * 1000;
+  }
+};
+}  // namespace
+
+TEST(KernelSleep, AsleepNothingRunsTheLoopWaitsForMessagesAndTheSleepIsNoFrameTime) {
+  SleepyHost host;
+  CRefCountPtrT<VekKernelBase> kernel(new VekKernelBase());
+  kernel->SetPlatform(&host);
+  Journal journal;
+  auto* task = new ScriptedTask(journal, "draw", 1);
+  std::vector<double> durations;
+  int frames = 0;
+  task->onUpdate = [&] {
+    durations.push_back(task->frameDuration);
+    host.now += 5;
+    if (++frames == 3) kernel->StopAllTasks();
+  };
+  kernel->AddTask(task);
+  int sleeps = 0;
+  kernel->beforeSleep = [](void* count) { ++*static_cast<int*>(count); };
+  kernel->beforeSleepContext = &sleeps;
+  // Pump 2 puts the loop to sleep; pumps 3 and 4 find it still asleep (each
+  // after a message wait); pump 5 wakes it.
+  int pumps = 0;
+  host.onPump = [&](VekKernelBase& k) {
+    ++pumps;
+    if (pumps == 2) k.SetAsleep(true);
+    if (pumps == 5) k.SetAsleep(false);
+  };
+  LogCapture log;
+  kernel->Run();
+  EXPECT_EQ(frames, 3);
+  EXPECT_EQ(sleeps, 1);
+  EXPECT_EQ(host.messageWaits, 3);
+  ASSERT_EQ(durations.size(), 3u);
+  // The frames after the sleep are timed from the wake-up, not across the hours asleep.
+  EXPECT_LT(durations[1], 100.0);
+  EXPECT_LT(durations[2], 100.0);
+}
+
+TEST(KernelSleep, AStopWhileAsleepEndsTheLoopWithoutWaitingAgain) {
+  SleepyHost host;
+  CRefCountPtrT<VekKernelBase> kernel(new VekKernelBase());
+  kernel->SetPlatform(&host);
+  Journal journal;
+  kernel->AddTask(new ScriptedTask(journal, "draw", 1));
+  int pumps = 0;
+  host.onPump = [&](VekKernelBase& k) {
+    if (++pumps == 1) k.SetAsleep(true);
+    if (pumps == 3) k.StopAllTasks();  // a key press in the dark
+  };
+  LogCapture log;
+  kernel->Run();
+  EXPECT_EQ(std::count(journal.events.begin(), journal.events.end(), "draw.update"), 0);
+  EXPECT_EQ(std::count(journal.events.begin(), journal.events.end(), "draw.stop"), 1);
+  EXPECT_EQ(host.messageWaits, 2);
+}
+
+TEST(KernelSleep, ADivisorStretchesThePeriodAndEachFrameStandsForMoreRefreshes) {
+  SleepyHost host;
+  CRefCountPtrT<VekKernelBase> kernel(new VekKernelBase());
+  kernel->SetPlatform(&host);
+  kernel->SetFramePeriod(16.0);
+  kernel->SetDisplayPeriod(16.0);
+  Journal journal;
+  auto* task = new ScriptedTask(journal, "draw", 1);
+  std::vector<int32_t> refreshes;
+  task->onUpdate = [&] {
+    refreshes.push_back(task->refreshesPerFrame);
+    host.now += 4;
+    if (refreshes.size() == 1) kernel->SetFrameRateDivisor(2);
+    if (refreshes.size() == 3) kernel->StopAllTasks();
+  };
+  kernel->AddTask(task);
+  LogCapture log;
+  kernel->Run();
+  EXPECT_EQ(refreshes, (std::vector<int32_t>{1, 2, 2}));
+  // The first frame's deadline already follows the change made during it.
+  EXPECT_EQ(host.waitedUntil, (std::vector<int64_t>{32, 64, 96}));
+}

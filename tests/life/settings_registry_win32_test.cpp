@@ -107,6 +107,8 @@ TEST_F(SettingsRegistry, FirstRunWritesEveryDefaultWithItsType) {
       {L"BkColor", REG_BINARY, bkBytes},               {L"Monitors", REG_DWORD, {0, 0, 0, 0}},
       {L"RuleStates", REG_DWORD, {2, 0, 0, 0}},
       {L"PatternName", REG_SZ, {0, 0}},                {L"PatternFile", REG_SZ, {0, 0}},
+      {L"OnBattery", REG_DWORD, {1, 0, 0, 0}},
+      {L"MouseTolerance", REG_DWORD, {0, 0, 0, 0}},   {L"ShowClock", REG_DWORD, {0, 0, 0, 0}},
   };
   for (const Expected& e : expected) {
     const RawValue v = ReadRaw(e.name);

@@ -80,10 +80,11 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode", "CellSize",
                                               "AutoReset",       "RuleBorn",  "RuleSurvive", "DieSlowly",
                                               "DieStep",         "FieldDrawMode", "LifeSpeed", "BkColor",
-                                              "Monitors",        "RuleStates", "PatternName", "PatternFile"};
+                                              "Monitors",        "RuleStates", "PatternName", "PatternFile",
+                                              "OnBattery",       "MouseTolerance", "ShowClock"};
   EXPECT_EQ(key.queried, loadOrder);
   EXPECT_EQ(key.written, loadOrder);
-  ASSERT_EQ(key.values.size(), 20u);
+  ASSERT_EQ(key.values.size(), 23u);
   EXPECT_EQ(key.values["DieStep"].type, RegistryType::Dword);
   EXPECT_EQ(AsFloat(key.Dword("DieStep")), 0.9f);
   EXPECT_EQ(key.values["LifeSpeed"].type, RegistryType::Binary);
@@ -103,6 +104,9 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
     EXPECT_EQ(key.values[text].type, RegistryType::Text);
     EXPECT_EQ(key.values[text].data, (std::vector<uint8_t>{0, 0}));  // the empty text, terminated
   }
+  EXPECT_EQ(key.Dword("OnBattery"), 1u);
+  EXPECT_EQ(key.Dword("MouseTolerance"), 0u);
+  EXPECT_EQ(key.Dword("ShowClock"), 0u);
 
   EXPECT_FALSE(task->PeriodicResetOn);
   EXPECT_TRUE(task->AutoReset);
@@ -266,6 +270,9 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   task->DieStep = 0.25f;
   task->Monitors = 1;
   task->RuleStates = 3;
+  task->OnBattery = 2;
+  task->MouseTolerance = 32;
+  task->ShowClock = true;
   shared.ShowAdvancedCFG = 1;
   SaveSettingsTo(key, *task, shared);
   EXPECT_EQ(key.written, Names(SaveOrder()));
@@ -273,7 +280,8 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
                                               "RuleBorn",        "RuleSurvive", "DieSlowly",     "DieStep",
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode",     "AutoReset",
                                               "FieldDrawMode",   "CellSize",    "LifeSpeed",     "BkColor",
-                                              "Monitors",        "RuleStates",  "PatternName",   "PatternFile"};
+                                              "Monitors",        "RuleStates",  "PatternName",   "PatternFile",
+                                              "OnBattery",       "MouseTolerance", "ShowClock"};
   EXPECT_EQ(key.written, saveOrder);
   EXPECT_EQ(key.written.front(), "ShowAdvancedCFG");
   EXPECT_EQ(key.written[16], "Monitors");
@@ -289,6 +297,9 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   EXPECT_EQ(reloaded->DieStep, 0.25f);
   EXPECT_EQ(reloaded->EffectiveMonitors(), 1);
   EXPECT_EQ(reloaded->RuleStates, 3);
+  EXPECT_EQ(reloaded->OnBattery, 2u);
+  EXPECT_EQ(reloaded->MouseTolerance, 32u);
+  EXPECT_TRUE(reloaded->ShowClock);
   EXPECT_EQ(sharedAgain.ShowAdvancedCFG, 1u);
 }
 
