@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/gl/font.h"
 #include "engine/gl/texture.h"
@@ -15,7 +16,7 @@
 #include "life/overlay_text.h"
 
 // A field with the mesh that draws it and the GL buffers that hold the mesh.
-// One pair today; each monitor can be given a pair of its own.
+// One pair, or with a field for each monitor (Monitors 2) one for each.
 struct FieldPair {
   LifeField field;
   FieldMesh mesh;
@@ -27,6 +28,12 @@ struct TaskInside {
   FieldPair pair;
   LifeField& field = pair.field;
   FieldMesh& mesh = pair.mesh;
+  // The other monitors' fields after the primary's `pair`, in the host's
+  // order (LifeField and its mesh stay where they are while this grows).
+  std::vector<std::unique_ptr<FieldPair>> others;
+  size_t FieldCount() const { return 1 + others.size(); }
+  FieldPair& Pair(size_t index) { return index == 0 ? pair : *others[index - 1]; }
+  const FieldPair& Pair(size_t index) const { return index == 0 ? pair : *others[index - 1]; }
   StepTuning tuning;
 
   double generationTimer = 0.0;  // ms gathered towards the next generation
