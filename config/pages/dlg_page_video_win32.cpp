@@ -9,7 +9,8 @@
 CDlgPageVideo::CDlgPageVideo() : CColoursPage(IDD_PAGE_VIDEO) {}
 
 // The "Monitors:" choices; each item's data is the setting's value.
-static constexpr ComboItem kMonitorChoices[] = {{IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}};
+static constexpr ComboItem kMonitorChoices[] = {
+    {IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}, {IDS_MONITORS_EACH, 2}};
 
 void CDlgPageVideo::SetUpGradient() {
   gradient.SetBackgroundColour(GetSysColor(COLOR_WINDOW));
