@@ -23,6 +23,15 @@ class EngineTaskHost : public ITaskHost {
     const GLWindowSettingsBase& settings = *GLWindowSettings::Instance();
     return OutputSize{settings.CurrentWidth(), settings.CurrentHeight()};
   }
+  std::vector<OutputSize> FieldSizes() const override {
+    const GLWindowSettingsBase& settings = *GLWindowSettings::Instance();
+    std::vector<OutputSize> sizes;
+    for (size_t i = 0; i < settings.FieldCount(); ++i) {
+      const GLViewportRect area = settings.FieldArea(i);
+      sizes.push_back(OutputSize{area.width, area.height});
+    }
+    return sizes;
+  }
   // Not the thread that owns the context: the kernel thread applies the
   // request at its next frame.
   void VerticalSyncChanged(uint32_t swapInterval) override {

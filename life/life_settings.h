@@ -51,8 +51,9 @@ struct LifeSettings {
   static constexpr int32_t kLastResetMode = 4;
   int32_t EffectiveResetMode() const { return ResetMode >= 0 && ResetMode <= kLastResetMode ? ResetMode : 0; }
   // How full screen uses several monitors: 0 one field spanning them all, 1
-  // the primary only (the rest black); a stored number outside these spans.
-  int32_t EffectiveMonitors() const { return Monitors == 1 ? 1 : 0; }
+  // the primary only (the rest black), 2 a field for each monitor; a stored
+  // number outside these spans.
+  int32_t EffectiveMonitors() const { return Monitors == 1 || Monitors == 2 ? Monitors : 0; }
   // The milliseconds between generations: `LifeSpeed` held to 0..1000, the
   // slowest the Field page offers (a huge stored number would freeze the
   // field); NaN counts as 0, as the loader defaults it.

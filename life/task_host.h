@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct OutputSize {
   int32_t width = 0;
@@ -16,6 +17,9 @@ class ITaskHost {
  public:
   // The output's drawing size in pixels, now.
   virtual OutputSize CurrentOutputSize() const = 0;
+  // Each field's size in pixels, now: one field of the output's size, or
+  // with a field for each monitor the primary's first, then the others'.
+  virtual std::vector<OutputSize> FieldSizes() const { return {CurrentOutputSize()}; }
   // A setter changed one of these (any thread, the task's lock held).
   virtual void VerticalSyncChanged(uint32_t swapInterval) = 0;
   virtual void BackgroundChanged(const float rgba[4]) = 0;

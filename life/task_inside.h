@@ -18,18 +18,26 @@
 #include "life/pattern_gallery.h"
 
 // A field with the mesh that draws it and the GL buffers that hold the mesh.
-// One pair today; each monitor can be given a pair of its own.
+// One pair, or with a field for each monitor (Monitors 2) one for each.
 struct FieldPair {
   LifeField field;
   FieldMesh mesh;
   // Kernel thread only: made by the first draw.
   std::unique_ptr<FieldBuffers, FieldBuffersRelease> buffers;
+  // The lookup of fill mode 3's candidates this field's reseed rule holds.
+  uint32_t famousVersion = 0;
 };
 
 struct TaskInside {
   FieldPair pair;
   LifeField& field = pair.field;
   FieldMesh& mesh = pair.mesh;
+  // The other monitors' fields after the primary's `pair`, in the host's
+  // order (LifeField and its mesh stay where they are while this grows).
+  std::vector<std::unique_ptr<FieldPair>> others;
+  size_t FieldCount() const { return 1 + others.size(); }
+  FieldPair& Pair(size_t index) { return index == 0 ? pair : *others[index - 1]; }
+  const FieldPair& Pair(size_t index) const { return index == 0 ? pair : *others[index - 1]; }
   StepTuning tuning;
 
   double generationTimer = 0.0;  // ms gathered towards the next generation
@@ -48,6 +56,7 @@ struct TaskInside {
   std::vector<const GalleryEntry*> famous;
   RuleDefinition famousRule;
   bool famousKnown = false;
+  uint32_t famousVersion = 0;  // counts the lookups
   // The pattern fill mode 4 places (null for none) and the name shown for it.
   std::shared_ptr<const Pattern> chosen;
   std::string chosenName;

@@ -36,6 +36,21 @@ std::string FilePatternName(const Pattern& pattern, const std::string& path) {
   const size_t slash = path.find_last_of("/\\");
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+// A monitor's field made after the palette and background were chosen takes
+// the primary's.
+void CopyLook(const FieldMesh& from, FieldMesh& to) {
+  std::vector<uint8_t> bgr(static_cast<size_t>(from.paletteSize) * 3);
+  for (size_t i = 0; i < static_cast<size_t>(from.paletteSize); ++i) {
+    const Rgba8 colour = from.paletteColours[i];
+    bgr[i * 3] = colour.b;
+    bgr[i * 3 + 1] = colour.g;
+    bgr[i * 3 + 2] = colour.r;
+  }
+  to.BuildTableFromBgr(from.paletteSize, bgr.data());
+  to.SetBackground(from.background);
+}
+
 }  // namespace
 
 VivarnTaskBse::VivarnTaskBse() : inside(std::make_unique<TaskInside>()) {
@@ -48,7 +63,7 @@ VivarnTaskBse::~VivarnTaskBse() = default;
 
 void VivarnTaskBse::Stop() {
   Guard guard(lock);
-  inside->pair.buffers.reset();
+  for (size_t i = 0; i < inside->FieldCount(); ++i) inside->Pair(i).buffers.reset();
 }
 
 void VivarnTaskBse::SetHost(ITaskHost* taskHost) {
@@ -62,7 +77,11 @@ OutputSize VivarnTaskBse::CurrentOutputSize() const {
 }
 
 void VivarnTaskBse::PassRulesToFields() {
-  LifeField& field = inside->field;
+  for (size_t i = 0; i < inside->FieldCount(); ++i) PassRulesToField(inside->Pair(i));
+}
+
+void VivarnTaskBse::PassRulesToField(FieldPair& pair) {
+  LifeField& field = pair.field;
   std::copy_n(RuleBorn, 9, field.rule.born);
   std::copy_n(RuleSurvive, 9, field.rule.survive);
   field.rule.states = RuleStates;
@@ -76,29 +95,42 @@ void VivarnTaskBse::PassRulesToFields() {
       inside->famous = GalleryEntriesForRule(now);
       inside->famousRule = now;
       inside->famousKnown = true;
+      ++inside->famousVersion;
+    }
+    // Each monitor's field takes the list when it changed since it last did.
+    if (pair.famousVersion != inside->famousVersion) {
       field.reseed.famous.clear();
       for (const GalleryEntry* entry : inside->famous) field.reseed.famous.push_back(&entry->pattern);
+      pair.famousVersion = inside->famousVersion;
     }
   }
   if (field.reseed.chosen != inside->chosen) field.reseed.chosen = inside->chosen;
   field.reseed.periodic = PeriodicResetOn;
   field.reseed.period = ResetPeriod;
   field.reseed.automatic = AutoReset;
-  std::copy_n(BkColor, 4, inside->mesh.background);
+  std::copy_n(BkColor, 4, pair.mesh.background);
 }
 
 void VivarnTaskBse::Step() {
   Guard guard(lock);
   PassRulesToFields();
-  StepFieldAndMesh(inside->field, inside->mesh, inside->tuning);
+  // One timer for every monitor's field: they step together.
+  for (size_t i = 0; i < inside->FieldCount(); ++i) {
+    FieldPair& pair = inside->Pair(i);
+    StepFieldAndMesh(pair.field, pair.mesh, inside->tuning);
+  }
   LogSeed();
 }
 
 void VivarnTaskBse::ResetPopulation() {
   Guard guard(lock);
-  PassRulesToFields();
-  ReseedFieldAndMesh(inside->field, inside->mesh);
+  for (size_t i = 0; i < inside->FieldCount(); ++i) ReseedField(inside->Pair(i));
   LogSeed();
+}
+
+void VivarnTaskBse::ReseedField(FieldPair& pair) {
+  PassRulesToField(pair);
+  ReseedFieldAndMesh(pair.field, pair.mesh);
 }
 
 void VivarnTaskBse::LogSeed() {
@@ -109,9 +141,10 @@ void VivarnTaskBse::LogSeed() {
             << inside->field.columns << " x " << inside->field.rows << " cells): it is cut at the field's edges.\n";
 }
 
-std::string VivarnTaskBse::PlacedPatternName() const {
+std::string VivarnTaskBse::PlacedPatternName(size_t index) const {
   Guard guard(lock);
-  const SeedReport& seed = inside->field.lastSeed;
+  if (index >= inside->FieldCount()) return std::string();
+  const SeedReport& seed = inside->Pair(index).field.lastSeed;
   if (seed.mode == 4) return inside->chosenName;
   if (seed.mode == 3 && seed.lastFamous >= 0 && static_cast<size_t>(seed.lastFamous) < inside->famous.size())
     return inside->famous[static_cast<size_t>(seed.lastFamous)]->name;
@@ -121,27 +154,46 @@ std::string VivarnTaskBse::PlacedPatternName() const {
 bool VivarnTaskBse::ReseedDue() {
   Guard guard(lock);
   PassRulesToFields();
-  return inside->field.ReseedDue();
+  for (size_t i = 0; i < inside->FieldCount(); ++i) {
+    if (inside->Pair(i).field.ReseedDue()) return true;
+  }
+  return false;
 }
 
 void VivarnTaskBse::ApplyCellSize() {
   Guard guard(lock);
-  const OutputSize output = CurrentOutputSize();
-  const uint32_t width = output.width > 0 ? static_cast<uint32_t>(output.width) : 0u;
-  const uint32_t height = output.height > 0 ? static_cast<uint32_t>(output.height) : 0u;
+  std::vector<OutputSize> sizes = host != nullptr ? host->FieldSizes() : std::vector<OutputSize>{HeadlessOutputSize()};
+  if (sizes.empty()) sizes.emplace_back();  // the primary's field stays, if empty
+  inside->others.resize(sizes.size() - 1);
+  for (auto& other : inside->others) {
+    if (other) continue;
+    other = std::make_unique<FieldPair>();
+    CopyLook(inside->mesh, other->mesh);
+  }
   const uint32_t cell = static_cast<uint32_t>(EffectiveCellSize());
-  const int32_t columns = static_cast<int32_t>(width / cell);
-  const int32_t rows = static_cast<int32_t>(height / cell);
+  for (size_t i = 0; i < sizes.size(); ++i) {
+    const uint32_t width = sizes[i].width > 0 ? static_cast<uint32_t>(sizes[i].width) : 0u;
+    const uint32_t height = sizes[i].height > 0 ? static_cast<uint32_t>(sizes[i].height) : 0u;
+    const int32_t columns = static_cast<int32_t>(width / cell);
+    const int32_t rows = static_cast<int32_t>(height / cell);
+    FieldPair& pair = inside->Pair(i);
+    if (pair.field.Resize(columns, rows)) pair.mesh.Build(columns, rows, DrawMode());
+  }
   fieldSized = true;
-  if (inside->field.Resize(columns, rows)) inside->mesh.Build(columns, rows, DrawMode());
 }
 
 void VivarnTaskBse::FollowOutputSize() {
   Guard guard(lock);
-  const int32_t columns = inside->field.columns;
-  const int32_t rows = inside->field.rows;
+  std::vector<std::pair<int32_t, int32_t>> before;
+  for (size_t i = 0; i < inside->FieldCount(); ++i) {
+    before.emplace_back(inside->Pair(i).field.columns, inside->Pair(i).field.rows);
+  }
   ApplyCellSize();
-  if (inside->field.columns != columns || inside->field.rows != rows) ResetPopulation();
+  for (size_t i = 0; i < inside->FieldCount(); ++i) {
+    FieldPair& pair = inside->Pair(i);
+    // A monitor's new field is seeded even when it has no cells.
+    if (i >= before.size() || before[i] != std::make_pair(pair.field.columns, pair.field.rows)) ReseedField(pair);
+  }
 }
 
 bool VivarnTaskBse::AdvanceGenerationTimer(double frameTimeMs, int32_t perFrameLimit) {
@@ -165,7 +217,7 @@ VivarnTaskBse::FrameLook VivarnTaskBse::CurrentLook() const {
 void VivarnTaskBse::BuildColourTable(const CGradient* gradient) {
   if (gradient == nullptr) {
     Guard guard(lock);
-    inside->mesh.BuildRampTable();
+    for (size_t i = 0; i < inside->FieldCount(); ++i) inside->Pair(i).mesh.BuildRampTable();
     return;
   }
   // Zeroed first: a gradient without a valid blending rule leaves it as is.
@@ -176,7 +228,7 @@ void VivarnTaskBse::BuildColourTable(const CGradient* gradient) {
 
 void VivarnTaskBse::BuildColourTableFromBgr(int32_t count, const uint8_t* bgr) {
   Guard guard(lock);
-  inside->mesh.BuildTableFromBgr(count, bgr);
+  for (size_t i = 0; i < inside->FieldCount(); ++i) inside->Pair(i).mesh.BuildTableFromBgr(count, bgr);
 }
 
 void VivarnTaskBse::SetRule(const uint8_t born[9], const uint8_t survive[9], int32_t states) {
@@ -279,7 +331,10 @@ void VivarnTaskBse::SetShowClock(bool on) {
 void VivarnTaskBse::SetFieldDrawMode(int32_t mode) {
   Guard guard(lock);
   FieldDrawMode = mode == 1 ? 1 : 0;
-  inside->mesh.Build(inside->field.columns, inside->field.rows, DrawMode());
+  for (size_t i = 0; i < inside->FieldCount(); ++i) {
+    FieldPair& pair = inside->Pair(i);
+    pair.mesh.Build(pair.field.columns, pair.field.rows, DrawMode());
+  }
 }
 
 void VivarnTaskBse::SetPatternName(const std::string& name) {
@@ -343,7 +398,7 @@ void VivarnTaskBse::SetBkColor(float red, float green, float blue, float alpha) 
   BkColor[1] = green;
   BkColor[2] = blue;
   BkColor[3] = alpha;
-  inside->mesh.SetBackground(BkColor);
+  for (size_t i = 0; i < inside->FieldCount(); ++i) inside->Pair(i).mesh.SetBackground(BkColor);
   if (host != nullptr) host->BackgroundChanged(BkColor);
 }
 

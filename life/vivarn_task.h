@@ -25,6 +25,7 @@
 
 class CGradient;
 struct Pattern;
+struct FieldPair;
 struct TaskInside;
 
 class VivarnTaskBse : public ITask, public LifeSettings {
@@ -48,11 +49,12 @@ class VivarnTaskBse : public ITask, public LifeSettings {
   // Empties the field and fills it again by the fill mode. Under `lock`.
   void ResetPopulation();
   // Sizes the field for the output at the effective cell size (empty when
-  // the size changes). Under `lock`.
+  // the size changes); with a field for each monitor, every monitor's field
+  // for its monitor (ITaskHost::FieldSizes), a new one empty. Under `lock`.
   void ApplyCellSize();
   // The output changed size under a running task (the monitors changed):
-  // sizes the field again and reseeds it when that changed its size; a field
-  // that still fits keeps its cells. Kernel thread, between generations.
+  // sizes the fields again and reseeds each one that changed its size or is
+  // new; a field that still fits keeps its cells. Kernel thread, between generations.
   // Under `lock`.
   void FollowOutputSize();
   // Whether the periodic or automatic reseed would fire before the next
@@ -144,15 +146,18 @@ class VivarnTaskBse : public ITask, public LifeSettings {
  private:
   // The settings the field steps and reseeds by, passed on before it does.
   void PassRulesToFields();
+  void PassRulesToField(FieldPair& pair);
+  void ReseedField(FieldPair& pair);
   // After a reseed: the line a cut pattern gets in the log (once a choice).
   void LogSeed();
-  // The name the statistics show for the pattern the last reseed placed;
-  // empty for fills without one.
-  std::string PlacedPatternName() const;
-  // Drawing (kernel thread, GL context current): the field scaled to the
-  // output, and the dark statistics panel, `panelWidth` pixels wide.
-  void DrawField();
-  void DrawStatistics(int32_t panelWidth);
+  // The name the statistics of field `index` show for the pattern its last
+  // reseed placed; empty for fills without one.
+  std::string PlacedPatternName(size_t index) const;
+  // Drawing (kernel thread, GL context current): field `index` scaled to
+  // its `output`, and the dark statistics panel of field `index`,
+  // `panelWidth` pixels wide.
+  void DrawField(size_t index, OutputSize output);
+  void DrawStatistics(int32_t panelWidth, size_t index = 0);
   std::unique_ptr<TaskInside> inside;
   ITaskHost* host = nullptr;
   bool fieldSized = false;  // ApplyCellSize has run

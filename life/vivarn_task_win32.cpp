@@ -69,25 +69,36 @@ bool VivarnTaskBse::Start() {
 }
 
 void VivarnTaskBse::Update() {
-  int32_t width = 0;
-  int32_t height = 0;
-  GLWindow::Instance()->BeginOrtho2D(width, height);
-  glEnable(GL_BLEND);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_TEXTURE_2D);
-
   // The frame's own duration, so that a stall's time is not handed out over
   // the frames after it; a preview's frames may make up for the display
   // frames it leaves out.
   AdvanceGenerationTimer(frameDuration, refreshesPerFrame);
   const FrameLook look = CurrentLook();
-
-  glLoadIdentity();
-  glColor4f(look.bkColor[0], look.bkColor[1], look.bkColor[2], look.bkColor[3]);
-  BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), false);
-
-  DrawField();
   FontBase* font = inside->font.get();
+
+  size_t fields = 0;
+  {
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    fields = inside->FieldCount();
+  }
+  // The last first: where monitors overlap, the primary's field is drawn
+  // last and is the one seen. Each other monitor's statistics go with its
+  // field; the primary's, and the frame rate, are the overlays below.
+  for (size_t i = fields; i-- > 0;) {
+    int32_t width = 0;
+    int32_t height = 0;
+    GLWindow::Instance()->BeginOrtho2D(width, height, i);
+    glEnable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+
+    glLoadIdentity();
+    glColor4f(look.bkColor[0], look.bkColor[1], look.bkColor[2], look.bkColor[3]);
+    BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(width), static_cast<float>(height), false);
+
+    DrawField(i, OutputSize{width, height});
+    if (i > 0 && look.showStat) DrawStatistics(width, i);
+  }
   if (font == nullptr || !(look.showStat || look.showFPS || look.showClock)) return;
   // Over several monitors the overlays keep to the primary one.
   int32_t overlayWidth = 0;
@@ -117,19 +128,21 @@ void VivarnTaskBse::Update() {
   glMatrixMode(GL_MODELVIEW);
 }
 
-void VivarnTaskBse::DrawField() {
+void VivarnTaskBse::DrawField(size_t index, OutputSize output) {
   std::lock_guard<std::recursive_mutex> guard(lock);
-  FieldPair& pair = inside->pair;
-  DrawFieldMesh(pair.mesh, pair.buffers, CurrentOutputSize(), inside->particleTexture.get(), inside->useBufferObjects);
+  if (index >= inside->FieldCount()) return;
+  FieldPair& pair = inside->Pair(index);
+  DrawFieldMesh(pair.mesh, pair.buffers, output, inside->particleTexture.get(), inside->useBufferObjects);
 }
 
-void VivarnTaskBse::DrawStatistics(int32_t panelWidth) {
+void VivarnTaskBse::DrawStatistics(int32_t panelWidth, size_t index) {
   FontBase* font = inside->font.get();
   if (font == nullptr) return;
   // The counters change under the lock when the configuration pages reseed;
   // holding it keeps the lines from one moment.
   std::lock_guard<std::recursive_mutex> guard(lock);
-  const LifeField& field = inside->field;
+  if (index >= inside->FieldCount()) return;
+  const LifeField& field = inside->Pair(index).field;
   const float fh = FontHeight(font);
 
   const auto counters =
@@ -140,7 +153,7 @@ void VivarnTaskBse::DrawStatistics(int32_t panelWidth) {
   if (seed.nothingToPlace && field.reseed.fillMode == 3) {
     lines.push_back(inside->statisticsFormats.noFamousPattern);
   } else {
-    const std::string placed = PlacedPatternName();
+    const std::string placed = PlacedPatternName(index);
     if (!placed.empty()) lines.push_back(PatternLine(inside->statisticsFormats, placed));
   }
 

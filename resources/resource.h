@@ -52,6 +52,7 @@
 // The Video page's "Monitors:" choices.
 #define IDS_MONITORS_SPAN 130
 #define IDS_MONITORS_PRIMARY 131
+#define IDS_MONITORS_EACH 132
 // The named-rule list of the General and Rules pages.
 #define IDS_RULE_CUSTOM 140
 // The rulestring box's refusals: a title, where it stopped, and one reason

@@ -9,7 +9,8 @@
 CDlgPageVideo::CDlgPageVideo() : CColoursPage(IDD_PAGE_VIDEO) {}
 
 // The "Monitors:" choices; each item's data is the setting's value.
-static constexpr ComboItem kMonitorChoices[] = {{IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}};
+static constexpr ComboItem kMonitorChoices[] = {
+    {IDS_MONITORS_SPAN, 0}, {IDS_MONITORS_PRIMARY, 1}, {IDS_MONITORS_EACH, 2}};
 // The "On battery:" choices, by the setting's value.
 static constexpr ComboItem kBatteryChoices[] = {
     {IDS_BATTERY_FULL_SPEED, 0}, {IDS_BATTERY_HALF_RATE, 1}, {IDS_BATTERY_BLACK, 2}};

@@ -35,6 +35,16 @@ bool GLWindowSettingsBase::UseMonitorLayout(const MonitorLayout& layout) {
   return true;
 }
 
+size_t GLWindowSettingsBase::FieldCount() const {
+  return fullScreen && multiMonitor && parentWindow == nullptr ? monitorLayout.fields.size() : 1;
+}
+
+GLViewportRect GLWindowSettingsBase::FieldArea(size_t index) const {
+  if (index >= FieldCount()) return GLViewportRect{};
+  if (fullScreen && multiMonitor && parentWindow == nullptr) return monitorLayout.fields[index];
+  return GLViewportRect{0, 0, CurrentWidth(), CurrentHeight()};
+}
+
 void GLWindowSettingsBase::RequestSwapInterval(int32_t interval) {
   swapInterval = interval;
   swapIntervalRequest.Post(interval);

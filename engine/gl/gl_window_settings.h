@@ -37,6 +37,11 @@ class GLWindowSettingsBase : public IRefCountPtrBase {
   // the screen size stays the desktop's and the display mode is switched as
   // ever.
   bool UseMonitorLayout(const MonitorLayout& layout);
+  // The fields a frame draws: over several monitors the layout's (one for
+  // each monitor with Monitors 2), else one of the current size at 0, 0.
+  // FieldArea answers an empty area for an index past the last.
+  size_t FieldCount() const;
+  GLViewportRect FieldArea(size_t index) const;
 
   // Any thread: sets swapInterval and asks the kernel thread to apply it to
   // the running window at its next frame.

@@ -443,15 +443,16 @@ void GLWindowBase::InitGLState() {
   glCullFace(GL_BACK);
 }
 
-void GLWindowBase::BeginOrtho2D(int32_t& width, int32_t& height) {
+void GLWindowBase::BeginOrtho2D(int32_t& width, int32_t& height, size_t field) {
   glDisable(GL_DEPTH_TEST);
   glMatrixMode(GL_PROJECTION);
   glLoadIdentity();
   const GLWindowSettingsBase& s = Settings();
-  width = s.CurrentWidth();
-  height = s.CurrentHeight();
-  // The overlays of the last frame may have moved the viewport.
-  if (FieldInPart()) SetViewport(s.monitorLayout.field);
+  const GLViewportRect area = s.FieldArea(field);
+  width = area.width;
+  height = area.height;
+  // The overlays or another monitor's field may have moved the viewport.
+  if (FieldInPart()) SetViewport(area);
   glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
@@ -482,16 +483,17 @@ void GLWindowBase::ClearFrame() {
     glClear(everything);
     return;
   }
-  // Black around the field, the clear colour under it.
+  // Black around the fields, the clear colour under them.
   GLfloat colour[4] = {0.0f, 0.0f, 0.0f, 0.0f};
   glGetFloatv(GL_COLOR_CLEAR_VALUE, colour);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
   glClear(everything);
   glClearColor(colour[0], colour[1], colour[2], colour[3]);
-  const GLViewportRect& field = s.monitorLayout.field;
-  glScissor(field.x, field.y, field.width, field.height);
   glEnable(GL_SCISSOR_TEST);
-  glClear(GL_COLOR_BUFFER_BIT);
+  for (const GLViewportRect& field : s.monitorLayout.fields) {
+    glScissor(field.x, field.y, field.width, field.height);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
   glDisable(GL_SCISSOR_TEST);
 }
 

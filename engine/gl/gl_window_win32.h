@@ -69,14 +69,15 @@ class GLWindowBase : public IRefCountPtrBase {
   // new virtual screen, takes the new field size and calls outputResized.
   // Our own display-mode switch, previews and windowed runs change nothing.
   void FollowDisplayChange();
-  // Pixel-space projection of the field, origin lower left; returns the
-  // current size.
-  void BeginOrtho2D(int32_t& width, int32_t& height);
+  // Pixel-space projection of field `field` (GLWindowSettingsBase::FieldArea)
+  // in its viewport, origin lower left; returns its size, 0 x 0 for a field
+  // the window does not have.
+  void BeginOrtho2D(int32_t& width, int32_t& height, size_t field = 0);
   // The same for the overlays: over several monitors the primary's area,
   // else the field's (then nothing is changed). Returns the area's size.
   void BeginOverlay2D(int32_t& width, int32_t& height);
-  // Clears the next frame's buffers in the clear colour; around a field that
-  // leaves monitors uncovered, in black.
+  // Clears the next frame's buffers in the clear colour; around fields that
+  // leave monitors uncovered, in black.
   void ClearFrame();
   // Shows the finished frame: swaps the buffers, for a child window under
   // Wine after handing the frame to its presentation.

@@ -36,6 +36,7 @@ struct GLViewportRect {
 enum class MonitorSpan : int32_t {
   AllMonitors = 0,  // one field over the bounding box of every monitor
   PrimaryOnly = 1,  // a field the primary's size on the primary; black elsewhere
+  EachMonitor = 2,  // every monitor a field of its own size (see LayOutMonitors)
 };
 
 struct MonitorLayout {
@@ -46,10 +47,16 @@ struct MonitorLayout {
   // Only a single monitor may have its display mode switched: with several,
   // a new mode on one would move or cut the others.
   bool switchDisplayMode = true;
-  // The field's size in pixels, and where it is drawn.
+  // The field's size in pixels, and where it is drawn: with a field for
+  // each monitor, the primary's.
   int32_t fieldWidth = 0;
   int32_t fieldHeight = 0;
   GLViewportRect field;
+  // Every field's viewport, its size the field's size in pixels: `field`
+  // first, then the other monitors' in the order they were listed. Drawn
+  // from the last to the first, so that where they overlap the earlier one
+  // (the primary's above all) is seen.
+  std::vector<GLViewportRect> fields;
   // The statistics and frame-rate overlays: inside the primary monitor,
   // where the user looks first; the bounding box's bottom edge may lie
   // outside every monitor.
@@ -59,7 +66,11 @@ struct MonitorLayout {
 };
 
 // The layout for `monitors` in `span` mode. The primary is the first monitor
-// flagged so, or the first one when none is. With fewer than two monitors
+// flagged so, or the first one when none is. EachMonitor gives the primary a
+// field, then every other monitor one of its own unless its rectangle lies
+// wholly inside one that has a field already (a clone would never be seen);
+// a monitor only partly covered (mirroring part of the primary) keeps its
+// field, drawn beneath, and shows it where nothing above covers it. With fewer than two monitors
 // (none: the list could not be read) switchDisplayMode stays true and the
 // caller keeps its single-screen placement; the rest then describes the one
 // monitor, if any.

@@ -17,7 +17,8 @@
 #    of "/S", of "/p" (in preview_host.exe's window) and of the configuration
 #    sheet with its preview, from /proc over a span after a warm-up.
 # FRAME_BENCH_SAVER_ONLY=1 runs part 3 alone (for an older SCR, whose build
-# tree may lack frame_bench.exe). Each screen size gets its own Xvfb and wine
+# tree may lack frame_bench.exe). FRAME_BENCH_MONITORS=1 runs only the CPU
+# share of "/S" on two heads, for Monitors 0, 1 and 2, with the no-op driver. Each screen size gets its own Xvfb and wine
 # prefix, removed at the end.
 set -u
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -29,7 +30,7 @@ SECONDS_PER_RUN="${FRAME_BENCH_SECONDS:-4}"
 SPAN="${FRAME_BENCH_SPAN:-10}"
 # shellcheck source=../../tools/wine-env.sh
 . "$root/tools/wine-env.sh"
-[ -f "$bench" ] || [ "${FRAME_BENCH_SAVER_ONLY:-0}" = 1 ] || { echo "no $bench (build the win tree)" >&2; exit 1; }
+[ -f "$bench" ] || [ "${FRAME_BENCH_SAVER_ONLY:-0}" = 1 ] || [ "${FRAME_BENCH_MONITORS:-0}" = 1 ] || { echo "no $bench (build the win tree)" >&2; exit 1; }
 [ -f "$scr" ] || { echo "no $scr" >&2; exit 1; }
 
 work="$(mktemp -d /tmp/vivarn-bench.XXXXXX)"
@@ -89,6 +90,30 @@ bench_line() {  # label, frame_bench arguments...
   printf '  %-34s ' "$label"
   wine "$bench" "$@" 2>/dev/null | tr -d '\r' || echo "failed"
 }
+
+# Two heads as tests/e2e/monitors.sh makes them: Xvfb puts both at 0,0, so a
+# 1920 x 1080 primary lies inside a 2560 x 1440 second head.
+if [ "${FRAME_BENCH_MONITORS:-0}" = 1 ]; then
+  export GALLIUM_NOOP=1
+  echo "two heads (1920x1080 primary inside 2560x1440), noop, $(basename "$scr") /S:"
+  for monitors in 0 1 2; do
+    cleanup
+    vivarn_private_prefix
+    vivarn_start_xvfb 1920x1080 2560x1440 || { echo "no Xvfb" >&2; exit 1; }
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1
+    wine reg add "$VIVARN_SETTINGS_KEY" /v Monitors /t REG_DWORD /d "$monitors" /f >/dev/null 2>&1
+    # The prefix's desktop process listed its monitors through XRandR already.
+    wineserver -k
+    wineserver -w
+    wine cmd /c exit >/dev/null 2>&1
+    printf '  %-34s ' "Monitors $monitors"
+    wine "$work/vivarn.scr" /S >/dev/null 2>&1 &
+    RUN_PIDS+=($!)
+    share vivarn.scr
+  done
+  echo "load average $(cut -d' ' -f1-3 /proc/loadavg) at the end"
+  exit 0
+fi
 
 saver_only="${FRAME_BENCH_SAVER_ONLY:-0}"
 echo "frame benchmark, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) at the start"

@@ -171,7 +171,8 @@ TEST_F(ConfigSheetTest, MonitorsChoiceReachesTheTaskAndOkStoresIt) {
   Select(3);
   HWND page = Page();
   HWND combo = GetDlgItem(page, IDC_MONITORS);
-  ASSERT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Span all monitors", L"Primary only, others black"}));
+  ASSERT_EQ(ComboTexts(combo), (std::vector<std::wstring>{L"Span all monitors", L"Primary only, others black",
+                                                          L"Each monitor its own field"}));
   EXPECT_EQ(static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)), 0);
   Choose(page, IDC_MONITORS, 1);
   EXPECT_EQ(Task().EffectiveMonitors(), 1);

@@ -2,10 +2,13 @@
 # "/S" on two monitors. Xvfb with two Xinerama screens, and wine told not to
 # ask XRandR (which sees one), makes wine report two monitors. Xvfb puts both
 # heads at 0,0: a primary of 800x600 inside a second monitor of 1024x768, so
-# the virtual screen (1024x768) differs from the primary's. For "Monitors" 0
-# and 1: no display mode is changed and the saver's window covers the virtual
-# screen; with 0 the picture fills all of it, with 1 it fills the primary's
-# area and the rest is black. A key press ends each run.
+# the virtual screen (1024x768) differs from the primary's. For "Monitors" 0,
+# 1 and 2: no display mode is changed and the saver's window covers the
+# virtual screen; with 0 the picture fills all of it, with 1 it fills the
+# primary's area and the rest is black, with 2 each head has a field of its
+# own: the larger head's, drawn beneath the primary's, is seen around it, and
+# wine's +opengl trace shows both drawn, each through its head's viewport. A
+# key press ends each run.
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$VIVARN_SOURCE_DIR/tools/wine-env.sh"
 . "$here/e2e-lib.sh"
@@ -50,12 +53,20 @@ PRIMARY=800x600+0+0
 spans_all() { vivarn_screenshot "$E2E_TMP/now.png" && part_drawn 1024x768+0+0 && part_drawn "$RIGHT" && part_drawn "$BELOW"; }
 primary_only() { vivarn_screenshot "$E2E_TMP/now.png" && part_drawn "$PRIMARY" && part_black "$RIGHT" && part_black "$BELOW"; }
 
-run() {  # Monitors value, picture check
+# Each head drawn through its own viewport: the primary's 800x600 (rows
+# counted from the bottom of the 768) and the second head's whole 1024x768.
+PRIMARY_VIEWPORT='glViewport x 0, y 168, width 800, height 600'
+SECOND_VIEWPORT='glViewport x 0, y 0, width 1024, height 768'
+own_fields() {
+  grep -q "$PRIMARY_VIEWPORT" "$E2E_TMP/saver.out" && grep -q "$SECOND_VIEWPORT" "$E2E_TMP/saver.out"
+}
+
+run() {  # Monitors value, picture check, wine debug channels beyond +system
   wine reg add "$VIVARN_SETTINGS_KEY" /v Monitors /t REG_DWORD /d "$1" /f >/dev/null 2>&1 ||
     e2e_fail "could not store Monitors $1"
   # The system channel traces every display-mode change the saver asks for.
   local quiet="$WINEDEBUG"
-  export WINEDEBUG=+system
+  export WINEDEBUG=+system${3:+,$3}
   e2e_start_saver /S
   export WINEDEBUG="$quiet"
   vivarn_wait_for window_covers_virtual_screen -t 60 || e2e_fail "Monitors $1: no window over the virtual screen"
@@ -79,4 +90,8 @@ run() {  # Monitors value, picture check
 
 run 0 spans_all
 run 1 primary_only
+run 2 spans_all +opengl
+own_fields || e2e_fail "Monitors 2: the heads were not drawn through their own viewports"
+echo "Monitors 2: both heads drawn, through viewports $(grep -c "$PRIMARY_VIEWPORT" "$E2E_TMP/saver.out") and" \
+  "$(grep -c "$SECOND_VIEWPORT" "$E2E_TMP/saver.out") times"
 echo "PASS"

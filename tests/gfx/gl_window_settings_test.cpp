@@ -62,6 +62,28 @@ TEST(GLWindowSettings, SeveralMonitorsDrawAtTheFieldSizeOneKeepsTheDesktop) {
   EXPECT_EQ(s.monitorLayout.window.Width(), 1824);
 }
 
+TEST(GLWindowSettings, FieldAreasAreTheLayoutsOverSeveralMonitorsElseOneOfTheCurrentSize) {
+  GLWindowSettingsBase s;
+  s.windowWidth = 320;
+  s.windowHeight = 240;
+  const MonitorArea primary{DesktopRect{0, 0, 800, 600}, true};
+  const MonitorArea right{DesktopRect{800, 0, 1824, 768}, false};
+  const MonitorLayout each = LayOutMonitors({primary, right}, MonitorSpan::EachMonitor);
+  s.UseMonitorLayout(each);
+  // A window (the preview's, too) draws one field however the monitors lie.
+  ASSERT_EQ(s.FieldCount(), 1u);
+  EXPECT_EQ(s.FieldArea(0).width, 320);
+  EXPECT_EQ(s.FieldArea(0).height, 240);
+  s.fullScreen = true;
+  ASSERT_EQ(s.FieldCount(), 2u);
+  EXPECT_EQ(s.FieldArea(0).width, 800);
+  EXPECT_EQ(s.FieldArea(1).x, 800);
+  EXPECT_EQ(s.FieldArea(1).width, 1024);
+  EXPECT_EQ(s.FieldArea(1).height, 768);
+  EXPECT_EQ(s.FieldArea(2).width, 0);
+  EXPECT_EQ(s.CurrentWidth(), 800);  // the primary's field
+}
+
 struct RateCase {
   int32_t frames;
   float intervalMs;

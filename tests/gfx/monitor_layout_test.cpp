@@ -146,4 +146,70 @@ TEST(MonitorLayout, RelayOutMovesOnlyWhatAChangeMoved) {
                                 MonitorSpan::PrimaryOnly, next));
 }
 
+TEST(MonitorLayout, EachMonitorGetsAFieldOfItsOwnSizeThePrimaryFirst) {
+  // Listed before the primary, left of it: the primary's field still comes first.
+  const std::vector<MonitorArea> desk = {Monitor(-1280, 56, 1280, 1024), Monitor(0, 0, 1920, 1080, true)};
+  const MonitorLayout each = LayOutMonitors(desk, MonitorSpan::EachMonitor);
+  EXPECT_FALSE(each.switchDisplayMode);
+  ExpectWindow(each, -1280, 0, 1920, 1080);
+  ASSERT_EQ(each.fields.size(), 2u);
+  ExpectViewport(each.fields[0], 1280, 0, 1920, 1080);
+  ExpectViewport(each.fields[1], 0, 0, 1280, 1024);
+  ExpectViewport(each.field, 1280, 0, 1920, 1080);
+  EXPECT_EQ(each.fieldWidth, 1920);
+  EXPECT_EQ(each.fieldHeight, 1080);
+  ExpectViewport(each.overlay, 1280, 0, 1920, 1080);
+  // The 56 rows above the smaller monitor belong to no monitor.
+  EXPECT_TRUE(each.blackOutsideField);
+  // Two equal monitors side by side tile the window: nothing black.
+  const MonitorLayout tiled =
+      LayOutMonitors({Monitor(0, 0, 800, 600, true), Monitor(800, 0, 800, 600)}, MonitorSpan::EachMonitor);
+  ASSERT_EQ(tiled.fields.size(), 2u);
+  ExpectViewport(tiled.fields[1], 800, 0, 800, 600);
+  EXPECT_FALSE(tiled.blackOutsideField);
+  // One monitor: the one field, and the display mode switched as ever.
+  const MonitorLayout one = LayOutMonitors({Monitor(0, 0, 1280, 1024, true)}, MonitorSpan::EachMonitor);
+  EXPECT_TRUE(one.switchDisplayMode);
+  ASSERT_EQ(one.fields.size(), 1u);
+  ExpectViewport(one.fields[0], 0, 0, 1280, 1024);
+  // The other modes have their one field in the list too.
+  EXPECT_EQ(LayOutMonitors(desk, MonitorSpan::AllMonitors).fields.size(), 1u);
+  EXPECT_EQ(LayOutMonitors(desk, MonitorSpan::PrimaryOnly).fields.size(), 1u);
+}
+
+TEST(MonitorLayout, EachMonitorDrawsAPartlyCoveredMonitorBeneathAndACloneNotAtAll) {
+  // The primary mirrored into the top-left of a larger monitor: that one keeps
+  // a field of its own, seen right of and below the primary.
+  const MonitorLayout mirrored =
+      LayOutMonitors({Monitor(0, 0, 800, 600, true), Monitor(0, 0, 1024, 768)}, MonitorSpan::EachMonitor);
+  ASSERT_EQ(mirrored.fields.size(), 2u);
+  ExpectViewport(mirrored.fields[0], 0, 168, 800, 600);
+  ExpectViewport(mirrored.fields[1], 0, 0, 1024, 768);
+  EXPECT_FALSE(mirrored.blackOutsideField);
+  // A clone of the primary, or a monitor inside it, would never be seen.
+  for (const MonitorArea& hidden : {Monitor(0, 0, 1920, 1080), Monitor(100, 100, 800, 600)}) {
+    const MonitorLayout layout = LayOutMonitors({hidden, Monitor(0, 0, 1920, 1080, true)}, MonitorSpan::EachMonitor);
+    ASSERT_EQ(layout.fields.size(), 1u);
+    ExpectViewport(layout.fields[0], 0, 0, 1920, 1080);
+  }
+  // Inside another monitor's field than the primary's counts the same.
+  const MonitorLayout three = LayOutMonitors(
+      {Monitor(0, 0, 800, 600, true), Monitor(800, 0, 1024, 768), Monitor(900, 0, 640, 480)}, MonitorSpan::EachMonitor);
+  ASSERT_EQ(three.fields.size(), 2u);
+  ExpectViewport(three.fields[1], 800, 0, 1024, 768);
+}
+
+TEST(MonitorLayout, RelayOutFollowsAnotherMonitorsFieldWhenOnlyThatMoved) {
+  const std::vector<MonitorArea> before = {Monitor(0, 0, 800, 600, true), Monitor(800, 0, 800, 600)};
+  const std::vector<MonitorArea> after = {Monitor(0, 0, 800, 600, true), Monitor(800, 0, 800, 500)};
+  MonitorLayout next;
+  // The same box and primary: only the second monitor's field tells them apart.
+  EXPECT_FALSE(
+      RelayOutMonitors(LayOutMonitors(before, MonitorSpan::PrimaryOnly), after, MonitorSpan::PrimaryOnly, next));
+  ASSERT_TRUE(
+      RelayOutMonitors(LayOutMonitors(before, MonitorSpan::EachMonitor), after, MonitorSpan::EachMonitor, next));
+  ASSERT_EQ(next.fields.size(), 2u);
+  ExpectViewport(next.fields[1], 800, 100, 800, 500);
+}
+
 }  // namespace

@@ -223,14 +223,17 @@ TEST(SettingsLoad, OddResetModeSpeedAndMonitorsStayAsStoredUntilSaved) {
   MemoryKey key;
   key.PutDword("ResetMode", 7);
   key.PutFloat("LifeSpeed", 1e30f, RegistryType::Binary);
-  key.PutDword("Monitors", 2);
+  key.PutDword("Monitors", 3);
   auto task = MakeFieldTask(10, 10);
   SharedSettingValues shared;
   LoadSettingsFrom(key, *task, shared);
   EXPECT_EQ(task->ResetMode, 7);
   EXPECT_EQ(task->LifeSpeed, 1e30f);
-  EXPECT_EQ(task->Monitors, 2);
+  EXPECT_EQ(task->Monitors, 3);
   EXPECT_EQ(task->EffectiveMonitors(), 0);  // spans every monitor
+  task->SetMonitors(2);
+  EXPECT_EQ(task->EffectiveMonitors(), 2);  // a field for each monitor
+  task->SetMonitors(3);
   EXPECT_EQ(key.Dword("ResetMode"), 7u);
   EXPECT_EQ(AsFloat(key.Dword("LifeSpeed")), 1e30f);
   // Saving writes what is in effect, as the configuration pages show it.
