@@ -99,8 +99,12 @@ class LifeField {
   // `population` counts only the live ones.
   uint32_t dying = 0;
 
+  // The state count the cells were last stepped with (their encoding).
+  int32_t SteppedStates() const { return steppedStates; }
+
  private:
   friend void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tuning);
+  friend void RepaintFieldColours(const LifeField& field, FieldMesh& mesh);
   // Working rows of the generation step, sized by the first generation after
   // a resize, so that the others allocate nothing.
   AlignedArray<uint8_t> stepScratch;
