@@ -87,7 +87,10 @@ void VivarnTaskBse::Update() {
 void VivarnTaskBse::DrawField() {
   std::lock_guard<std::recursive_mutex> guard(lock);
   FieldPair& pair = inside->pair;
-  DrawFieldMesh(pair.mesh, pair.buffers, CurrentOutputSize(), inside->particleTexture.get(), inside->useBufferObjects);
+  FieldDrawSwitches switches;
+  switches.useBufferObjects = inside->useBufferObjects;
+  switches.useShaders = inside->useShaders;
+  DrawFieldMesh(pair.field, pair.mesh, pair.buffers, CurrentOutputSize(), inside->particleTexture.get(), switches);
 }
 
 void VivarnTaskBse::DrawStatistics(int32_t panelWidth) {

@@ -3,12 +3,13 @@
 // (defaults in a fresh prefix) but the cell size, draw mode and a generation
 // every frame given here. Run under wine by tests/bench/frame_bench.sh.
 //
-//   frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview]
+//   frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview] [mesh]
 //
 // Without the last word the frames are drawn back to back (no pacing), which
 // shows what one frame costs. "paced" keeps the pacing of the full-screen
 // saver; "preview" draws into a child of a window of 320 x 240, as /p does,
-// paced like a preview. One line of figures on standard output; CPU time is
+// paced like a preview. "mesh" draws the field from its mesh even where the
+// context has shaders (the fixed-function path). One line of figures on standard output; CPU time is
 // GetProcessTimes', which under wine sums the threads wine knows of; the
 // rasteriser threads llvmpipe starts itself may be missing from it, so with
 // llvmpipe the CPU figures are a lower bound (GALLIUM_NOOP=1 draws nothing).
@@ -25,6 +26,7 @@
 #include "engine/gl/video_update_task.h"
 #include "life/settings_store.h"
 #include "app/task_engine_link_win32.h"
+#include "life/task_inside.h"
 #include "life/vivarn_task.h"
 
 namespace {
@@ -92,7 +94,7 @@ class MeasureTask : public ITask {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview]\n");
+    std::fprintf(stderr, "usage: frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview] [mesh]\n");
     return 2;
   }
   const int cellSize = static_cast<int>(std::wcstol(argv[1], nullptr, 10));
@@ -100,6 +102,8 @@ int wmain(int argc, wchar_t** argv) {
   const double seconds = std::wcstod(argv[3], nullptr);
   const bool preview = argc > 4 && std::wcscmp(argv[4], L"preview") == 0;
   const bool paced = preview || (argc > 4 && std::wcscmp(argv[4], L"paced") == 0);
+  bool meshOnly = false;
+  for (int i = 4; i < argc; ++i) meshOnly = meshOnly || std::wcscmp(argv[i], L"mesh") == 0;
 
   MainLog().SetConsole(false);
   VekModule::Instance()->instance = GetModuleHandleW(nullptr);
@@ -111,6 +115,7 @@ int wmain(int argc, wchar_t** argv) {
   {
     std::lock_guard<std::recursive_mutex> guard(life.lock);
     life.LifeSpeed = 0.0f;  // a generation every frame
+    life.Inside().useShaders = !meshOnly;
   }
 
   GLWindowSettingsBase& window = *GLWindowSettings::Instance();
