@@ -2,9 +2,101 @@
 
 #include "engine/core/log.h"
 #include "engine/gl/texture.h"
+#include "engine/gl/gl_caps.h"
 #include "life/field/field_mesh.h"
+#include "life/field/field_step.h"
+#include "life/field/life_field.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
+// Texture units of the shader path: the particle texture keeps unit 0, where
+// the rest of the frame (and the bound-texture cache) expects it.
+constexpr GLint kParticleUnit = 0, kCellsUnit = 1, kPreviousUnit = 2, kPaletteUnit = 3;
+// Colour table entries per row of its texture.
+constexpr int32_t kPaletteWidth = 256;
+
+// Cell units in, the mesh's own coordinates.
+const char kFieldVertexShader[] = R"(#version 110
+varying vec2 cellPos;
+void main() {
+  cellPos = gl_Vertex.xy;
+  gl_Position = ftransform();
+}
+)";
+
+// The colours the generation step gives the mesh (life/field/field_step.cpp):
+// a cell that holds anything its table entry, live ones opaque, fading ones
+// with alpha 1 - 1 / (magnitude + 1), dying states of the Generations rules
+// -(index * 256 + state) fading in even steps; a cell that just became empty
+// the background, one that stayed empty nothing. Alphas are rounded to bytes
+// as the vertex colours are. Draw mode 0 modulates each cell's colour with
+// the particle texture, repeated cell by cell as the mesh's coordinates do;
+// mode 1 interpolates the colours of a cell's corners over the two
+// triangles the mesh splits it into (the diagonal from its lower right to
+// its upper left corner), corners past the last row and column repeating it.
+const char kFieldFragmentShader[] = R"(#version 110
+uniform sampler2D cells;
+uniform sampler2D previous;
+uniform sampler2D palette;
+uniform sampler2D particle;
+uniform vec2 fieldSize;
+uniform vec2 paletteShape;
+uniform float tableSize;
+uniform float states;
+uniform vec4 background;
+uniform float smoothField;
+uniform float textured;
+varying vec2 cellPos;
+
+float Value(sampler2D grid, vec2 cell) { return texture2D(grid, (cell + 0.5) / fieldSize).r; }
+float Byte(float a) { return floor(a * 255.0 + 0.5) / 255.0; }
+float Wrap(float index) {
+  float w = index - floor(index / tableSize) * tableSize;
+  if (w >= tableSize) w -= tableSize;
+  if (w < 0.0) w += tableSize;
+  return w;
+}
+vec3 Entry(float index) {
+  float row = floor(index / paletteShape.x);
+  vec2 at = vec2(index - row * paletteShape.x, row);
+  return texture2D(palette, (at + 0.5) / paletteShape).rgb;
+}
+vec4 Colour(vec2 cell) {
+  float v = Value(cells, cell);
+  float m = abs(v);
+  if (m < 1e-7) return Value(previous, cell) != 0.0 ? background : vec4(0.0);
+  if (v < 0.0 && states > 2.0) {
+    float bits = m < 16777216.0 ? floor(m) : 0.0;
+    float index = floor(bits / 256.0);
+    float state = bits - index * 256.0;
+    return vec4(Entry(Wrap(index)), Byte((states - state) / (states - 1.0)));
+  }
+  return vec4(Entry(Wrap(floor(m))), v < 0.0 ? Byte(1.0 - 1.0 / (m + 1.0)) : 1.0);
+}
+void main() {
+  vec2 cell = floor(cellPos);
+  if (smoothField < 0.5) {
+    vec4 c = Colour(cell);
+    if (textured > 0.5) c *= texture2D(particle, cellPos);
+    gl_FragColor = c;
+    return;
+  }
+  vec2 f = cellPos - cell;
+  vec2 far = min(cell + 1.0, fieldSize - 1.0);
+  vec4 c0 = Colour(cell);
+  vec4 c1 = Colour(vec2(far.x, cell.y));
+  vec4 c2 = Colour(far);
+  vec4 c3 = Colour(vec2(cell.x, far.y));
+  if (f.x + f.y < 1.0)
+    gl_FragColor = c0 + f.x * (c1 - c0) + f.y * (c3 - c0);
+  else
+    gl_FragColor = c2 + (1.0 - f.x) * (c3 - c2) + (1.0 - f.y) * (c1 - c2);
+}
+)";
+
 // Byte counts as the GL's signed size type.
 template <class T>
 GLsizeiptr Bytes(const AlignedArray<T>& array) {
@@ -17,7 +109,125 @@ void FieldBuffersRelease::operator()(FieldBuffers* buffers) const { delete buffe
 FieldBuffers::FieldBuffers() : context(wglGetCurrentContext()), gl(LoadGLBufferEntries()) {}
 
 FieldBuffers::~FieldBuffers() {
-  if (context != nullptr && wglGetCurrentContext() == context) DeleteBuffers();
+  if (context != nullptr && wglGetCurrentContext() == context) {
+    DeleteBuffers();
+    DeleteShaderObjects();
+  }
+}
+
+void FieldBuffers::DeleteShaderObjects() {
+  if (program != 0) shaderGl.deleteProgram(program);
+  program = 0;
+  const GLuint names[3] = {valueTextures[0], valueTextures[1], paletteTexture};
+  if (names[0] != 0) glDeleteTextures(3, names);
+  valueTextures[0] = valueTextures[1] = paletteTexture = 0;
+  textureTracker.Forget();
+}
+
+bool FieldBuffers::ShadersReady() {
+  if (shadersTried) return program != 0;
+  shadersTried = true;
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  if (!CanUseFieldShaders(version, extensions)) return false;
+  shaderGl = LoadGLShaderEntries();
+  std::string log;
+  program = BuildShaderProgram(shaderGl, kFieldVertexShader, kFieldFragmentShader, log);
+  if (program == 0) {
+    // Once a run: a preview's context is made again and again.
+    static bool told = false;
+    if (!told) MainLog() << "<!> The field's shaders failed; drawing it without them: " << log << "\n";
+    told = true;
+    return false;
+  }
+  coreFloatTextures = HasCoreFloatTextures(version);
+  GLuint names[3] = {};
+  glGenTextures(3, names);
+  valueTextures[0] = names[0];
+  valueTextures[1] = names[1];
+  paletteTexture = names[2];
+  for (GLuint name : names) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  }
+  // Unit 0's binding is the bound-texture cache's.
+  glBindTexture(GL_TEXTURE_2D, 0);
+  ResetBoundTextures();
+  shaderGl.useProgram(program);
+  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "cells"), kCellsUnit);
+  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "previous"), kPreviousUnit);
+  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "palette"), kPaletteUnit);
+  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "particle"), kParticleUnit);
+  shaderGl.useProgram(0);
+  return true;
+}
+
+void FieldBuffers::SendValues(GLuint texture, const float* values, int32_t columns, int32_t rows, bool resize) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  const GLenum format = coreFloatTextures ? GL_RED : GL_LUMINANCE;
+  // The field's own array: the driver copies it as it needs.
+  if (resize)
+    glTexImage2D(GL_TEXTURE_2D, 0, coreFloatTextures ? GL_R32F : GL_LUMINANCE32F_ARB, columns, rows, 0, format,
+                 GL_FLOAT, values);
+  else
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, columns, rows, format, GL_FLOAT, values);
+}
+
+void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh, TextureBase* particleTexture) {
+  const FieldValueVersions now{mesh.geometryChanges, mesh.colourChanges, mesh.valueSteps};
+  const FieldTexturePlan plan = textureTracker.Plan(now);
+  shaderGl.activeTexture(GL_TEXTURE0 + kCellsUnit);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  if (plan.sendAll) {
+    SendValues(valueTextures[current], field.cells.get(), field.columns, field.rows, plan.resize);
+    SendValues(valueTextures[1 - current], field.nextCells.get(), field.columns, field.rows, plan.resize);
+    // Whole rows of entries; the two behind the palette are never sampled.
+    paletteRows = (mesh.paletteSize + kPaletteWidth - 1) / kPaletteWidth;
+    std::vector<Rgba8> entries(static_cast<size_t>(paletteRows) * kPaletteWidth);
+    std::copy_n(mesh.paletteColours.get(), mesh.paletteSize, entries.data());
+    glBindTexture(GL_TEXTURE_2D, paletteTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kPaletteWidth, paletteRows, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 entries.data());
+  } else if (plan.sendCurrent) {
+    current = 1 - current;
+    SendValues(valueTextures[current], field.cells.get(), field.columns, field.rows, false);
+  }
+  textureTracker.Sent(now);
+  glBindTexture(GL_TEXTURE_2D, valueTextures[current]);
+  shaderGl.activeTexture(GL_TEXTURE0 + kPreviousUnit);
+  glBindTexture(GL_TEXTURE_2D, valueTextures[1 - current]);
+  shaderGl.activeTexture(GL_TEXTURE0 + kPaletteUnit);
+  glBindTexture(GL_TEXTURE_2D, paletteTexture);
+  shaderGl.activeTexture(GL_TEXTURE0);
+
+  const bool textured = mesh.drawMode == 0 && particleTexture != nullptr;
+  if (textured) {
+    // Enabled as the mesh's path leaves it, for what the frame draws next.
+    glEnable(GL_TEXTURE_2D);
+    particleTexture->Bind();
+  }
+  shaderGl.useProgram(program);
+  auto at = [this](const char* name) { return shaderGl.getUniformLocation(program, name); };
+  shaderGl.uniform2f(at("fieldSize"), static_cast<float>(field.columns), static_cast<float>(field.rows));
+  shaderGl.uniform2f(at("paletteShape"), static_cast<float>(kPaletteWidth), static_cast<float>(paletteRows));
+  shaderGl.uniform1f(at("tableSize"), static_cast<float>(mesh.paletteSize));
+  shaderGl.uniform1f(at("states"), static_cast<float>(field.SteppedStates()));
+  shaderGl.uniform4f(at("background"), ColourByte(mesh.background[0]) / 255.0f, ColourByte(mesh.background[1]) / 255.0f,
+                     ColourByte(mesh.background[2]) / 255.0f, 1.0f);
+  shaderGl.uniform1f(at("smoothField"), mesh.drawMode == 1 ? 1.0f : 0.0f);
+  shaderGl.uniform1f(at("textured"), textured ? 1.0f : 0.0f);
+  const float w = static_cast<float>(field.columns);
+  const float h = static_cast<float>(field.rows);
+  glBegin(GL_QUADS);
+  glVertex2f(0.0f, 0.0f);
+  glVertex2f(w, 0.0f);
+  glVertex2f(w, h);
+  glVertex2f(0.0f, h);
+  glEnd();
+  shaderGl.useProgram(0);
 }
 
 void FieldBuffers::DeleteBuffers() {
@@ -102,17 +312,29 @@ void FieldBuffers::Draw(const FieldMesh& mesh, bool textured, bool useBufferObje
   }
 }
 
-void DrawFieldMesh(const FieldMesh& mesh, std::unique_ptr<FieldBuffers, FieldBuffersRelease>& buffers,
-                   OutputSize output, TextureBase* particleTexture, bool useBufferObjects) {
-  if (mesh.columns <= 0 || mesh.rows <= 0 || mesh.indexCount <= 0) return;
+void DrawFieldMesh(const LifeField& field, FieldMesh& mesh, std::unique_ptr<FieldBuffers, FieldBuffersRelease>& buffers,
+                   OutputSize output, TextureBase* particleTexture, FieldDrawSwitches switches) {
+  if (mesh.columns <= 0 || mesh.rows <= 0) return;
+  // The buffers belong to one context; a new one (the preview's window
+  // closed and opened again) starts from nothing.
+  if (!buffers || buffers->Context() != wglGetCurrentContext()) buffers.reset(new FieldBuffers());
+  const bool shaders = switches.useShaders && field.cells && field.columns == mesh.columns &&
+                       field.rows == mesh.rows && buffers->ShadersReady();
+  if (!shaders && mesh.valuesOnly) {
+    RepaintFieldColours(field, mesh);
+    mesh.valuesOnly = false;
+  }
+  if (shaders) mesh.valuesOnly = true;
+
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glLoadIdentity();
   glScalef(static_cast<float>(output.width) / static_cast<float>(mesh.columns),
            static_cast<float>(output.height) / static_cast<float>(mesh.rows), 1.0f);
-
-  // The buffers belong to one context; a new one (the preview's window
-  // closed and opened again) starts from nothing.
-  if (!buffers || buffers->Context() != wglGetCurrentContext()) buffers.reset(new FieldBuffers());
+  if (shaders) {
+    buffers->DrawWithShaders(field, mesh, particleTexture);
+    return;
+  }
+  if (mesh.indexCount <= 0) return;
 
   glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
   // Without the particle texture the cells are plain squares: texturing stays
@@ -125,6 +347,6 @@ void DrawFieldMesh(const FieldMesh& mesh, std::unique_ptr<FieldBuffers, FieldBuf
   }
   glEnableClientState(GL_VERTEX_ARRAY);
   glEnableClientState(GL_COLOR_ARRAY);
-  buffers->Draw(mesh, textured, useBufferObjects);
+  buffers->Draw(mesh, textured, switches.useBufferObjects);
   glPopClientAttrib();
 }

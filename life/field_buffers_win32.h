@@ -1,18 +1,24 @@
-// A field mesh on the GL side: buffer objects in the context that made them,
-// filled from the mesh's arrays as FieldUploadTracker decides, or the mesh's
-// client arrays where the context has no buffer objects (OpenGL 1.1) or
-// could not hold them. It reads the mesh only, never cells or rules. Kernel
+// A field on the GL side. Where the context has shaders and float textures,
+// the cell values of this generation and the one before, and the colour
+// table, in textures that a fragment shader turns into the picture the mesh
+// would give (FieldTextureTracker decides what to send). Elsewhere the mesh:
+// buffer objects in the context that made them, filled from the mesh's
+// arrays as FieldUploadTracker decides, or the mesh's client arrays where the
+// context has no buffer objects (OpenGL 1.1) or could not hold them. Kernel
 // thread only, with the context current and the task's lock held.
 #pragma once
 
 #include <memory>
 
 #include "engine/gl/gl_buffers_win32.h"
+#include "engine/gl/gl_shaders_win32.h"
 #include "life/field_buffers.h"
 #include "life/field_upload.h"
 #include "life/task_host.h"
 
 class FieldMesh;
+class LifeField;
+class TextureBase;
 
 class FieldBuffers {
  public:
@@ -31,6 +37,14 @@ class FieldBuffers {
   // enabled. Without `useBufferObjects` it draws from the client arrays.
   void Draw(const FieldMesh& mesh, bool textured, bool useBufferObjects);
 
+  // Whether this context draws the field with shaders: asked once, when the
+  // version and extensions allow it the program is built; a program that
+  // fails logs the driver's words once and leaves the mesh's path.
+  bool ShadersReady();
+  // The field as the mesh would show it, from its cells; the blending and
+  // the field-to-output scale set.
+  void DrawWithShaders(const LifeField& field, const FieldMesh& mesh, TextureBase* particleTexture);
+
  private:
   // Brings the buffers up to date; false to draw from the client arrays.
   bool Refresh(const FieldMesh& mesh, bool useBufferObjects);
@@ -44,12 +58,31 @@ class FieldBuffers {
   GLuint indices = 0;
   bool unusable = false;  // the context could not hold the arrays
   FieldUploadTracker tracker;
+
+  void DeleteShaderObjects();
+  void SendValues(GLuint texture, const float* values, int32_t columns, int32_t rows, bool resize);
+  bool shadersTried = false;
+  GLShaderEntries shaderGl;
+  GLuint program = 0;
+  bool coreFloatTextures = false;  // GL_R32F, else GL_LUMINANCE32F_ARB
+  GLuint valueTextures[2] = {};
+  int current = 0;  // which of valueTextures holds this generation
+  GLuint paletteTexture = 0;
+  int32_t paletteRows = 0;
+  FieldTextureTracker textureTracker;
 };
 
-class TextureBase;
+// How a field may be drawn: tests turn paths off to compare them.
+struct FieldDrawSwitches {
+  bool useBufferObjects = true;
+  bool useShaders = true;
+};
 
-// Draws `mesh` over an output of `output` pixels with the blending the field
+// Draws `field` over an output of `output` pixels with the blending the field
 // uses, the particle texture on each cell in draw mode 0 (plain squares
-// without one), from `buffers`, made or remade for the current context.
-void DrawFieldMesh(const FieldMesh& mesh, std::unique_ptr<FieldBuffers, FieldBuffersRelease>& buffers,
-                   OutputSize output, TextureBase* particleTexture, bool useBufferObjects);
+// without one), from `buffers`, made or remade for the current context: with
+// shaders where the context has them (the mesh's steps then leave its
+// colours alone), else the mesh (its colours repainted first when the steps
+// left them alone).
+void DrawFieldMesh(const LifeField& field, FieldMesh& mesh, std::unique_ptr<FieldBuffers, FieldBuffersRelease>& buffers,
+                   OutputSize output, TextureBase* particleTexture, FieldDrawSwitches switches);

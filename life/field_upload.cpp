@@ -14,3 +14,24 @@ void FieldUploadTracker::Sent(FieldArrayVersions now) {
 }
 
 void FieldUploadTracker::Forget() { holdsArrays = false; }
+
+FieldTexturePlan FieldTextureTracker::Plan(FieldValueVersions now) const {
+  FieldTexturePlan plan;
+  if (!holdsTextures || now.geometry != held.geometry) {
+    plan.sendAll = plan.resize = true;
+  } else if (now.colours == held.colours) {
+    // Nothing changed (a step always counts a colour change).
+  } else if (now.colours == held.colours + 1 && now.steps == held.steps + 1) {
+    plan.sendCurrent = true;
+  } else {
+    plan.sendAll = true;
+  }
+  return plan;
+}
+
+void FieldTextureTracker::Sent(FieldValueVersions now) {
+  holdsTextures = true;
+  held = now;
+}
+
+void FieldTextureTracker::Forget() { holdsTextures = false; }

@@ -34,3 +34,35 @@ class FieldUploadTracker {
   bool holdsArrays = false;
   FieldArrayVersions held;
 };
+
+// The shader path keeps the cell values of this generation and of the one
+// before in two textures (a cell that just became empty is drawn unlike one
+// that stayed empty) and the colour table in a third.
+struct FieldValueVersions {
+  uint32_t geometry = 0;  // geometryChanges: a new size
+  uint32_t colours = 0;   // colourChanges: anything the picture depends on
+  uint32_t steps = 0;     // valueSteps: generations
+};
+
+struct FieldTexturePlan {
+  // Both generations and the colour table, into textures made anew when
+  // `resize`.
+  bool sendAll = false;
+  bool resize = false;
+  // One generation and nothing else since the last draw: only the new cells,
+  // into the texture that held the generation before last, which then
+  // counts as this generation's.
+  bool sendCurrent = false;
+};
+
+class FieldTextureTracker {
+ public:
+  FieldTexturePlan Plan(FieldValueVersions now) const;
+  void Sent(FieldValueVersions now);
+  // The textures are gone (a new context).
+  void Forget();
+
+ private:
+  bool holdsTextures = false;
+  FieldValueVersions held;
+};

@@ -44,6 +44,9 @@ struct TaskInside {
   // Off: the field is drawn from client arrays even where the context has
   // buffer objects (the OpenGL 1.1 path, for tests).
   bool useBufferObjects = true;
+  // Off: the field is drawn from the mesh even where the context has shaders
+  // (the fixed-function path, for tests).
+  bool useShaders = true;
 
   uint32_t panelList = 0;
   CRefCountPtrT<FontBase> font;

@@ -132,7 +132,10 @@ void VivarnTaskBse::DrawField(size_t index, OutputSize output) {
   std::lock_guard<std::recursive_mutex> guard(lock);
   if (index >= inside->FieldCount()) return;
   FieldPair& pair = inside->Pair(index);
-  DrawFieldMesh(pair.mesh, pair.buffers, output, inside->particleTexture.get(), inside->useBufferObjects);
+  FieldDrawSwitches switches;
+  switches.useBufferObjects = inside->useBufferObjects;
+  switches.useShaders = inside->useShaders;
+  DrawFieldMesh(pair.field, pair.mesh, pair.buffers, output, inside->particleTexture.get(), switches);
 }
 
 void VivarnTaskBse::DrawStatistics(int32_t panelWidth, size_t index) {

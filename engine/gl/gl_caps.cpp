@@ -62,6 +62,13 @@ bool CanDrawRangeElements(const char* version, const char* extensions) {
   return HasCoreDrawRangeElements(version) || ListsGLExtension(extensions, "GL_EXT_draw_range_elements");
 }
 
+bool HasCoreFloatTextures(const char* version) { return VersionAtLeast(version, 3, 0); }
+
+bool CanUseFieldShaders(const char* version, const char* extensions) {
+  return HasCoreFloatTextures(version) ||
+         (VersionAtLeast(version, 2, 0) && ListsGLExtension(extensions, "GL_ARB_texture_float"));
+}
+
 uint32_t FilterWithoutMipmaps(uint32_t minFilter) {
   switch (minFilter) {
     case kNearestMipmapNearest:

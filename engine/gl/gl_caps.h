@@ -28,6 +28,12 @@ bool CanUseBufferObjects(const char* version, const char* extensions);
 bool HasCoreDrawRangeElements(const char* version);
 bool CanDrawRangeElements(const char* version, const char* extensions);
 
+// The field drawn by shaders from its cell values: GLSL (OpenGL 2.0) and
+// single-channel float textures, core from OpenGL 3.0 (GL_R32F) and before
+// that GL_ARB_texture_float (GL_LUMINANCE32F_ARB).
+bool HasCoreFloatTextures(const char* version);
+bool CanUseFieldShaders(const char* version, const char* extensions);
+
 // A mipmapped minification filter sampled without mipmaps leaves the texture
 // incomplete (it draws as if untextured); this is the same filter on level 0
 // only. Other filters are returned as they are.

@@ -77,6 +77,14 @@ class FieldMesh {
   // what changed (FieldUploadTracker).
   uint32_t geometryChanges = 0;
   uint32_t colourChanges = 0;
+  // Generations stepped; with colourChanges it tells a draw whether the only
+  // change since it last looked was one generation.
+  uint32_t valueSteps = 0;
+
+  // Set where the GL colours the cells itself from their values (the shader
+  // path): the step then writes cell values only and leaves the vertex
+  // colours as they are (RepaintFieldColours brings them back).
+  bool valuesOnly = false;
 
   int32_t paletteSize = 0;
   // (r, g, b, unused) per entry; behind the paletteSize entries follow two

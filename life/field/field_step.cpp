@@ -137,13 +137,17 @@ struct StepRules {
 
 // Where one row's vertex colours go. Mode 0: each cell owns two vertices in
 // lattice row 2y and two in 2y + 1. Mode 1: one vertex per cell (the extra
-// column and row of vertices are copied once the row is done).
+// column and row of vertices are copied once the row is done). kValuesOnly:
+// nowhere, the GL colours the cells itself (FieldMesh::valuesOnly).
+constexpr int kValuesOnly = 2;
+
 template <int Mode, bool Streaming>
 struct RowColours {
   Rgba8* lower;
   Rgba8* upper;  // mode 0 only: lattice row 2y + 1
 
   inline void Put(int32_t x, Rgba8 colour) const {
+    if (Mode == kValuesOnly) return;
     if (Mode == 0) {
       StoreColour<Streaming>(lower + static_cast<size_t>(x) * 2, colour);
       StoreColour<Streaming>(lower + static_cast<size_t>(x) * 2 + 1, colour);
@@ -158,6 +162,7 @@ struct RowColours {
   // Cells x to x + 3: in mode 0 each lattice row takes their eight
   // vertices, each colour twice.
   inline void PutFour(int32_t x, __m128i colours) const {
+    if (Mode == kValuesOnly) return;
     if (Mode == 0) {
       const __m128i first = _mm_unpacklo_epi32(colours, colours);
       const __m128i second = _mm_unpackhi_epi32(colours, colours);
@@ -218,6 +223,7 @@ inline void StepOneCell(const StepRules& r, float v, int32_t neighbours, float& 
     written = false;
   }
   out = next;
+  if constexpr (Mode == kValuesOnly) return;
 
   const Rgba8* background = r.table + r.tableSize;
   Rgba8 colour = background[1];  // transparent black
@@ -345,6 +351,8 @@ STEP_INLINE void StepFourCells(const VectorRules& q, const float* in, __m128 bor
   const __m128 keep = _mm_and_ps(isLive, survive);
   ageCount = _mm_add_epi32(ageCount, _mm_and_si128(_mm_castps_si128(keep), _mm_cvttps_epi32(v)));
 
+  if constexpr (Mode == kValuesOnly) return;
+
   // Colours: a palette entry for non-empty cells (alpha fading with the
   // magnitude of dying ones), the background for cells that became empty
   // this generation, transparent black for cells that were left alone.
@@ -437,6 +445,8 @@ STEP_INLINE void StepFourCellsGenerations(const VectorRules& q, const float* in,
   dyingCount = _mm_sub_epi32(dyingCount, _mm_castps_si128(nextDying));
   ageCount = _mm_add_epi32(ageCount, _mm_and_si128(_mm_castps_si128(survives), _mm_cvttps_epi32(v)));
 
+  if constexpr (Mode == kValuesOnly) return;
+
   // Colours: live cells their palette entry, dying ones the entry they died
   // with, fading in even steps; cells gone this generation the background,
   // cells left empty transparent black.
@@ -522,6 +532,7 @@ bool WideVectorsAvailable() {
 
 template <int Mode, bool Streaming>
 STEP_WIDE inline void PutEight(const RowColours<Mode, Streaming>& row, int32_t x, __m256i colours) {
+  if (Mode == kValuesOnly) return;
   if (Mode == 0) {
     const __m256i low = _mm256_unpacklo_epi32(colours, colours);
     const __m256i high = _mm256_unpackhi_epi32(colours, colours);
@@ -578,6 +589,8 @@ STEP_WIDE inline void StepEightCells(const VectorRules& q, const float* in, __m2
   liveCount = _mm256_sub_epi32(liveCount, _mm256_castps_si256(_mm256_cmp_ps(next, zero, _CMP_GT_OQ)));
   const __m256 keep = _mm256_and_ps(isLive, survive);
   ageCount = _mm256_add_epi32(ageCount, _mm256_and_si256(_mm256_castps_si256(keep), _mm256_cvttps_epi32(v)));
+
+  if constexpr (Mode == kValuesOnly) return;
 
   const __m256 written = _mm256_or_ps(_mm256_or_ps(isLive, _mm256_cmp_ps(v, zero, _CMP_LT_OQ)), born);
   const __m256 magnitude = _mm256_andnot_ps(signBit, next);
@@ -664,6 +677,8 @@ STEP_WIDE STEP_INLINE void StepEightCellsGenerations(const VectorRules& q, const
   liveCount = _mm256_sub_epi32(liveCount, _mm256_castps_si256(_mm256_cmp_ps(positive, zero, _CMP_GT_OQ)));
   dyingCount = _mm256_sub_epi32(dyingCount, _mm256_castps_si256(nextDying));
   ageCount = _mm256_sub_epi32(ageCount, _mm256_and_si256(_mm256_castps_si256(survives), truncated));
+
+  if constexpr (Mode == kValuesOnly) return;
 
   // Of the cells empty next generation only those that stopped dying were
   // written (live ones die into a state, born ones are live).
@@ -835,9 +850,11 @@ void StepCells(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool allowWi
     if (Mode == 0) {
       row.lower = colourBase + static_cast<size_t>(2 * y) * (static_cast<size_t>(w) * 2);
       row.upper = row.lower + static_cast<size_t>(w) * 2;
-    } else {
+    } else if (Mode == 1) {
       row.lower = colourBase + static_cast<size_t>(y) * (static_cast<size_t>(w) + 1);
       row.upper = nullptr;
+    } else {
+      row.lower = row.upper = nullptr;
     }
 
     int32_t x = 0;
@@ -890,7 +907,9 @@ void StepCells(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool allowWi
 template <bool Generations>
 void StepCellsOf(LifeField& field, FieldMesh& mesh, uint8_t* scratch, bool wide, bool streaming, uint32_t& live,
                  uint32_t& ageSum, uint32_t& dying) {
-  if (mesh.drawMode == 0)
+  if (mesh.valuesOnly)
+    StepCells<kValuesOnly, false, Generations>(field, mesh, scratch, wide, live, ageSum, dying);
+  else if (mesh.drawMode == 0)
     streaming ? StepCells<0, true, Generations>(field, mesh, scratch, wide, live, ageSum, dying)
               : StepCells<0, false, Generations>(field, mesh, scratch, wide, live, ageSum, dying);
   else
@@ -911,6 +930,36 @@ class MeshPainter : public ICellListener {
 };
 
 }  // namespace
+
+void RepaintFieldColours(const LifeField& field, FieldMesh& mesh) {
+  ++mesh.colourChanges;
+  if (!mesh.colours || !field.cells || !field.nextCells || mesh.columns != field.columns || mesh.rows != field.rows)
+    return;
+  const int32_t states = field.steppedStates;
+  const int32_t tableSize = mesh.paletteSize;
+  const Rgba8* table = mesh.paletteColours.get();
+  const Rgba8 background{ColourByte(mesh.background[0]), ColourByte(mesh.background[1]),
+                         ColourByte(mesh.background[2]), 255};
+  for (int32_t y = 0; y < field.rows; ++y) {
+    for (int32_t x = 0; x < field.columns; ++x) {
+      const size_t i = field.Index(x, y);
+      const float v = field.cells[i];
+      // The step writes every cell that held or now holds anything.
+      Rgba8 colour{};
+      if (v == 0.0f) {
+        if (field.nextCells[i] != 0.0f) colour = background;
+      } else if (v < 0.0f && states > 2) {
+        const int32_t bits = -v < kDyingLimit ? static_cast<int32_t>(-v) : 0;
+        const int32_t index = bits >> 8;
+        colour = table[index < tableSize ? index : index % tableSize];
+        colour.a = ColourByte(static_cast<float>(states - (bits & kDyingStateBits)) / static_cast<float>(states - 1));
+      } else {
+        colour = mesh.CellColour(v);
+      }
+      mesh.PaintCell(x, y, colour);
+    }
+  }
+}
 
 void ReseedFieldAndMesh(LifeField& field, FieldMesh& mesh) {
   MeshPainter painter(mesh);
@@ -934,7 +983,8 @@ void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tunin
   uint32_t live = 0;
   uint32_t ageSum = 0;
   uint32_t dying = 0;
-  if (field.columns > 0 && field.rows > 0 && field.cells && mesh.colours && mesh.columns == field.columns &&
+  if (field.columns > 0 && field.rows > 0 && field.cells && (mesh.valuesOnly || mesh.colours) &&
+      mesh.columns == field.columns &&
       mesh.rows == field.rows) {
     const size_t scratchBytes = 4 * ScratchRowBytes(field.columns);
     if (field.stepScratch.size() != scratchBytes) field.stepScratch.Allocate(scratchBytes);
@@ -947,6 +997,7 @@ void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tunin
       StepCellsOf<false>(field, mesh, scratch, wide, streaming, live, ageSum, dying);
     field.cells.Swap(field.nextCells);
     ++mesh.colourChanges;
+    ++mesh.valueSteps;
   } else {
     mesh.ClearColours();  // a field without cells leaves only cleared vertices
   }

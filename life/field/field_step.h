@@ -25,5 +25,11 @@ struct StepTuning {
 // otherwise only the counters move and the mesh is cleared.
 void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tuning);
 
+// Every vertex colour of the mesh as the last step would have written it,
+// from the field's cells and the generation before (nextCells): for a mesh
+// whose steps left the colours alone (FieldMesh::valuesOnly) and that is now
+// drawn without shaders.
+void RepaintFieldColours(const LifeField& field, FieldMesh& mesh);
+
 // Refills the field by its fill mode; the mesh takes each stored cell's colour.
 void ReseedFieldAndMesh(LifeField& field, FieldMesh& mesh);

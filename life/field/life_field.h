@@ -124,12 +124,16 @@ class LifeField {
   uint32_t dying = 0;
   SeedReport lastSeed;
 
+  // The state count the cells were last stepped with (their encoding).
+  int32_t SteppedStates() const { return steppedStates; }
+
  private:
   void ScatterFamous(ICellListener* listener);
   void PlaceChosen(ICellListener* listener);
   // Mode 3's bounding boxes placed so far, one byte a cell.
   std::vector<uint8_t> seedMask;
   friend void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tuning);
+  friend void RepaintFieldColours(const LifeField& field, FieldMesh& mesh);
   // Working rows of the generation step, sized by the first generation after
   // a resize, so that the others allocate nothing.
   AlignedArray<uint8_t> stepScratch;

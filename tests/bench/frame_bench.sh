@@ -123,11 +123,18 @@ echo "frame benchmark, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/load
     echo "$size, $driver, frames back to back:"
     for cell in 10 5; do
       for mode in 0 1; do
-        if [ "$driver" = noop ]; then
-          GALLIUM_NOOP=1 bench_line "cell $cell, draw mode $mode" "$cell" "$mode" "$SECONDS_PER_RUN"
-        else
-          bench_line "cell $cell, draw mode $mode" "$cell" "$mode" "$SECONDS_PER_RUN"
-        fi
+        # The shader path and the mesh's, one after the other, so that both
+        # meet the same load.
+        for path in shaders mesh; do
+          extra=()
+          [ "$path" = mesh ] && extra=(mesh)
+          if [ "$driver" = noop ]; then
+            GALLIUM_NOOP=1 bench_line "cell $cell, draw mode $mode, $path" "$cell" "$mode" "$SECONDS_PER_RUN" \
+              "" "${extra[@]}"
+          else
+            bench_line "cell $cell, draw mode $mode, $path" "$cell" "$mode" "$SECONDS_PER_RUN" "" "${extra[@]}"
+          fi
+        done
       done
     done
   done

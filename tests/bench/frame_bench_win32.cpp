@@ -3,7 +3,7 @@
 // (defaults in a fresh prefix) but the cell size, draw mode and a generation
 // every frame given here. Run under wine by tests/bench/frame_bench.sh.
 //
-//   frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview|battery|display-off]
+//   frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview|battery|display-off] [mesh]
 //
 // Without the last word the frames are drawn back to back (no pacing), which
 // shows what one frame costs. "paced" keeps the pacing of the full-screen
@@ -12,7 +12,9 @@
 // power handler told that the machine runs on battery (the stored
 // `OnBattery` choice applies); "display-off" is "paced" until the warm-up
 // ends, when the window is told the display went off: the span is then
-// timed by a thread timer, since the sleeping loop runs no task. One line of figures on standard output; CPU time is
+// timed by a thread timer, since the sleeping loop runs no task. "mesh"
+// draws the field from its mesh even where the context has shaders (the
+// fixed-function path). One line of figures on standard output; CPU time is
 // GetProcessTimes', which under wine sums the threads wine knows of; the
 // rasteriser threads llvmpipe starts itself may be missing from it, so with
 // llvmpipe the CPU figures are a lower bound (GALLIUM_NOOP=1 draws nothing).
@@ -31,6 +33,7 @@
 #include "app/saver_app_win32.h"
 #include "app/task_engine_link_win32.h"
 #include "engine/gl/gl_window_win32.h"
+#include "life/task_inside.h"
 #include "life/vivarn_task.h"
 
 namespace {
@@ -124,7 +127,7 @@ MeasureTask* MeasureTask::s_measuring = nullptr;
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview|battery|display-off]\n");
+    std::fprintf(stderr, "usage: frame_bench CELL_SIZE DRAW_MODE SECONDS [paced|preview|battery|display-off] [mesh]\n");
     return 2;
   }
   const int cellSize = static_cast<int>(std::wcstol(argv[1], nullptr, 10));
@@ -134,6 +137,8 @@ int wmain(int argc, wchar_t** argv) {
   const bool battery = argc > 4 && std::wcscmp(argv[4], L"battery") == 0;
   const bool displayOff = argc > 4 && std::wcscmp(argv[4], L"display-off") == 0;
   const bool paced = preview || battery || displayOff || (argc > 4 && std::wcscmp(argv[4], L"paced") == 0);
+  bool meshOnly = false;
+  for (int i = 4; i < argc; ++i) meshOnly = meshOnly || std::wcscmp(argv[i], L"mesh") == 0;
 
   MainLog().SetConsole(false);
   VekModule::Instance()->instance = GetModuleHandleW(nullptr);
@@ -145,6 +150,7 @@ int wmain(int argc, wchar_t** argv) {
   {
     std::lock_guard<std::recursive_mutex> guard(life.lock);
     life.LifeSpeed = 0.0f;  // a generation every frame
+    life.Inside().useShaders = !meshOnly;
   }
 
   GLWindowSettingsBase& window = *GLWindowSettings::Instance();

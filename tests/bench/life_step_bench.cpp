@@ -2,8 +2,9 @@
 // tests keep, on random soups of full-HD and 4K outputs at cell size 5, with
 // the default rule and slow dying, or the default rule's counts with 3 and 25
 // states (Generations). Reported as time per cell per generation
-// (the "per_cell" counter). The header line "Load Average" says how busy the
-// machine was. BM_PatternFill times one reseed by the pattern fill modes.
+// (the "per_cell" counter); BM_StepValuesOnly is the shader path's step. The
+// header line "Load Average" says how busy the machine was. BM_PatternFill
+// times one reseed by the pattern fill modes.
 //
 //   build/native/tests/bench/life_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
@@ -63,6 +64,18 @@ void BM_Step(benchmark::State& state) {
   ReportPerCell(state, Field(*task).columns, Field(*task).rows);
 }
 
+// The step of the shader path: cell values only, no vertex colours.
+void BM_StepValuesOnly(benchmark::State& state) {
+  auto task = WarmSoup(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)),
+                       static_cast<int32_t>(state.range(2)), static_cast<int32_t>(state.range(3)));
+  Mesh(*task).valuesOnly = true;
+  for (auto _ : state) {
+    task->Step();
+    benchmark::DoNotOptimize(Field(*task).population);
+  }
+  ReportPerCell(state, Field(*task).columns, Field(*task).rows);
+}
+
 // The transcription's generations, then as many of the task's from the same
 // soup: "identical" is 1 when cells, vertex colours and counters agree bit
 // for bit afterwards.
@@ -103,6 +116,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(BM_Step)->Apply(Sizes);
+BENCHMARK(BM_StepValuesOnly)->Apply(Sizes);
 BENCHMARK(BM_OracleStep)->Apply(Sizes);
 
 // A pattern of `w` x `h` with about a third of its cells live, from a fixed

@@ -52,3 +52,14 @@ TEST(GLCaps, BufferObjectsAndRangedDrawsFromTheVersionOrTheirExtension) {
   EXPECT_TRUE(HasCoreDrawRangeElements("1.2"));
   EXPECT_FALSE(CanDrawRangeElements(nullptr, nullptr));
 }
+
+TEST(GLCaps, FieldShadersFromVersionThreeOrTwoWithFloatTextures) {
+  EXPECT_FALSE(CanUseFieldShaders("1.1.0", "GL_WIN_swap_hint GL_EXT_bgra GL_ARB_texture_float"));
+  EXPECT_FALSE(CanUseFieldShaders("1.5", "GL_ARB_texture_float GL_ARB_shader_objects"));
+  EXPECT_FALSE(CanUseFieldShaders("2.1", "GL_ARB_texture_float_linear GL_ARB_texture_rg"));
+  EXPECT_TRUE(CanUseFieldShaders("2.0.3", "GL_ARB_multitexture GL_ARB_texture_float"));
+  EXPECT_FALSE(HasCoreFloatTextures("2.1 NVIDIA"));
+  EXPECT_TRUE(CanUseFieldShaders("3.0", nullptr));
+  EXPECT_TRUE(HasCoreFloatTextures("4.5 (Compatibility Profile) Mesa 22.3.6"));
+  EXPECT_FALSE(CanUseFieldShaders(nullptr, "GL_ARB_texture_float"));
+}

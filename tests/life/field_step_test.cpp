@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "tests/life/life_test_support.h"
 
@@ -312,3 +314,55 @@ TEST(FieldStepGenerations, DyingCellsDoNotCarryOverToTheLifeLikeFamily) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two tasks with the same soup of `states` states in draw mode `mode`.
+CRefCountPtrT<VivarnTaskBse> Soup(int32_t mode, int32_t states) {
+  auto task = MakeFieldTask(70, 23, mode);
+  task->PeriodicResetOn = false;
+  task->AutoReset = false;
+  task->RuleStates = states;
+  task->DieStep = 0.5f;
+  randomState = 4242u;
+  task->ResetPopulation();
+  for (int g = 0; g < 4; ++g) task->Step();
+  return task;
+}
+
+}  // namespace
+
+class FieldStepValuesOnly : public ::testing::TestWithParam<std::pair<int32_t, int32_t>> {};
+
+// The shader path's step writes the cells the whole step writes and leaves
+// the colours alone; the repaint then gives the colours the whole step gave.
+TEST_P(FieldStepValuesOnly, StepsTheSameCellsAndRepaintsTheStepsColours) {
+  const auto [mode, states] = GetParam();
+  auto painted = Soup(mode, states);
+  auto valuesOnly = Soup(mode, states);
+  Mesh(*valuesOnly).valuesOnly = true;
+  const std::vector<Rgba8> before(Mesh(*valuesOnly).colours.get(),
+                                  Mesh(*valuesOnly).colours.get() + Mesh(*valuesOnly).colourCount);
+  const uint32_t steps = Mesh(*valuesOnly).valueSteps;
+  for (int g = 0; g < 3; ++g) {
+    painted->Step();
+    valuesOnly->Step();
+  }
+  EXPECT_EQ(Mesh(*valuesOnly).valueSteps, steps + 3);
+  const size_t cells = static_cast<size_t>(Field(*painted).columns) * Field(*painted).rows;
+  EXPECT_EQ(std::memcmp(Field(*painted).cells.get(), Field(*valuesOnly).cells.get(), cells * sizeof(float)), 0);
+  EXPECT_EQ(Field(*painted).population, Field(*valuesOnly).population);
+  EXPECT_EQ(Field(*painted).dying, Field(*valuesOnly).dying);
+  EXPECT_EQ(Field(*painted).averageAge, Field(*valuesOnly).averageAge);
+  EXPECT_EQ(std::memcmp(before.data(), Mesh(*valuesOnly).colours.get(), before.size() * sizeof(Rgba8)), 0);
+
+  RepaintFieldColours(Field(*valuesOnly), Mesh(*valuesOnly));
+  size_t differing = 0;
+  for (int32_t i = 0; i < Mesh(*painted).colourCount; ++i)
+    differing += std::memcmp(&Mesh(*painted).colours[i], &Mesh(*valuesOnly).colours[i], sizeof(Rgba8)) != 0;
+  EXPECT_EQ(differing, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(ModesAndFamilies, FieldStepValuesOnly,
+                         ::testing::Values(std::make_pair(0, 2), std::make_pair(1, 2), std::make_pair(0, 7),
+                                           std::make_pair(1, 7)));

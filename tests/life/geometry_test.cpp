@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -197,6 +198,48 @@ TEST(FieldUpload, FramesSendOnlyWhatChanged) {
   EXPECT_EQ(draw(), Sent(false, false));
   tracker.Forget();  // a new context holds no buffers
   EXPECT_EQ(draw(), Sent(true, true));
+}
+
+}  // namespace
+
+namespace {
+
+FieldValueVersions ValueVersionsOf(const VivarnTaskBse& task) {
+  return FieldValueVersions{Mesh(task).geometryChanges, Mesh(task).colourChanges, Mesh(task).valueSteps};
+}
+
+// The shader path sends one generation's cells after a step and nothing
+// else; after anything more, or other than a step, both generations and the
+// colour table.
+TEST(FieldUpload, TexturesTakeOneGenerationAfterAStepAndEverythingOtherwise) {
+  auto task = MakeFieldTask(8, 6, 0);
+  task->LifeSpeed = 100.0f;
+  Mesh(*task).valuesOnly = true;
+  FieldTextureTracker tracker;
+  auto draw = [&] {
+    const FieldTexturePlan plan = tracker.Plan(ValueVersionsOf(*task));
+    tracker.Sent(ValueVersionsOf(*task));
+    return std::make_tuple(plan.sendAll, plan.resize, plan.sendCurrent);
+  };
+  using Sent = std::tuple<bool, bool, bool>;
+  EXPECT_EQ(draw(), Sent(true, true, false));
+  EXPECT_EQ(draw(), Sent(false, false, false));
+  EXPECT_TRUE(task->AdvanceGenerationTimer(100.0));
+  EXPECT_EQ(draw(), Sent(false, false, true));
+  EXPECT_TRUE(task->AdvanceGenerationTimer(100.0));
+  EXPECT_TRUE(task->AdvanceGenerationTimer(100.0));  // two generations between draws
+  EXPECT_EQ(draw(), Sent(true, false, false));
+  task->ResetPopulation();
+  EXPECT_EQ(draw(), Sent(true, false, false));
+  task->SetBkColor(0.5f, 0.5f, 0.5f, 1.0f);
+  EXPECT_EQ(draw(), Sent(true, false, false));
+  task->SetBkColor(0.5f, 0.5f, 0.5f, 1.0f);
+  EXPECT_TRUE(task->AdvanceGenerationTimer(100.0));  // a step after another change
+  EXPECT_EQ(draw(), Sent(true, false, false));
+  task->SetFieldDrawMode(1);
+  EXPECT_EQ(draw(), Sent(true, true, false));
+  tracker.Forget();
+  EXPECT_EQ(draw(), Sent(true, true, false));
 }
 
 }  // namespace

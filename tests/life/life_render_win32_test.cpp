@@ -15,6 +15,7 @@
 #include "engine/gl/font.h"
 #include "engine/gl/gl_window_win32.h"
 #include "engine/gl/texture.h"
+#include "life/field_buffers_win32.h"
 #include "tests/life/life_test_support.h"
 #include "palette/palette_container.h"
 #include "tests/gfx/gl_run_fixture_win32.h"
@@ -296,6 +297,7 @@ class ByteColours : public LifeRender, public ::testing::WithParamInterface<Byte
 TEST_P(ByteColours, DrawAsTheFloatColoursDid) {
   Life().FieldDrawMode = GetParam().drawMode;
   Life().Inside().useBufferObjects = GetParam().bufferObjects;
+  Life().Inside().useShaders = false;
   Life().CellSize = 5;
   int widest = -1;
   int differing = 0;
@@ -341,6 +343,84 @@ TEST_P(ByteColours, DrawAsTheFloatColoursDid) {
 INSTANTIATE_TEST_SUITE_P(BothModes, ByteColours,
                          ::testing::Values(ByteColourCase{0, true}, ByteColourCase{1, true},
                                            ByteColourCase{0, false}, ByteColourCase{1, false}));
+
+struct ShaderCase {
+  int32_t drawMode;
+  int32_t cellSize;
+  int32_t states;
+};
+
+class ShaderPath : public LifeRender, public ::testing::WithParamInterface<ShaderCase> {};
+
+// The shaders draw from the cell values what the mesh draws from its vertex
+// colours, over fading soups and a Generations rule's dying states: every
+// channel within one unit. The frame the task drew with its shaders is read
+// back, then the same field is drawn again through the mesh. The smooth
+// field's colours are interpolated by the shader on one side and by the
+// rasteriser on the other, each rounding its own way; as between the mesh's
+// byte and float colours (ByteColours) a value in a thousand may land two
+// units away.
+TEST_P(ShaderPath, DrawsWhatTheMeshDraws) {
+  Life().FieldDrawMode = GetParam().drawMode;
+  Life().CellSize = GetParam().cellSize;
+  Life().RuleStates = GetParam().states;
+  Life().DieStep = 0.8f;
+  bool shaded = false;
+  int widest = -1;
+  int differing = 0;
+  int beyondOne = 0;
+  int fieldPixels = 0;
+  uint32_t dying = 0;
+  probe->onFrame = [&](int) {
+    VivarnTaskBse& life = Life();
+    std::lock_guard<std::recursive_mutex> guard(life.lock);
+    if (widest >= 0 || Field(life).generation < 12) return;
+    shaded = Mesh(life).valuesOnly;
+    dying = Field(life).dying;
+    const std::vector<uint8_t> drawn = ReadFrame();
+    glDisable(GL_TEXTURE_2D);
+    glLoadIdentity();
+    glColor4f(life.BkColor[0], life.BkColor[1], life.BkColor[2], life.BkColor[3]);
+    BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(kWidth), static_cast<float>(kHeight), false);
+    FieldDrawSwitches mesh;
+    mesh.useShaders = false;
+    DrawFieldMesh(Field(life), Mesh(life), life.Inside().pair.buffers, OutputSize{kWidth, kHeight},
+                  life.Inside().particleTexture.get(), mesh);
+    const std::vector<uint8_t> meshDrawn = ReadFrame();
+    widest = 0;
+    for (size_t i = 0; i < drawn.size(); ++i) {
+      const int d = std::abs(drawn[i] - meshDrawn[i]);
+      if (d > widest) widest = d;
+      if (d != 0) ++differing;
+      if (d > 1) ++beyondOne;
+    }
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        if (!Near(At(meshDrawn, x, y), kDarkBlue, 2)) ++fieldPixels;
+    Close();
+  };
+  VekKernelBase& kernel = *VekKernel::Instance();
+  kernel.AddMsgHandler(&messages);
+  kernel.AddTask(VideoUpdateTask::Instance().get());
+  kernel.AddTask(VivarnTask::Instance().get());
+  kernel.AddTask(probe.get());
+  kernel.Run();
+  ASSERT_FALSE(probe->timedOut);
+  ASSERT_GE(widest, 0) << "no frame compared";
+  EXPECT_TRUE(shaded) << "the task drew without shaders";
+  EXPECT_GT(fieldPixels, kWidth * kHeight / 20) << "too little of the field to compare";
+  if (GetParam().states > 2) {
+    EXPECT_GT(dying, 0u);
+  }
+  EXPECT_LE(widest, GetParam().drawMode == 0 ? 1 : 2);
+  EXPECT_LE(beyondOne * 1000, kWidth * kHeight * 3) << beyondOne << " values more than one unit away";
+  std::printf("mode %d, cell size %d, %d states: %d channel values differ, %d by more than 1, by at most %d\n",
+              GetParam().drawMode, GetParam().cellSize, GetParam().states, differing, beyondOne, widest);
+}
+
+INSTANTIATE_TEST_SUITE_P(ModesSizesRules, ShaderPath,
+                         ::testing::Values(ShaderCase{0, 5, 2}, ShaderCase{1, 5, 2}, ShaderCase{0, 20, 2},
+                                           ShaderCase{1, 3, 2}, ShaderCase{0, 10, 5}, ShaderCase{1, 4, 5}));
 
 // Whether a pixel is light grey or white: the overlay text. Neither the
 // built-in colours (at most two channels lit) nor the background are.
