@@ -3,6 +3,7 @@
 # first buffer swap, read from wine's own timestamped traces (+loaddll,
 # +wgl). Prints figures, passes or fails nothing.
 #   tests/bench/first_frame.sh [BUILD_DIR [RUNS]]
+# FIRST_FRAME_DRIVERS="noop" (or "llvmpipe") times one driver only.
 # Each run starts "/S" at 1920 x 1080 in a private Xvfb and wine prefix, with
 # Mesa drawing (llvmpipe) and with GALLIUM_NOOP=1 (the first frame's drawing
 # left out); the prefix, its wineserver and wine's desktop process are up
@@ -79,7 +80,7 @@ echo "start to first frame, /S at 1920 x 1080, $(nproc) cores, load average $(cu
 # stays for the later runs as it would on a running system: not counted.
 run_once "$scr" /S >/dev/null
 run_once "$floor" >/dev/null
-for driver in llvmpipe noop; do
+for driver in ${FIRST_FRAME_DRIVERS:-llvmpipe noop}; do
   if [ "$driver" = noop ]; then export GALLIUM_NOOP=1; else unset GALLIUM_NOOP; fi
   savers=() floors=() excess=()
   for ((run = 1; run <= runs; ++run)); do
