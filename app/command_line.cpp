@@ -50,3 +50,51 @@ uint32_t ParseArguments(const std::vector<std::wstring>& args) {
   }
   return mode;
 }
+
+std::vector<std::wstring> SplitCommandLine(const wchar_t* line) {
+  std::vector<std::wstring> args;
+  if (line == nullptr) return args;
+  const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+  const wchar_t* p = line;
+  std::wstring name;
+  if (*p == L'"') {
+    for (++p; *p != L'\0' && *p != L'"'; ++p) name += *p;
+    if (*p == L'"') ++p;
+  } else {
+    for (; *p != L'\0' && !blank(*p); ++p) name += *p;
+  }
+  args.push_back(name);
+  for (;;) {
+    while (blank(*p)) ++p;
+    if (*p == L'\0') break;
+    std::wstring arg;
+    bool quoted = false;
+    while (*p != L'\0' && (quoted || !blank(*p))) {
+      if (*p == L'\\') {
+        size_t backslashes = 0;
+        for (; *p == L'\\'; ++p) ++backslashes;
+        if (*p == L'"') {
+          arg.append(backslashes / 2, L'\\');
+          if (backslashes % 2 == 1) {
+            arg += L'"';
+            ++p;
+          }
+        } else {
+          arg.append(backslashes, L'\\');
+        }
+      } else if (*p == L'"') {
+        if (quoted && p[1] == L'"') {
+          arg += L'"';
+          p += 2;
+        } else {
+          quoted = !quoted;
+          ++p;
+        }
+      } else {
+        arg += *p++;
+      }
+    }
+    args.push_back(arg);
+  }
+  return args;
+}

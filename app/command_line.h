@@ -1,6 +1,7 @@
 // The screen saver's command line: which of the three run modes the screen
-// saver host asked for. Portable: the Win32 side splits the process command
-// line into arguments (command_line_win32.cpp) and hands them to ParseArguments.
+// saver host asked for. Portable: the Win32 side hands the process command
+// line to SplitCommandLine and the arguments to ParseArguments
+// (command_line_win32.cpp).
 #pragma once
 
 #include <cstdint>
@@ -30,3 +31,12 @@ uint32_t ReadUnsignedDecimal(const wchar_t* text);
 // argument after "/P" is read as a number but still examined as a switch in
 // its own turn; the last recognised switch decides; anything else is ignored.
 uint32_t ParseArguments(const std::vector<std::wstring>& args);
+
+// Splits a command line as CommandLineToArgvW does: the program name runs to
+// the closing quote when it starts with one, else to the first blank; each
+// argument after it runs to the next blank outside quotes, where 2n
+// backslashes before a quote give n backslashes and the quote opens or closes
+// a quoted part, 2n+1 give n and a literal quote, and "" inside a quoted part
+// is a literal quote. Written out so that the full-screen start need not load
+// shell32 (a DLL the rest of that run never uses) for one call.
+std::vector<std::wstring> SplitCommandLine(const wchar_t* line);

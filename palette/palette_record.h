@@ -30,6 +30,13 @@ struct PaletteGuid {
 // system's random source elsewhere).
 PaletteGuid NewPaletteGuid();
 
+// Reads the 36-character GUID text the store names values by
+// ("xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx", either case, no braces) into the
+// bytes of a Windows GUID: the first three groups are numbers stored
+// little-endian, the last eight bytes in order. False, and `out` unchanged,
+// for any other text.
+bool ParsePaletteGuidText(const wchar_t* text, PaletteGuid& out);
+
 // The name field: 256 characters and a terminator.
 constexpr size_t kPaletteNameUnits = 257;
 // Names given by the program are cut to this many characters.

@@ -1,8 +1,11 @@
 // The palette store's registry side: the settings key's "Palette" subkey
 // holds one REG_BINARY value per palette, named by the palette's GUID text,
 // and the current palette's GUID text in the default value. Values are read
-// and written as streams (SHOpenRegStream2W). A key without any value is a
-// first run: it gets the starter palettes, named in the user's language.
+// whole into memory and written as streams (SHOpenRegStream2W). A key without
+// any value is a first run: it gets the starter palettes, named in the user's
+// language. Loading, which the full-screen start does, keeps to advapi32: the
+// RPC and shell helpers are for saving only (the program binds them on their
+// first call).
 #include <windows.h>
 
 #include <objbase.h>
@@ -10,6 +13,7 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <vector>
 
 #include "engine/core/log.h"
 #include "engine/core/resource_loader_win32.h"
@@ -27,7 +31,7 @@ constexpr DWORD kCurrentGuidBytes = 514;
 // The key path: the settings key with "Palette" appended.
 void BuildPalettePath(wchar_t (&path)[MAX_PATH]) {
   std::wcscpy(path, kSettingsKeyPath);
-  PathAppendW(path, L"Palette");
+  std::wcscat(path, L"\\Palette");
 }
 
 // IStream seen through the two operations the formats use. A COM read that
@@ -56,10 +60,14 @@ class RegistryValueStream : public IByteStream {
   bool exhausted = false;
 };
 
-bool ParseGuid(wchar_t* text, PaletteGuid& out) {
-  UUID parsed{};
-  if (UuidFromStringW(reinterpret_cast<RPC_WSTR>(text), &parsed) != RPC_S_OK) return false;
-  std::memcpy(out.bytes, &parsed, sizeof parsed);
+// A value's bytes, whatever its type; false when it cannot be read.
+bool ReadValueBytes(HKEY key, const wchar_t* name, std::vector<uint8_t>& bytes) {
+  DWORD size = 0;
+  if (RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS) return false;
+  bytes.resize(size);
+  if (size == 0) return true;
+  if (RegQueryValueExW(key, name, nullptr, nullptr, bytes.data(), &size) != ERROR_SUCCESS) return false;
+  bytes.resize(size);
   return true;
 }
 
@@ -117,18 +125,17 @@ bool CPaletteContainerBase::Load() {
       DWORD bytes = kCurrentGuidBytes;
       if (RegQueryValueExW(key.get(), L"", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &bytes) == ERROR_SUCCESS) {
         text[kCurrentGuidBytes / 2] = 0;
-        if (!ParseGuid(text, currentGuid)) currentGuid = PaletteGuid{};
+        if (!ParsePaletteGuidText(text, currentGuid)) currentGuid = PaletteGuid{};
       }
       continue;
     }
 
-    IStream* stream = SHOpenRegStream2W(key.get(), nullptr, name, STGM_READ);
-    if (stream == nullptr) continue;  // unreadable: skipped, never dereferenced
+    std::vector<uint8_t> bytes;
+    if (!ReadValueBytes(key.get(), name, bytes)) continue;  // unreadable: skipped
     auto record = std::make_unique<PaletteRecord>();
-    RegistryValueStream reader(stream);
+    MemoryReadStream reader(bytes.data(), bytes.size());
     ReadPaletteValue(reader, *record);
-    stream->Release();
-    if (!ParseGuid(name, record->guid)) {
+    if (!ParsePaletteGuidText(name, record->guid)) {
       record->guid = PaletteGuid{};
       record->storedName = name;
     }

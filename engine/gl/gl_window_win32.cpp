@@ -289,6 +289,17 @@ bool GLWindowBase::Go() {
   if (matched >= 0) {
     EnumDisplaySettingsW(nullptr, static_cast<DWORD>(matched), &request);
     request.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
+    // The display runs this very mode already (the usual case: the saver
+    // asks for the desktop's size). The switch still goes through the
+    // driver and sends WM_DISPLAYCHANGE around on Windows; under wine it
+    // also rebuilds the adapter and monitor list. Nothing on the screen
+    // changes, so it is made after the first frame is shown.
+    if (matches(savedMode) && request.dmDisplayFrequency == savedMode.dmDisplayFrequency) {
+      pendingMode = request;
+      modeSwitchPending = true;
+      HideCursor();
+      return true;
+    }
   } else {
     // Ask for exactly what was wanted and let the driver refuse it: a blank
     // request reads as "keep the current mode" to some drivers, which would
@@ -298,10 +309,7 @@ bool GLWindowBase::Go() {
     request.dmBitsPerPel = static_cast<DWORD>(s.colorBits);
     request.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
   }
-  switchingMode = true;
-  const LONG switched = ChangeDisplaySettingsW(&request, CDS_FULLSCREEN);
-  switchingMode = false;
-  if (switched != DISP_CHANGE_SUCCESSFUL) {
+  if (!SwitchDisplayMode(request)) {
     MainLog() << "<!> "
               << "The requested fullscreen mode is not supported by your video card. Switching to windowed mode.\n";
     s.fullScreen = false;
@@ -311,6 +319,22 @@ bool GLWindowBase::Go() {
     HideCursor();
   }
   return s.fullScreen;
+}
+
+bool GLWindowBase::SwitchDisplayMode(DEVMODEW& request) {
+  switchingMode = true;
+  const LONG switched = ChangeDisplaySettingsW(&request, CDS_FULLSCREEN);
+  switchingMode = false;
+  return switched == DISP_CHANGE_SUCCESSFUL;
+}
+
+void GLWindowBase::FinishModeSwitch() {
+  if (!modeSwitchPending) return;
+  modeSwitchPending = false;
+  // Refused, the display simply stays at the mode it has, which is the one
+  // asked for: nothing to fall back from, and nothing to undo at the end.
+  displaySwitched = SwitchDisplayMode(pendingMode);
+  MainLog() << "<i> " << "GLWindow: display mode set after the first frame\n";
 }
 
 void GLWindowBase::HideCursor() {
@@ -323,6 +347,7 @@ bool GLWindowBase::Restore() {
   // Keyed to the switch Go made, not to the setting: a second call (Stop,
   // then the object's release) must not reset the display or show the cursor
   // twice.
+  modeSwitchPending = false;  // ended before its first frame: the display was never touched
   if (displaySwitched) {
     displaySwitched = false;
     MainLog() << "<i> " << "GLWindow::Restore normal screen mode\n";

@@ -33,8 +33,15 @@ class GLWindowBase : public IRefCountPtrBase {
   bool Create();
   // Saves the desktop mode and, in full-screen mode on one monitor, switches
   // the display; clears the settings' fullScreen when the driver refuses.
-  // Hides the cursor in full screen. Returns fullScreen after the attempt.
+  // A switch to the very mode the display has already is left to
+  // FinishModeSwitch. Hides the cursor in full screen. Returns fullScreen
+  // after the attempt.
   bool Go();
+  // Kernel thread, after a frame is shown: makes the switch Go left for
+  // later, once. It changes nothing on the screen, so it need not hold up
+  // the first frame (under wine it costs tens of milliseconds: the display
+  // driver lists its adapters and monitors anew).
+  void FinishModeSwitch();
   // Returns the display to the desktop mode if Go switched it and shows the
   // cursor if Go hid it; a second call does nothing. Always true.
   bool Restore();
@@ -111,6 +118,8 @@ class GLWindowBase : public IRefCountPtrBase {
   bool FieldInPart() const;
   static void SetViewport(const GLViewportRect& r);
   void HideCursor();
+  // ChangeDisplaySettings with `request`; true when the driver took it.
+  bool SwitchDisplayMode(DEVMODEW& request);
 
   // What the full-screen window covers now: the layout it was placed by, or
   // for one monitor that monitor at the mode Go set.
@@ -119,6 +128,10 @@ class GLWindowBase : public IRefCountPtrBase {
   // message our own switch causes must not move anything.
   bool switchingMode = false;
   bool displaySwitched = false;
+  // Go found the display at the requested mode already: the switch waits
+  // for FinishModeSwitch (or is dropped by Restore).
+  bool modeSwitchPending = false;
+  DEVMODEW pendingMode{};
   bool displayChanged = false;
   bool cursorHidden = false;
   bool swapIntervalChanged = false;

@@ -111,6 +111,7 @@ void VideoUpdateTaskBase::Update() {
   const bool swapIntervalApplied = window.ApplyRequestedSwapInterval();
   if (window.TakeDisplayChange() || swapIntervalApplied) PaceToDisplay(window);
   window.Present();
+  window.FinishModeSwitch();
   // The next frame starts from buffers cleared in the current clear colour.
   window.ClearFrame();
 }

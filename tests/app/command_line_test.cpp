@@ -83,3 +83,17 @@ const NumberCase kNumbers[] = {
 
 INSTANTIATE_TEST_SUITE_P(All, DecimalReading, ::testing::ValuesIn(kNumbers));
 }  // namespace
+
+// The host starts the saver as "path\name.scr /s", "... /p 1234" or with a
+// quoted path holding blanks; the mode must come out as the shell's own split
+// would give it.
+TEST(SplitCommandLine, SplitsAsTheShellDoes) {
+  using Args = std::vector<std::wstring>;
+  EXPECT_EQ(SplitCommandLine(L"\"C:\\Program Files\\v.scr\" /p\t 1234 "),
+            (Args{L"C:\\Program Files\\v.scr", L"/p", L"1234"}));
+  EXPECT_EQ(SplitCommandLine(L"C:\\a\\v.scr /S"), (Args{L"C:\\a\\v.scr", L"/S"}));
+  EXPECT_EQ(SplitCommandLine(L"v \"a b\"c \\\\\"d e\\\\\" \\\"q a\\\\b \"x\"\"y\""),
+            (Args{L"v", L"a bc", L"\\d e\\", L"\"q", L"a\\\\b", L"x\"y"}));
+  EXPECT_EQ(SplitCommandLine(L"v.scr"), (Args{L"v.scr"}));
+  EXPECT_EQ(ParseArguments(SplitCommandLine(L"\"C:\\x y\\v.scr\" /p 77")), 77u);
+}

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Start to first frame under wine: from the saver process's first DLL load to
-# its first buffer swap, read from wine's own timestamped traces (+loaddll,
+# Start to first frame under wine: from a process's first DLL load to its
+# first buffer swap, read from wine's own timestamped traces (+loaddll,
 # +wgl). Prints figures, passes or fails nothing.
 #   tests/bench/first_frame.sh [BUILD_DIR [RUNS]]
+# FIRST_FRAME_DRIVERS="noop" (or "llvmpipe") times one driver only.
 # Each run starts "/S" at 1920 x 1080 in a private Xvfb and wine prefix, with
 # Mesa drawing (llvmpipe) and with GALLIUM_NOOP=1 (the first frame's drawing
 # left out); the prefix, its wineserver and wine's desktop process are up
 # before the first counted run, so the figure is the saver's own start.
+# Beside each saver run the same prefix starts minimal_gl.exe (a window, a
+# pixel format, a context, one clear and one swap: the floor any full-screen
+# GL program stands on), the two in turn and each first in every other pair,
+# so that a machine busy with other work weighs on both alike. The saver's
+# excess over that floor, pair by pair, is the figure to watch.
 set -u
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 export VIVARN_BUILD_DIR
@@ -15,7 +21,10 @@ runs="${2:-5}"
 # shellcheck source=../../tools/wine-env.sh
 . "$root/tools/wine-env.sh"
 scr="$VIVARN_BUILD_DIR/vivarn.scr"
-[ -f "$scr" ] || { echo "no $scr (build the win tree)" >&2; exit 1; }
+floor="$VIVARN_BUILD_DIR/minimal_gl.exe"
+for program in "$scr" "$floor"; do
+  [ -f "$program" ] || { echo "no $program (build the win tree)" >&2; exit 1; }
+done
 
 work="$(mktemp -d /tmp/vivarn-first-frame.XXXXXX)"
 saver=""
@@ -46,9 +55,9 @@ first_frame_ms() {
            }' "$work/trace.txt"
 }
 
-# One run: the milliseconds, or nothing when no swap was traced in time.
+# One run of a program: the milliseconds, or nothing when no swap was traced in time.
 run_once() {
-  WINEDEBUG=+timestamp,+pid,+loaddll,+wgl wine "$scr" /S >/dev/null 2>"$work/trace.txt" &
+  WINEDEBUG=+timestamp,+pid,+loaddll,+wgl wine "$@" >/dev/null 2>"$work/trace.txt" &
   saver=$!
   local ms=""
   vivarn_wait_for swapped -t 60 && ms="$(first_frame_ms)"
@@ -57,22 +66,36 @@ run_once() {
   echo "$ms"
 }
 
+# "median M ms of N runs (min A, max B)" for the numbers on standard input.
+summary() {
+  sort -n | awk '{v[NR] = $1}
+    END {
+      if (NR == 0) { print "no swap traced"; exit }
+      printf "median %d ms of %d runs (min %d, max %d)\n", v[int((NR + 1) / 2)], NR, v[1], v[NR]
+    }'
+}
+
 echo "start to first frame, /S at 1920 x 1080, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 # The first run also starts wine's desktop process (explorer.exe), which then
 # stays for the later runs as it would on a running system: not counted.
-run_once >/dev/null
-for driver in llvmpipe noop; do
+run_once "$scr" /S >/dev/null
+run_once "$floor" >/dev/null
+for driver in ${FIRST_FRAME_DRIVERS:-llvmpipe noop}; do
   if [ "$driver" = noop ]; then export GALLIUM_NOOP=1; else unset GALLIUM_NOOP; fi
-  figures=()
+  savers=() floors=() excess=()
   for ((run = 1; run <= runs; ++run)); do
-    ms="$(run_once)"
-    [ -n "$ms" ] && figures+=("$ms")
+    if ((run % 2)); then
+      s="$(run_once "$scr" /S)"
+      f="$(run_once "$floor")"
+    else
+      f="$(run_once "$floor")"
+      s="$(run_once "$scr" /S)"
+    fi
+    [ -n "$s" ] && savers+=("$s")
+    [ -n "$f" ] && floors+=("$f")
+    [ -n "$s" ] && [ -n "$f" ] && excess+=("$((s - f))")
   done
-  printf '  %-9s ' "$driver:"
-  if [ "${#figures[@]}" -gt 0 ]; then
-    printf '%s\n' "${figures[@]}" | sort -n |
-      awk '{v[NR] = $1} END {printf "median %d ms of %d runs (min %d, max %d)\n", v[int((NR + 1) / 2)], NR, v[1], v[NR]}'
-  else
-    echo "no swap traced"
-  fi
+  printf '  %-9s saver      %s\n' "$driver:" "$(printf '%s\n' "${savers[@]}" | grep . | summary)"
+  printf '  %-9s minimal GL %s\n' "" "$(printf '%s\n' "${floors[@]}" | grep . | summary)"
+  printf '  %-9s excess     %s\n' "" "$(printf '%s\n' "${excess[@]}" | grep . | summary)"
 done

@@ -186,6 +186,28 @@ TEST_F(GLRun, FullScreenSizeNoModeOffersFallsBackToAWindow) {
   EXPECT_EQ(CursorCount(), cursorBefore);
 }
 
+// The display already runs the mode asked for: the switch to it changes
+// nothing on the screen and waits until the first frame is shown.
+TEST_F(GLRun, FullScreenAtTheDesktopModeSwitchesOnlyAfterTheFirstFrame) {
+  Settings().fullScreen = true;
+  std::string beforeFirstFrame;
+  LogCapture log;
+  probe->onFrame = [&](int frame) {
+    if (frame == 1) beforeFirstFrame = log.Text();
+    if (frame == 3) Close();
+  };
+  Run();
+
+  const std::string text = log.Text();
+  const char kSet[] = "<i> GLWindow: display mode set after the first frame\n";
+  EXPECT_NE(beforeFirstFrame.find("<i> GLWindow::Go fullscreen mode\n"), std::string::npos) << beforeFirstFrame;
+  EXPECT_EQ(beforeFirstFrame.find(kSet), std::string::npos) << beforeFirstFrame;
+  const size_t set = text.find(kSet);
+  ASSERT_NE(set, std::string::npos) << text;
+  EXPECT_EQ(text.find(kSet, set + 1), std::string::npos) << text;  // once
+  EXPECT_NE(text.find("<i> GLWindow::Restore normal screen mode\n", set), std::string::npos) << text;
+}
+
 TEST_F(GLRun, FullScreenAtTheDesktopSizeCoversTheScreenAndRestores) {
   Settings().fullScreen = true;  // screen size: the desktop's, from the defaults
   const int cursorBefore = CursorCount();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -174,4 +176,25 @@ TEST(PaletteStore, SingletonIsOneObjectUntilReleased) {
   EXPECT_EQ(first.get(), second.get());
   EXPECT_EQ(reinterpret_cast<uintptr_t>(first.get()) % 16, 0u);
   EXPECT_EQ(first->RefCount(), 3);
+}
+
+// The store names its values by this text; the bytes must be those of the
+// Windows GUID the same text stands for, or a saved palette is not found again.
+TEST(PaletteGuidText, ReadsTheGroupsAsAWindowsGuidStoresThem) {
+  PaletteGuid guid;
+  ASSERT_TRUE(ParsePaletteGuidText(L"00112233-4455-6677-8899-aAbBcCdDeEfF", guid));
+  const uint8_t expected[16] = {0x33, 0x22, 0x11, 0x00, 0x55, 0x44, 0x77, 0x66,
+                                0x88, 0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF};
+  EXPECT_TRUE(std::equal(std::begin(expected), std::end(expected), std::begin(guid.bytes)));
+}
+
+TEST(PaletteGuidText, RefusesAnyOtherTextAndLeavesTheGuidAlone) {
+  PaletteGuid guid;
+  guid.bytes[0] = 7;
+  for (const wchar_t* text : {L"", L"Default", L"00112233-4455-6677-8899-aabbccddeef",
+                              L"00112233-4455-6677-8899-aabbccddeeff0", L"{00112233-4455-6677-8899-aabbccddeeff}",
+                              L"00112233+4455-6677-8899-aabbccddeeff", L"0011223g-4455-6677-8899-aabbccddeeff"})
+    EXPECT_FALSE(ParsePaletteGuidText(text, guid)) << static_cast<int>(std::wcslen(text));
+  EXPECT_FALSE(ParsePaletteGuidText(nullptr, guid));
+  EXPECT_EQ(guid.bytes[0], 7);
 }
