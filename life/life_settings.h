@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 struct LifeSettings {
   uint8_t RuleBorn[9] = {0, 0, 0, 1, 0, 0, 0, 0, 0};
@@ -26,15 +27,21 @@ struct LifeSettings {
   int32_t Monitors = 0;
   // The swap interval asked of the GL window; 0 = no vertical sync.
   uint32_t VSyncOn = 0;
+  // The pattern fill mode 4 places: a gallery entry by name, else a pattern
+  // file by its full path (UTF-8); empty for none.
+  std::string PatternName;
+  std::string PatternFile;
 
   // The draw mode the geometry follows: 1 for "Draw Field", 0 for anything else.
   int32_t DrawMode() const { return FieldDrawMode == 1 ? 1 : 0; }
   // The cell size the field uses: `CellSize`, or 10 when it is below 1.
   int32_t EffectiveCellSize() const { return CellSize >= 1 ? CellSize : 10; }
-  // The fill pattern reseeding uses: `ResetMode`, or 0 (the whole field) for a
-  // stored number no control offers; filling nothing would leave the field
-  // empty for good, as every later reset would fill nothing again.
-  int32_t EffectiveResetMode() const { return ResetMode >= 0 && ResetMode <= 2 ? ResetMode : 0; }
+  // The fill mode reseeding uses: `ResetMode` (0 the whole field, 1 a square,
+  // 2 a disc, 3 famous patterns, 4 one pattern), or 0 for a stored number no
+  // control offers; filling nothing would leave the field empty for good, as
+  // every later reset would fill nothing again.
+  static constexpr int32_t kLastResetMode = 4;
+  int32_t EffectiveResetMode() const { return ResetMode >= 0 && ResetMode <= kLastResetMode ? ResetMode : 0; }
   // How full screen uses several monitors: 0 one field spanning them all, 1
   // the primary only (the rest black); a stored number outside these spans.
   int32_t EffectiveMonitors() const { return Monitors == 1 ? 1 : 0; }

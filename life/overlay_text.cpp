@@ -31,6 +31,30 @@ StatisticsFormats CheckedStatisticsFormats(const std::array<std::string, 4>& loa
   return formats;
 }
 
+void CheckPatternFormats(StatisticsFormats& formats, const std::string& pattern, const std::string& noFamousPattern) {
+  if (FormatTakesOne(pattern, 's')) formats.pattern = pattern;
+  // Printed as a format too: '%' only as "%%".
+  bool plain = !noFamousPattern.empty();
+  for (size_t i = 0; i < noFamousPattern.size() && plain; ++i)
+    if (noFamousPattern[i] == '%') plain = ++i < noFamousPattern.size() && noFamousPattern[i] == '%';
+  if (plain) formats.noFamousPattern = noFamousPattern;
+}
+
+std::string PatternLine(const StatisticsFormats& formats, const std::string& name) {
+  std::string shown;
+  for (size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      shown += static_cast<char>(c);
+    } else if ((c & 0xC0) != 0x80) {
+      shown += '?';  // one for each character, not for each of its bytes
+    }
+  }
+  char buffer[128];
+  std::snprintf(buffer, sizeof buffer, formats.pattern.c_str(), shown.c_str());
+  return buffer;
+}
+
 std::array<std::string, 4> StatisticsLines(const StatisticsFormats& formats, uint32_t population,
                                            float averageAge, uint32_t generation,
                                            uint32_t populationSum) {

@@ -13,6 +13,9 @@ struct StatisticsFormats {
   std::string averageAge = "Average age  : %3.1f";
   std::string generation = "Generation   : %d";
   std::string averageTotal = "Average total: %u";
+  // The line under them in the pattern fill modes (string ids 258, 259).
+  std::string pattern = "Pattern      : %s";
+  std::string noFamousPattern = "No famous pattern for this rule";
 };
 
 // Whether `format` is safe to hand to printf with one argument of the kind
@@ -25,7 +28,15 @@ bool FormatTakesOne(const std::string& format, char conversion);
 // the built-in text.
 StatisticsFormats CheckedStatisticsFormats(const std::array<std::string, 4>& loaded);
 
-// Program build only: the four formats from the module's English (1033)
+// The pattern line's two formats as loaded: `pattern` must take one %s,
+// `noFamousPattern` none; a missing or unsafe one keeps the built-in text.
+void CheckPatternFormats(StatisticsFormats& formats, const std::string& pattern, const std::string& noFamousPattern);
+
+// The pattern line for `name` (UTF-8): the overlay's glyph sheet holds
+// printable ASCII only, so every other character shows as '?'.
+std::string PatternLine(const StatisticsFormats& formats, const std::string& name);
+
+// Program build only: the formats from the module's English (1033)
 // string table, narrowed and checked.
 StatisticsFormats LoadStatisticsFormats();
 

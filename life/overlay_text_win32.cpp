@@ -23,8 +23,12 @@ std::string Narrow(const std::wstring& text) {
 }  // namespace
 
 StatisticsFormats LoadStatisticsFormats() {
-  return CheckedStatisticsFormats({Narrow(LoadResourceString(IDS_STAT_TOTAL, kEnglishUs)),
-                                   Narrow(LoadResourceString(IDS_STAT_AVERAGE_AGE, kEnglishUs)),
-                                   Narrow(LoadResourceString(IDS_STAT_GENERATION, kEnglishUs)),
-                                   Narrow(LoadResourceString(IDS_STAT_AVERAGE_TOTAL, kEnglishUs))});
+  StatisticsFormats formats =
+      CheckedStatisticsFormats({Narrow(LoadResourceString(IDS_STAT_TOTAL, kEnglishUs)),
+                                Narrow(LoadResourceString(IDS_STAT_AVERAGE_AGE, kEnglishUs)),
+                                Narrow(LoadResourceString(IDS_STAT_GENERATION, kEnglishUs)),
+                                Narrow(LoadResourceString(IDS_STAT_AVERAGE_TOTAL, kEnglishUs))});
+  CheckPatternFormats(formats, Narrow(LoadResourceString(IDS_STAT_PATTERN, kEnglishUs)),
+                      Narrow(LoadResourceString(IDS_STAT_NO_FAMOUS_PATTERN, kEnglishUs)));
+  return formats;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/core/scoped_handle_win32.h"
 #include "life/settings_store.h"
@@ -35,6 +36,22 @@ class RegistrySettingsKey : public ISettingsKey {
     if (RegQueryValueExW(key.get(), Wide(name).c_str(), nullptr, nullptr, buffer, &length) != ERROR_SUCCESS)
       return false;
     read = length;
+    return true;
+  }
+  bool QueryTyped(const char* name, RegistryType& type, std::vector<uint8_t>& data, uint32_t limit) override {
+    if (!key) return false;
+    DWORD kind = 0;
+    DWORD length = 0;
+    const std::wstring wide = Wide(name);
+    if (RegQueryValueExW(key.get(), wide.c_str(), nullptr, &kind, nullptr, &length) != ERROR_SUCCESS ||
+        length > limit)
+      return false;
+    data.assign(length, 0);
+    if (RegQueryValueExW(key.get(), wide.c_str(), nullptr, &kind, data.data(), &length) != ERROR_SUCCESS ||
+        length > data.size())
+      return false;
+    data.resize(length);  // the value may have shrunk in between
+    type = static_cast<RegistryType>(kind);
     return true;
   }
   void Write(const char* name, RegistryType type, const uint8_t* data, uint32_t size) override {

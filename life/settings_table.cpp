@@ -49,6 +49,7 @@ void WriteFlag(uint8_t* b, bool on) { WriteU32(b, on ? 1 : 0); }
 
 constexpr RegistryType kDword = RegistryType::Dword;
 constexpr RegistryType kBinary = RegistryType::Binary;
+constexpr RegistryType kText = RegistryType::Text;
 
 using Task = VivarnTaskBse;
 using Shared = SharedSettingValues;
@@ -138,6 +139,14 @@ const SettingEntry kSettings[] = {
      [](const Task& task, const Shared&, uint8_t* out) {
        WriteU32(out, static_cast<uint32_t>(task.EffectiveRuleStates()));
      }},
+    // The pattern fill mode 4 places: the name first, so that a gallery entry
+    // spares reading the file.
+    {"PatternName", kText, kText, 0, {}, 18, nullptr, nullptr, nullptr,
+     [](const std::string& text, Task& task) { task.SetPatternName(text); },
+     [](const Task& task) { return task.PatternName; }},
+    {"PatternFile", kText, kText, 0, {}, 19, nullptr, nullptr, nullptr,
+     [](const std::string& text, Task& task) { task.SetPatternFile(text); },
+     [](const Task& task) { return task.PatternFile; }},
 };
 
 std::vector<const SettingEntry*> RowsInTableOrder() {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/gl/font.h"
 #include "engine/gl/texture.h"
@@ -13,6 +15,7 @@
 #include "life/field/life_field.h"
 #include "life/field_buffers.h"
 #include "life/overlay_text.h"
+#include "life/pattern_gallery.h"
 
 // A field with the mesh that draws it and the GL buffers that hold the mesh.
 // One pair today; each monitor can be given a pair of its own.
@@ -39,4 +42,15 @@ struct TaskInside {
   CRefCountPtrT<TextureBase> particleTexture;
   // Loaded by Start from the module's English string table.
   StatisticsFormats statisticsFormats;
+
+  // Fill mode 3's candidates: the gallery entries of `famousRule`, looked up
+  // again only when the rule changes (every generation passes the rules on).
+  std::vector<const GalleryEntry*> famous;
+  RuleDefinition famousRule;
+  bool famousKnown = false;
+  // The pattern fill mode 4 places (null for none) and the name shown for it.
+  std::shared_ptr<const Pattern> chosen;
+  std::string chosenName;
+  // A pattern cut at the field's edges is logged once per choice.
+  bool cutLogged = false;
 };

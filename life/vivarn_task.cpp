@@ -3,13 +3,40 @@
 #include "life/vivarn_task.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "engine/core/frame_pacer.h"
+#include "engine/core/log.h"
+#include "life/pattern/pattern_reader.h"
+#include "life/pattern_file.h"
 #include "life/task_inside.h"
 #include "palette/gradient.h"
 
 using Guard = std::lock_guard<std::recursive_mutex>;
+
+namespace {
+uint16_t Mask(const uint8_t counts[9]) {
+  uint16_t mask = 0;
+  for (int k = 0; k < 9; ++k)
+    if (counts[k] != 0) mask = static_cast<uint16_t>(mask | (1u << k));
+  return mask;
+}
+
+// The gallery's own copy, shared without being owned: it lives as long as
+// the process.
+std::shared_ptr<const Pattern> GalleryPattern(const GalleryEntry& entry) {
+  return std::shared_ptr<const Pattern>(std::shared_ptr<const Pattern>(), &entry.pattern);
+}
+
+// What the statistics call a pattern from a file: its own name, else the
+// file's name without its folders.
+std::string FilePatternName(const Pattern& pattern, const std::string& path) {
+  if (!pattern.name.empty()) return pattern.name;
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+}  // namespace
 
 VivarnTaskBse::VivarnTaskBse() : inside(std::make_unique<TaskInside>()) {
   order = 100;
@@ -42,6 +69,18 @@ void VivarnTaskBse::PassRulesToFields() {
   field.rule.dieSlowly = DieSlowly;
   field.rule.dieStep = EffectiveDieStep();
   field.reseed.fillMode = EffectiveResetMode();
+  // The gallery is read on first use: only a field that fills with it asks.
+  if (field.reseed.fillMode == 3) {
+    const RuleDefinition now{Mask(RuleBorn), Mask(RuleSurvive), EffectiveRuleStates()};
+    if (!inside->famousKnown || !(now == inside->famousRule)) {
+      inside->famous = GalleryEntriesForRule(now);
+      inside->famousRule = now;
+      inside->famousKnown = true;
+      field.reseed.famous.clear();
+      for (const GalleryEntry* entry : inside->famous) field.reseed.famous.push_back(&entry->pattern);
+    }
+  }
+  if (field.reseed.chosen != inside->chosen) field.reseed.chosen = inside->chosen;
   field.reseed.periodic = PeriodicResetOn;
   field.reseed.period = ResetPeriod;
   field.reseed.automatic = AutoReset;
@@ -52,12 +91,31 @@ void VivarnTaskBse::Step() {
   Guard guard(lock);
   PassRulesToFields();
   StepFieldAndMesh(inside->field, inside->mesh, inside->tuning);
+  LogSeed();
 }
 
 void VivarnTaskBse::ResetPopulation() {
   Guard guard(lock);
   PassRulesToFields();
   ReseedFieldAndMesh(inside->field, inside->mesh);
+  LogSeed();
+}
+
+void VivarnTaskBse::LogSeed() {
+  const SeedReport& seed = inside->field.lastSeed;
+  if (!seed.cut || inside->cutLogged) return;
+  inside->cutLogged = true;
+  MainLog() << "<i> The pattern \"" << inside->chosenName << "\" is larger than the field ("
+            << inside->field.columns << " x " << inside->field.rows << " cells): it is cut at the field's edges.\n";
+}
+
+std::string VivarnTaskBse::PlacedPatternName() const {
+  Guard guard(lock);
+  const SeedReport& seed = inside->field.lastSeed;
+  if (seed.mode == 4) return inside->chosenName;
+  if (seed.mode == 3 && seed.lastFamous >= 0 && static_cast<size_t>(seed.lastFamous) < inside->famous.size())
+    return inside->famous[static_cast<size_t>(seed.lastFamous)]->name;
+  return std::string();
 }
 
 bool VivarnTaskBse::ReseedDue() {
@@ -207,6 +265,61 @@ void VivarnTaskBse::SetFieldDrawMode(int32_t mode) {
   Guard guard(lock);
   FieldDrawMode = mode == 1 ? 1 : 0;
   inside->mesh.Build(inside->field.columns, inside->field.rows, DrawMode());
+}
+
+void VivarnTaskBse::SetPatternName(const std::string& name) {
+  const GalleryEntry* entry = name.empty() ? nullptr : FindGalleryEntry(name);
+  Guard guard(lock);
+  PatternName = name;
+  inside->chosen = entry != nullptr ? GalleryPattern(*entry) : nullptr;
+  inside->chosenName = entry != nullptr ? entry->name : std::string();
+  inside->cutLogged = false;
+}
+
+void VivarnTaskBse::SetPatternFile(const std::string& path) {
+  bool galleryChosen = false;
+  {
+    Guard guard(lock);
+    PatternFile = path;
+    galleryChosen = inside->chosen != nullptr && !PatternName.empty();
+    if (!galleryChosen) {
+      inside->chosen = nullptr;
+      inside->chosenName.clear();
+      inside->cutLogged = false;
+    }
+  }
+  if (galleryChosen || path.empty()) return;
+
+  std::string text;
+  auto pattern = std::make_shared<Pattern>();
+  PatternReadError error;
+  if (!ReadFileText(path, kMaxPatternBytes, text)) {
+    MainLog() << "<!> The pattern file \"" << path << "\" cannot be read; the pattern mode fills the whole field instead.\n";
+    return;
+  }
+  if (!ReadPattern(text, *pattern, error) || pattern->cells.empty()) {
+    MainLog() << "<!> The pattern file \"" << path << "\" holds no usable pattern (reason "
+              << static_cast<int>(error.reason) << ", line " << static_cast<uint32_t>(error.line) << ", column " << static_cast<uint32_t>(error.column)
+              << "); the pattern mode fills the whole field instead.\n";
+    return;
+  }
+  Guard guard(lock);
+  if (PatternFile != path || inside->chosen != nullptr) return;  // chosen again meanwhile
+  inside->chosenName = FilePatternName(*pattern, path);
+  inside->chosen = std::move(pattern);
+}
+
+void VivarnTaskBse::SetPatternChoice(const std::string& galleryName, const std::string& filePath,
+                                     std::shared_ptr<const Pattern> pattern) {
+  Guard guard(lock);
+  PatternName = galleryName;
+  PatternFile = filePath;
+  const GalleryEntry* entry = galleryName.empty() || pattern == nullptr ? nullptr : FindGalleryEntry(galleryName);
+  inside->chosenName = entry != nullptr ? entry->name
+                       : pattern != nullptr ? FilePatternName(*pattern, filePath)
+                                            : std::string();
+  inside->chosen = std::move(pattern);
+  inside->cutLogged = false;
 }
 
 void VivarnTaskBse::SetBkColor(float red, float green, float blue, float alpha) {

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 
 #include "engine/core/singleton.h"
 #include "engine/core/task.h"
@@ -23,6 +24,7 @@
 #include "life/task_host.h"
 
 class CGradient;
+struct Pattern;
 struct TaskInside;
 
 class VivarnTaskBse : public ITask, public LifeSettings {
@@ -94,6 +96,19 @@ class VivarnTaskBse : public ITask, public LifeSettings {
   void SetMonitors(int32_t mode);
   // Values other than 0 and 1 are stored as 0; rebuilds the mesh.
   void SetFieldDrawMode(int32_t mode);
+  // The settings loader's way to the pattern fill mode 4 places, name first
+  // (its row is read before the file's). A name the gallery has chooses its
+  // entry; otherwise `SetPatternFile` reads the file (UTF-8 path, on the
+  // caller's thread before `lock` is taken). A file that cannot be read or
+  // holds no pattern leaves mode 4 filling as mode 0, with one log line; the
+  // stored strings stay as given either way, so the next save keeps them.
+  void SetPatternName(const std::string& name);
+  void SetPatternFile(const std::string& path);
+  // The pages' one setter, once they have read and checked a choice
+  // themselves: stores both strings and `pattern` (null for none) together;
+  // the next reseed in mode 4 places it. Under `lock`.
+  void SetPatternChoice(const std::string& galleryName, const std::string& filePath,
+                        std::shared_ptr<const Pattern> pattern);
   // Also tells the host (the GL clear colour).
   void SetBkColor(float red, float green, float blue, float alpha);
   // Also tells the host, which asks the GL window for the swap interval.
@@ -124,6 +139,11 @@ class VivarnTaskBse : public ITask, public LifeSettings {
  private:
   // The settings the field steps and reseeds by, passed on before it does.
   void PassRulesToFields();
+  // After a reseed: the line a cut pattern gets in the log (once a choice).
+  void LogSeed();
+  // The name the statistics show for the pattern the last reseed placed;
+  // empty for fills without one.
+  std::string PlacedPatternName() const;
   // Drawing (kernel thread, GL context current): the field scaled to the
   // output, and the dark statistics panel, `panelWidth` pixels wide.
   void DrawField();

@@ -6,6 +6,9 @@
 
 #include <GL/gl.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/gl/gl_window_win32.h"
 #include "life/field_buffers_win32.h"
 #include "life/overlay_text.h"
@@ -94,10 +97,22 @@ void VivarnTaskBse::DrawStatistics(int32_t panelWidth) {
   FontBase* font = inside->font.get();
   if (font == nullptr) return;
   // The counters change under the lock when the configuration pages reseed;
-  // holding it keeps the four lines from one moment.
+  // holding it keeps the lines from one moment.
   std::lock_guard<std::recursive_mutex> guard(lock);
   const LifeField& field = inside->field;
   const float fh = FontHeight(font);
+
+  const auto counters =
+      StatisticsLines(inside->statisticsFormats, field.population, field.averageAge, field.generation, field.populationSum);
+  std::vector<std::string> lines(counters.begin(), counters.end());
+  // The pattern fill modes add the pattern last placed, or why there is none.
+  const SeedReport& seed = field.lastSeed;
+  if (seed.nothingToPlace && field.reseed.fillMode == 3) {
+    lines.push_back(inside->statisticsFormats.noFamousPattern);
+  } else {
+    const std::string placed = PlacedPatternName();
+    if (!placed.empty()) lines.push_back(PatternLine(inside->statisticsFormats, placed));
+  }
 
   glEnable(GL_TEXTURE_2D);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -107,14 +122,12 @@ void VivarnTaskBse::DrawStatistics(int32_t panelWidth) {
   // it; after the smooth field the last texture is the font's sheet, which
   // would smear glyphs over the panel, so it is drawn plain.
   if (inside->mesh.drawMode == 1) glDisable(GL_TEXTURE_2D);
-  glScalef(static_cast<float>(panelWidth), 4.5f * fh, 1.0f);
+  glScalef(static_cast<float>(panelWidth), (static_cast<float>(lines.size()) + 0.5f) * fh, 1.0f);
   glCallList(inside->panelList);
   glEnable(GL_TEXTURE_2D);
 
   glLoadIdentity();
   glColor4f(1.0f, 1.0f, 1.0f, 0.6f);
-  const auto lines =
-      StatisticsLines(inside->statisticsFormats, field.population, field.averageAge, field.generation, field.populationSum);
   for (size_t i = 0; i < lines.size(); ++i) {
     glTranslatef(0.0f, static_cast<float>(lines.size() - 1 - i) * fh, 0.0f);
     font->DrawText(lines[i].c_str(), -1);

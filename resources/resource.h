@@ -80,6 +80,9 @@
 #define IDS_PATTERN_CANNOT_SAVE 214
 #define IDS_PATTERN_NONE 215
 #define IDS_PATTERN_ERROR_FIRST 220  // ... + 9, room up to + 19
+// The statistics panel's line in the pattern fill modes (English only there).
+#define IDS_STAT_PATTERN 258
+#define IDS_STAT_NO_FAMOUS_PATTERN 259
 
 // Controls created by the sheet itself.
 #define IDC_ADVANCED 106

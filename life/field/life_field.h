@@ -10,8 +10,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "life/field/aligned_array.h"
+#include "life/pattern/pattern.h"
 
 constexpr float kCellEpsilon = 1e-7f;
 
@@ -36,13 +39,34 @@ struct LifeRule {
 
 // When and how the field is filled again.
 struct ReseedRule {
-  // 0 the whole field, 1 a square, 2 a disc in the middle (held to these).
+  // 0 the whole field, 1 a square, 2 a disc in the middle, 3 famous patterns
+  // scattered over it, 4 one pattern in the middle (held to these).
   int32_t fillMode = 0;
+  // Mode 3 draws from these (patterns that run under the rule; the owner
+  // keeps them alive); mode 4 places `chosen`. Either mode with nothing to
+  // place fills as mode 0.
+  std::vector<const Pattern*> famous;
+  std::shared_ptr<const Pattern> chosen;
   bool periodic = true;
   uint32_t period = 1000;  // generations between periodic reseeds
   // Reseed when the population or its running average stagnates.
   bool automatic = true;
 };
+
+// What the last reseed did, for its owner to show and log: the field logs
+// nothing itself.
+struct SeedReport {
+  int32_t mode = 0;            // the fill that ran
+  bool nothingToPlace = false;  // mode 3 or 4 without a pattern: filled as mode 0
+  uint32_t placed = 0;         // patterns placed
+  int32_t lastFamous = -1;     // mode 3: the latest placed, as an index into `famous`
+  bool cut = false;            // mode 4: the pattern was larger than the field
+  uint64_t coveredCells = 0;   // the placed patterns' bounding boxes
+};
+
+// Cells of one pattern placed by modes 3 and 4 keep this many empty cells
+// between their bounding boxes.
+constexpr int32_t kPatternMargin = 3;
 
 // Told of every cell a reseed stores, so a view of the field follows it.
 class ICellListener {
@@ -70,7 +94,7 @@ class LifeField {
 
   // Empties the field, restarts the counters and fills it by the reseed
   // rule's fill mode from the process-wide generator (NextRandom); every
-  // cell the fill stores is told to `listener`.
+  // cell the fill stores is told to `listener`. `lastSeed` says what it did.
   void Reseed(ICellListener* listener);
   // The periodic and automatic reseed rules, asked before each generation.
   bool ReseedDue() const;
@@ -98,8 +122,13 @@ class LifeField {
   // always 0 for the Life-like ones, whose fading cells are no state).
   // `population` counts only the live ones.
   uint32_t dying = 0;
+  SeedReport lastSeed;
 
  private:
+  void ScatterFamous(ICellListener* listener);
+  void PlaceChosen(ICellListener* listener);
+  // Mode 3's bounding boxes placed so far, one byte a cell.
+  std::vector<uint8_t> seedMask;
   friend void StepFieldAndMesh(LifeField& field, FieldMesh& mesh, const StepTuning& tuning);
   // Working rows of the generation step, sized by the first generation after
   // a resize, so that the others allocate nothing.
