@@ -25,6 +25,10 @@ struct Pattern {
   std::string author;
   std::string rule;     // as written in the file ("B3/S23", "23/3", ...); empty for none
   std::vector<std::string> comments;
+  // An RLE header whose "x = .., y = .." differ from the extent of the runs
+  // (from the header's corner to the last live cell). The runs win; the
+  // caller may log it.
+  bool headerSizeDisagrees = false;
 };
 
 inline constexpr int32_t kMaxPatternSide = 16384;
