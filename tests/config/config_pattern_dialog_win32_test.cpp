@@ -43,12 +43,22 @@ class PatternDialogTest : public ConfigSheetTest {
   void SetUp() override {
     ConfigSheetTest::SetUp();
     VivarnTaskBse& task = Task();
+    before = task.Settings();
     task.SetPatternChoice("", "", nullptr);
     task.SetResetMode(1);
     const uint8_t born[9] = {0, 0, 0, 1}, survive[9] = {0, 0, 1, 1};
     task.SetRule(born, survive, 2);
   }
+  // The task outlives the test: the other groups find it as it was.
+  void TearDown() override {
+    VivarnTaskBse& task = Task();
+    task.SetPatternChoice(before.PatternName, before.PatternFile, nullptr);
+    task.SetResetMode(before.ResetMode);
+    task.SetRule(before.RuleBorn, before.RuleSurvive, before.RuleStates);
+    ConfigSheetTest::TearDown();
+  }
   static uint16_t Born() { return RuleMask(Task().Settings().RuleBorn); }
+  LifeSettings before;
 };
 }  // namespace
 
