@@ -138,7 +138,26 @@ CDlgPattern::CDlgPattern() : CDialogImpl(LoadDialogTemplate(IDD_PATTERN)), askFi
   pattern = found.choice.pattern;
 }
 
+void CDlgPattern::KeepPreviewInSight() {
+  // Centred, the dialog would hide the very preview its choices run in: it
+  // goes beside the sheet's preview pane instead, as far as the screen lets it.
+  HWND owner = GetWindow(Handle(), GW_OWNER);
+  HWND pane = owner != nullptr ? GetDlgItem(owner, IDC_PREVIEW) : nullptr;
+  if (pane == nullptr) return;
+  RECT paneRect, own;
+  GetWindowRect(pane, &paneRect);
+  GetWindowRect(Handle(), &own);
+  MONITORINFO monitor = {sizeof monitor};
+  if (!GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& area = monitor.rcWork;
+  const int width = own.right - own.left, height = own.bottom - own.top;
+  const int x = std::max<int>(area.left, std::min<int>(paneRect.right + 4, area.right - width));
+  const int y = std::max<int>(area.top, std::min<int>(paneRect.top, area.bottom - height));
+  SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CDlgPattern::OnInit() {
+  KeepPreviewInSight();
   FillList();
   if (pattern != nullptr) {
     const GalleryEntry* entry =

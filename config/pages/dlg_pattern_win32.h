@@ -67,6 +67,7 @@ class CDlgPattern : public CDialogImpl {
   };
 
   void OnInit();
+  void KeepPreviewInSight();
   void FillList();
   // Hands `next` to the task, with mode 4 and its rule, and reseeds.
   void Apply(Choice next);

@@ -32,9 +32,12 @@ click_control() {
   e2e_control_rect "$1" || e2e_fail "control $1 not found"
   xdotool mousemove $((X + W / 2)) $((Y + H / 2)) click 1
 }
+# The probe's own exit code (e2e_probe gives that of its pipe).
+probe() { wine "$VIVARN_BUILD_DIR/window_probe.exe" "$@" >/dev/null 2>&1; }
 dialog_rect() {  # id: X Y W H of a control of the pattern dialog
   local rect
-  rect="$(e2e_probe rect "$dialog_title" "$1")" || return 1
+  rect="$(e2e_probe rect "$dialog_title" "$1")"
+  [ -n "$rect" ] || return 1
   read -r _ left top right bottom <<<"$rect"
   X=$left Y=$top W=$((right - left)) H=$((bottom - top))
 }
@@ -61,15 +64,18 @@ vivarn_wait_for spread_fill -t 30 || e2e_fail "no random fill drawn over the pre
 
 click_control "$choose_id"
 vivarn_wait_for dialog_rect "$open_id" -t 20 || e2e_fail "the pattern dialog did not open"
-e2e_probe press "$dialog_title" "$open_id" || e2e_fail "no Open file button"
-open_shown() { e2e_probe rect "$open_title" 1 >/dev/null; }
+probe press "$dialog_title" "$open_id" || e2e_fail "no Open file button"
+open_shown() { probe rect "$open_title" 0; }
 vivarn_wait_for open_shown -t 20 || e2e_fail "the file dialog did not open"
-# The name box: cmb13 in the system's template, edt1 in older ones.
-e2e_probe settext "$open_title" 1148 "$pattern_path" || e2e_probe settext "$open_title" 1152 "$pattern_path" ||
-  e2e_fail "no file name box in the file dialog"
-e2e_probe press "$open_title" 1 || e2e_fail "no Open button in the file dialog"
+# The name box: the edit of combo cmb13 in the system's template, edt1 in
+# older ones. The dialog may still be filling it when it shows, so the name
+# is given again until the dialog takes it.
 open_gone() { ! open_shown; }
-vivarn_wait_for open_gone -t 20 || e2e_fail "the file dialog did not take the file"
+give_file() {
+  { probe settext "$open_title" 1148 "$pattern_path" || probe settext "$open_title" 1152 "$pattern_path"; } &&
+    probe press "$open_title" 1 && vivarn_wait_for open_gone -t 2
+}
+vivarn_wait_for give_file -t 30 || e2e_fail "the file dialog did not take the file"
 
 # The pattern now fills the preview alone: cells in the middle, none around.
 centred_in_pane() {
@@ -77,12 +83,16 @@ centred_in_pane() {
   [ "$(colourful_outside "$E2E_TMP/b.png" $mw $mh $mx $my "$pane")" = 0 ] &&
     [ "$(colourful_in "$E2E_TMP/b.png" "${mw}x${mh}+${mx}+${my}")" -gt 0 ]
 }
-vivarn_wait_for centred_in_pane -t 20 || e2e_fail "the preview does not show the pattern alone in its middle"
+if ! vivarn_wait_for centred_in_pane -t 20; then
+  cp "$E2E_TMP/b.png" "$shots/pattern-preview-failed.png"
+  e2e_fail "the preview does not show the pattern alone in its middle (colourful outside / inside:" \
+    "$(colourful_outside "$E2E_TMP/b.png" $mw $mh $mx $my "$pane") / $(colourful_in "$E2E_TMP/b.png" "${mw}x${mh}+${mx}+${my}"))"
+fi
 dialog_rect 0 && convert "$E2E_TMP/b.png" -crop "${W}x${H}+${X}+${Y}" +repage "$shots/pattern-dialog.png"
 dialog_rect "$view_id" || e2e_fail "no pattern view"
 [ "$(colourful_in "$E2E_TMP/b.png" "${W}x${H}+${X}+${Y}")" -gt 0 ] || e2e_fail "the dialog does not draw the pattern"
 
-e2e_probe press "$dialog_title" "$ok_id" || e2e_fail "no OK in the pattern dialog"
+probe press "$dialog_title" "$ok_id" || e2e_fail "no OK in the pattern dialog"
 dialog_gone() { ! dialog_rect "$open_id"; }
 vivarn_wait_for dialog_gone -t 20 || e2e_fail "the pattern dialog did not close"
 click_control "$ok_id"
