@@ -88,7 +88,15 @@ if ! vivarn_wait_for centred_in_pane -t 20; then
   e2e_fail "the preview does not show the pattern alone in its middle (colourful outside / inside:" \
     "$(colourful_outside "$E2E_TMP/b.png" $mw $mh $mx $my "$pane") / $(colourful_in "$E2E_TMP/b.png" "${mw}x${mh}+${mx}+${my}"))"
 fi
-dialog_rect 0 && convert "$E2E_TMP/b.png" -crop "${W}x${H}+${X}+${Y}" +repage "$shots/pattern-dialog.png"
+# The picture: the sheet with its preview and the dialog beside it.
+if dialog_rect 0; then
+  dx=$X dy=$Y dr=$((X + W)) db=$((Y + H))
+  if e2e_control_rect 0; then
+    left=$((X < dx ? X : dx)) top=$((Y < dy ? Y : dy))
+    right=$((X + W > dr ? X + W : dr)) bottom=$((Y + H > db ? Y + H : db))
+    convert "$E2E_TMP/b.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$shots/pattern-dialog.png"
+  fi
+fi
 dialog_rect "$view_id" || e2e_fail "no pattern view"
 [ "$(colourful_in "$E2E_TMP/b.png" "${W}x${H}+${X}+${Y}")" -gt 0 ] || e2e_fail "the dialog does not draw the pattern"
 
