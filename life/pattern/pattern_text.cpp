@@ -52,6 +52,8 @@ PatternError CellCollector::AddRun(int64_t x, int64_t y, int64_t count, uint8_t 
   }
   if (maxX - minX >= kMaxPatternSide || maxY - minY >= kMaxPatternSide) return PatternError::kTooLarge;
   if (static_cast<uint64_t>(count) > kMaxPatternCells - count_) return PatternError::kTooManyCells;
+  // Only a reader that read the same text differently could get here.
+  if (filling_ && static_cast<uint64_t>(count) > cells_.size() - count_) return PatternError::kTooManyCells;
   if (count_ == 0) {
     anchorX_ = x;
     anchorY_ = y;
@@ -59,20 +61,22 @@ PatternError CellCollector::AddRun(int64_t x, int64_t y, int64_t count, uint8_t 
   minX_ = minX, maxX_ = maxX, minY_ = minY, maxY_ = maxY;
   count_ += static_cast<size_t>(count);
   if (filling_) {
+    const int32_t relX = static_cast<int32_t>(x - anchorX_);
     const int32_t relY = static_cast<int32_t>(y - anchorY_);
-    for (int64_t i = 0; i < count; ++i)
-      cells_.push_back(PatternCell{static_cast<int32_t>(x + i - anchorX_), relY, state});
+    PatternCell* cell = cells_.data() + (count_ - static_cast<size_t>(count));
+    for (int32_t i = 0; i < static_cast<int32_t>(count); ++i) cell[i] = PatternCell{relX + i, relY, state};
   }
   return PatternError::kNone;
 }
 
 void CellCollector::StartFilling() {
-  cells_.reserve(count_);
+  cells_.resize(count_);  // the same text gives the same cells: the second pass fills these
   filling_ = true;
   count_ = 0;
 }
 
 void CellCollector::MoveInto(Pattern& pattern, bool sortAndDropRepeats) {
+  cells_.resize(count_);
   const int32_t shiftX = static_cast<int32_t>(minX_ - anchorX_);
   const int32_t shiftY = static_cast<int32_t>(minY_ - anchorY_);
   for (PatternCell& cell : cells_) {

@@ -1,7 +1,8 @@
 # Copies every layered folder's CMakeLists.txt (the statements, no sources)
 # into a scratch root, plants one upward include at a time into each engine
 # library, the pages (which see the Life task's front, not the field inside
-# it) and the field library, and expects cmake/check_includes.cmake to refuse it by name. A
+# it), the field library and the pattern readers (which stand on nothing),
+# and expects cmake/check_includes.cmake to refuse it by name. A
 # widened statement, or a check that stops seeing nested library folders,
 # lets a plant through.
 # Usage: cmake -DROOT=<repository> -DSCRATCH=<folder> -P tests/support/plant_upward_includes.cmake
@@ -31,7 +32,7 @@ endfunction()
 
 expect("")
 foreach(plant IN ITEMS engine/io>engine/image/image.h engine/image>engine/gl/texture.h engine/gl>life/vivarn_task.h
-    config/pages>life/field/life_field.h life/field>life/vivarn_task.h)
+    config/pages>life/field/life_field.h life/field>life/vivarn_task.h life/pattern>engine/core/log.h)
   string(REPLACE ">" ";" plant ${plant})
   list(GET plant 0 folder)
   list(GET plant 1 header)
