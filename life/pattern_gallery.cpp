@@ -1,6 +1,7 @@
 #include "life/pattern_gallery.h"
 
 #include <cctype>
+#include <string>
 
 #include "engine/core/log.h"
 #include "life/pattern/pattern_reader.h"
@@ -14,9 +15,8 @@ bool SameNameAnyCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-void LogRefusal(const std::string& name, const char* why, size_t line, size_t column) {
-  MainLog() << "<!> Gallery pattern " << name << ": " << why << " (line " << static_cast<uint32_t>(line)
-            << ", column " << static_cast<uint32_t>(column) << "); left out.\n";
+void LogRefusal(const std::string& name, const std::string& why) {
+  MainLog() << "<!> Gallery pattern " << name << ": " << why << "; left out.\n";
 }
 }  // namespace
 
@@ -27,16 +27,21 @@ std::vector<GalleryEntry> BuildGallery(const std::vector<GalleryText>& texts) {
     GalleryEntry entry;
     PatternReadError readError;
     if (!ReadRle(text.text, entry.pattern, readError)) {
-      LogRefusal(text.name, "not a pattern", readError.line, readError.column);
+      LogRefusal(text.name, "no RLE pattern at line " + std::to_string(readError.line) + ", column " +
+                                 std::to_string(readError.column));
+      continue;
+    }
+    if (entry.pattern.headerSizeDisagrees) {
+      LogRefusal(text.name, "its size line disagrees with its cells");
       continue;
     }
     RuleParseError ruleError;
     if (!ParseRulestring(entry.pattern.rule, entry.rule, ruleError)) {
-      LogRefusal(text.name, "no rule that reads", 0, ruleError.position + 1);
+      LogRefusal(text.name, "its rule \"" + entry.pattern.rule + "\" does not read");
       continue;
     }
     if (entry.pattern.name.empty() || entry.pattern.comments.empty()) {
-      LogRefusal(text.name, "no name or no description", 0, 0);
+      LogRefusal(text.name, "no name (#N) or no description (#C)");
       continue;
     }
     entry.name = entry.pattern.name;

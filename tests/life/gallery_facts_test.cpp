@@ -1,6 +1,9 @@
 // Every gallery entry against a documented fact about it, run with the
 // field's own step on a torus large enough that nothing wraps round into the
-// pattern before the fact is due.
+// pattern before the fact is due. The acorn's thirteen gliders fly off in
+// all four diagonal directions; a torus of 2048 x 256 keeps them out of its
+// debris and out of each other's way until generation 5206 (1280 x 1280 does
+// not), at an eighth of the cost of 2048 x 2048.
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -36,7 +39,8 @@ struct FactRow {
   int32_t dx = 0;
   int32_t dy = 0;
   int32_t figure = 0;
-  int32_t side = 64;  // of the torus
+  int32_t columns = 64;  // of the torus
+  int32_t rows = 0;      // 0: as many as columns
   const char* other = nullptr;
 };
 
@@ -52,11 +56,11 @@ const FactRow kFacts[] = {
     {"Bi-gun", Fact::kGrowth, 46, 0, 0, 10, 256},
     {"Blinker puffer 1", Fact::kGrowth, 8, 0, 0, 3, 128},
     {"Pufferfish", Fact::kGrowth, 12, 0, 0, 8, 128},
-    {"R-pentomino", Fact::kSettles, 1103, 0, 0, 116, 1024},
-    {"Acorn", Fact::kSettles, 5206, 0, 0, 633, 2048},
+    {"R-pentomino", Fact::kSettles, 1103, 0, 0, 116, 512},
+    {"Acorn", Fact::kSettles, 5206, 0, 0, 633, 2048, 256},
     {"Diehard", Fact::kSettles, 130, 0, 0, 0, 128},
-    {"Rabbits", Fact::kComesFrom, 1, 0, 0, 0, 64, "Bunnies"},
-    {"Bunnies", Fact::kBecomes, 1, 0, 0, 0, 64, "Rabbits"},
+    {"Rabbits", Fact::kComesFrom, 1, 0, 0, 0, 64, 0, "Bunnies"},
+    {"Bunnies", Fact::kBecomes, 1, 0, 0, 0, 64, 0, "Rabbits"},
     {"Pi-heptomino", Fact::kSettles, 173, 0, 0, 55, 256},
     {"B-heptomino", Fact::kSettles, 148, 0, 0, 28, 256},
     {"Blinker", Fact::kPeriodic, 2},
@@ -88,28 +92,29 @@ const FactRow kFacts[] = {
 using Cell = std::tuple<int32_t, int32_t, int>;  // x, y, state
 using Cells = std::set<Cell>;
 
-// A torus of side x side cells under an entry's rule, with the pattern's
+// A torus of columns x rows cells under an entry's rule, with the pattern's
 // top-left corner in the middle, and nothing else: no fading, no reseeding.
 class Torus {
  public:
-  Torus(const GalleryEntry& entry, int32_t side) : side(side) {
-    field.Resize(side, side);
+  Torus(const GalleryEntry& entry, const FactRow& row)
+      : columns(row.columns), rows(row.rows > 0 ? row.rows : row.columns) {
+    field.Resize(columns, rows);
     RuleFlags(entry.rule.born, field.rule.born);
     RuleFlags(entry.rule.survive, field.rule.survive);
     field.rule.states = entry.rule.states;
     field.rule.dieSlowly = false;
     field.reseed.periodic = false;
     field.reseed.automatic = false;
-    mesh.Build(side, side, 1);
+    mesh.Build(columns, rows, 1);
     // The step drops dying cells when the state count changes from the last
     // generation's; one generation of the empty field sets it.
     Step();
-    Place(entry, side / 2, side / 2);
+    Place(entry, columns / 2, rows / 2);
   }
 
   void Place(const GalleryEntry& entry, int32_t left, int32_t top) {
     for (const PatternCell& c : entry.pattern.cells)
-      field.cells[field.Index((left + c.x) % side, (top + c.y) % side)] =
+      field.cells[field.Index((left + c.x) % columns, (top + c.y) % rows)] =
           c.state == 1 ? 1.0f : -static_cast<float>(c.state);  // a dying state, palette index 0
   }
 
@@ -120,8 +125,8 @@ class Torus {
   // Live cells as state 1, dying ones (Generations rules) by their state.
   Cells Snapshot() const {
     Cells cells;
-    for (int32_t y = 0; y < side; ++y)
-      for (int32_t x = 0; x < side; ++x) {
+    for (int32_t y = 0; y < rows; ++y)
+      for (int32_t x = 0; x < columns; ++x) {
         const float v = field.Cell(x, y);
         if (v > 0.0f) cells.insert({x, y, 1});
         if (v < 0.0f && field.rule.states > 2) cells.insert({x, y, static_cast<int>(-v) & 0xFF});
@@ -137,11 +142,12 @@ class Torus {
 
   Cells Moved(const Cells& cells, int32_t dx, int32_t dy) const {
     Cells moved;
-    for (const auto& [x, y, state] : cells) moved.insert({(x + dx + side) % side, (y + dy + side) % side, state});
+    for (const auto& [x, y, state] : cells) moved.insert({(x + dx + columns) % columns, (y + dy + rows) % rows, state});
     return moved;
   }
 
-  int32_t side;
+  int32_t columns;
+  int32_t rows;
   LifeField field;
   FieldMesh mesh;
 };
@@ -169,7 +175,7 @@ const GalleryEntry& Entry(const char* name) {
 
 void CheckFact(const FactRow& row) {
   const GalleryEntry& entry = Entry(row.name);
-  Torus torus(entry, row.side);
+  Torus torus(entry, row);
   const Cells start = torus.Snapshot();
   ASSERT_FALSE(start.empty());
   switch (row.fact) {
@@ -210,10 +216,10 @@ void CheckFact(const FactRow& row) {
     }
     case Fact::kBecomes:
       torus.Step(row.period);
-      EXPECT_EQ(Shape(torus.Snapshot()), Shape(Torus(Entry(row.other), row.side).Snapshot()));
+      EXPECT_EQ(Shape(torus.Snapshot()), Shape(Torus(Entry(row.other), row).Snapshot()));
       break;
     case Fact::kComesFrom: {
-      Torus parent(Entry(row.other), row.side);
+      Torus parent(Entry(row.other), row);
       parent.Step(row.period);
       EXPECT_EQ(Shape(parent.Snapshot()), Shape(start));
       break;

@@ -38,12 +38,13 @@ TEST(Gallery, EveryFileIsAnEntryInTheIndexOrder) {
   }
 }
 
-TEST(Gallery, LeavesOutATextThatIsNoPatternOrHasNoRule) {
+TEST(Gallery, LeavesOutATextThatIsNoPatternOrHasNoRuleNameOrTrueSize) {
   const std::vector<GalleryText> texts = {
       {"GOOD", "#N Good\n#C Fine.\nx = 3, y = 1, rule = B3/S23\n3o!\n"},
       {"NO_RULE", "#N Bad rule\n#C Fine.\nx = 3, y = 1, rule = B9/S23\n3o!\n"},
       {"NO_PATTERN", "#N Bad text\n#C Fine.\nx = 3, y = 1, rule = B3/S23\n3?!\n"},
       {"NO_NAME", "#C Fine.\nx = 3, y = 1, rule = B3/S23\n3o!\n"},
+      {"BAD_SIZE", "#N Bad size\n#C Fine.\nx = 5, y = 1, rule = B3/S23\n3o!\n"},
   };
   const std::vector<GalleryEntry> entries = BuildGallery(texts);
   ASSERT_EQ(entries.size(), 1u);
