@@ -76,7 +76,7 @@ void LifeField::ScatterFamous(ICellListener* listener) {
   seedMask.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
   // Enough tries to reach the target with the smallest pattern several
   // times over; a crowded field ends them early rather than never.
-  const uint64_t attempts = std::min<uint64_t>(64 + 8 * (target / smallest), uint64_t{1} << 20);
+  const uint64_t attempts = std::min<uint64_t>(256 + 32 * (target / smallest), uint64_t{1} << 20);
   const int32_t count = static_cast<int32_t>(reseed.famous.size());
   for (uint64_t attempt = 0; attempt < attempts && lastSeed.coveredCells < target; ++attempt) {
     const int32_t which = RandomBelow(count);

@@ -3,16 +3,18 @@
 // the default rule and slow dying, or the default rule's counts with 3 and 25
 // states (Generations). Reported as time per cell per generation
 // (the "per_cell" counter). The header line "Load Average" says how busy the
-// machine was.
+// machine was. BM_PatternFill times one reseed by the pattern fill modes.
 //
 //   build/native/tests/bench/life_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "engine/core/ref_count.h"
+#include "life/pattern_gallery.h"
 #include "tests/life/life_test_support.h"
 #include "tests/life/oracle_life.h"
 
@@ -102,6 +104,61 @@ void Sizes(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(BM_Step)->Apply(Sizes);
 BENCHMARK(BM_OracleStep)->Apply(Sizes);
+
+// A pattern of `w` x `h` with about a third of its cells live, from a fixed
+// state (the gallery's sizes, roughly: spaceships to guns and large oscillators).
+Pattern Sample(int32_t w, int32_t h, uint32_t seed) {
+  Pattern p;
+  p.width = w;
+  p.height = h;
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x) {
+      seed = seed * 1103515245u + 12345u;
+      if ((seed >> 16) % 3 == 0 || x == 0 || y == 0 || x == w - 1 || y == h - 1) p.cells.push_back({x, y, 1});
+    }
+  return p;
+}
+
+// One reseed at 3840 x 2160, cell size 5 (768 x 432 cells), vertex colours
+// included: fill mode 3 from the gallery's Life patterns (or, before the
+// gallery has any, samples of their sizes), and fill mode 4 with a pattern
+// of range(1) x range(2) cells (larger than the field: cut).
+void BM_PatternFill(benchmark::State& state) {
+  CRefCountPtrT<VivarnTaskBse> task(new VivarnTaskBse());
+  SetOutputSize(3840, 2160);
+  task->CellSize = 5;
+  task->ApplyCellSize();
+  LifeField& field = Field(*task);
+  const int32_t mode = static_cast<int32_t>(state.range(0));
+  std::vector<Pattern> samples;
+  std::vector<const Pattern*> famous;
+  for (const GalleryEntry* entry : GalleryEntriesForRule(RuleDefinition{})) famous.push_back(&entry->pattern);
+  state.counters["gallery"] = static_cast<double>(famous.size());
+  if (famous.empty()) {
+    const int32_t sizes[][2] = {{3, 3}, {5, 4}, {7, 4}, {13, 13}, {36, 9}, {15, 3}, {9, 9}, {40, 40}};
+    uint32_t seed = 7;
+    for (const auto& size : sizes) samples.push_back(Sample(size[0], size[1], seed++));
+    for (const Pattern& p : samples) famous.push_back(&p);
+  }
+  field.reseed.fillMode = mode;
+  field.reseed.famous = famous;
+  if (mode == 4)
+    field.reseed.chosen = std::make_shared<Pattern>(
+        Sample(static_cast<int32_t>(state.range(1)), static_cast<int32_t>(state.range(2)), 99));
+  randomState = 20261209u;
+  for (auto _ : state) {
+    ReseedFieldAndMesh(field, Mesh(*task));
+    benchmark::DoNotOptimize(field.lastSeed.placed);
+  }
+  state.counters["placed"] = field.lastSeed.placed;
+  state.counters["covered"] = static_cast<double>(field.lastSeed.coveredCells) / (field.columns * field.rows);
+}
+BENCHMARK(BM_PatternFill)
+    ->ArgNames({"mode", "w", "h"})
+    ->Args({3, 0, 0})
+    ->Args({4, 600, 400})
+    ->Args({4, 2000, 2000})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

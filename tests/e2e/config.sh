@@ -143,7 +143,8 @@ after="$E2E_TMP/after.reg"
 export_registry "$after"
 if [ "$mode" = ok ]; then
   for name in ShowAdvancedCFG ShowFPS ShowStat VSyncOn RuleBorn RuleSurvive CellSize FieldDrawMode BkColor \
-    DieSlowly DieStep LifeSpeed PeriodicResetOn ResetPeriod AutoReset ResetMode Monitors RuleStates; do
+    DieSlowly DieStep LifeSpeed PeriodicResetOn ResetPeriod AutoReset ResetMode Monitors RuleStates \
+    PatternName PatternFile; do
     [ -n "$(vivarn_reg_query "$name")" ] || e2e_fail "registry value $name is missing"
   done
   born="$(vivarn_reg_query RuleBorn)"
@@ -158,8 +159,11 @@ if [ "$mode" = ok ]; then
   grep -q "^$kernel_tid:trace:wgl:glxdrv_wglDeleteContext" "$E2E_TMP/saver.err" ||
     e2e_fail "the preview thread did not release its GL context before the process ended"
 else
-  # The rule's state count is among the values compared.
+  # The rule's state count and the pattern's two texts are among the values compared.
   iconv -f UTF-16 -t UTF-8 "$before" | grep -q '^"RuleStates"=dword:' || e2e_fail "RuleStates was not stored"
+  for name in PatternName PatternFile; do
+    iconv -f UTF-16 -t UTF-8 "$before" | grep -q "^\"$name\"=\"" || e2e_fail "$name was not stored as text"
+  done
   cmp "$before" "$after" || e2e_fail "the registry changed: $(diff <(iconv -f UTF-16 -t UTF-8 "$before") \
     <(iconv -f UTF-16 -t UTF-8 "$after"))"
 fi

@@ -88,9 +88,9 @@ e2e_wait_exit "$SAVER_PID" "$END_DEADLINE" || e2e_fail "still running $END_DEADL
 
 # --- the settings were written back with their defaults
 values=$(wine reg query "$VIVARN_SETTINGS_KEY" 2>/dev/null | tr -d '\r' | grep -cE '^ +[A-Za-z]+ +REG_')
-[ "$values" = 18 ] || e2e_fail "the settings key holds $values values, not 18"
+[ "$values" = 20 ] || e2e_fail "the settings key holds $values values, not 20"
 for name in ShowAdvancedCFG ShowFPS ShowStat VSyncOn PeriodicResetOn ResetPeriod ResetMode CellSize AutoReset \
-  RuleBorn RuleSurvive DieSlowly DieStep FieldDrawMode LifeSpeed BkColor Monitors RuleStates; do
+  RuleBorn RuleSurvive DieSlowly DieStep FieldDrawMode LifeSpeed BkColor Monitors RuleStates PatternName PatternFile; do
   [ -n "$(vivarn_reg_query "$name")" ] || e2e_fail "registry value $name is missing"
 done
 echo "PASS"

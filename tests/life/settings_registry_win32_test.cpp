@@ -106,6 +106,7 @@ TEST_F(SettingsRegistry, FirstRunWritesEveryDefaultWithItsType) {
       {L"FieldDrawMode", REG_DWORD, {0, 0, 0, 0}},    {L"LifeSpeed", REG_BINARY, {0, 0, 0, 0}},
       {L"BkColor", REG_BINARY, bkBytes},               {L"Monitors", REG_DWORD, {0, 0, 0, 0}},
       {L"RuleStates", REG_DWORD, {2, 0, 0, 0}},
+      {L"PatternName", REG_SZ, {0, 0}},                {L"PatternFile", REG_SZ, {0, 0}},
   };
   for (const Expected& e : expected) {
     const RawValue v = ReadRaw(e.name);
@@ -228,6 +229,24 @@ TEST_F(SettingsRegistry, LoadTakesTheColourTableFromTheCurrentPaletteAndSaveStor
   EXPECT_EQ(SaveSettings(), 1);
   EXPECT_EQ(PaletteValueCount(), firstRun);
   ReleaseSingletons();
+}
+
+TEST_F(SettingsRegistry, PatternTextsAreUtf16InTheRegistryAndOddDataIsReplaced) {
+  const wchar_t path[] = L"C:\\\u0416\\gun.rle";
+  WriteRaw(L"PatternFile", REG_SZ, path, sizeof path);
+  WriteRaw(L"PatternName", REG_BINARY, L"Glider", 14);  // text, but not of the text type
+  EXPECT_EQ(LoadSettings(), 1);
+  VivarnTask task = VivarnTask::Instance();
+  EXPECT_EQ(task->PatternFile, "C:\\\xD0\x96\\gun.rle");
+  EXPECT_EQ(task->PatternName, "");
+  EXPECT_EQ(ReadRaw(L"PatternName").type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(ReadRaw(L"PatternName").data, (std::vector<uint8_t>{0, 0}));
+  EXPECT_EQ(SaveSettings(), 1);
+  const RawValue saved = ReadRaw(L"PatternFile");
+  EXPECT_EQ(saved.type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(saved.data, std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(path),
+                                             reinterpret_cast<const uint8_t*>(path) + sizeof path));
+  task->SetPatternChoice("", "", nullptr);
 }
 
 }  // namespace

@@ -28,6 +28,14 @@ class MemoryKey : public ISettingsKey {
     read = static_cast<uint32_t>(it->second.data.size());
     return true;
   }
+  bool QueryTyped(const char* name, RegistryType& type, std::vector<uint8_t>& data, uint32_t limit) override {
+    queried.push_back(name);
+    auto it = values.find(name);
+    if (it == values.end() || it->second.data.size() > limit) return false;
+    type = it->second.type;
+    data = it->second.data;
+    return true;
+  }
   void Write(const char* name, RegistryType type, const uint8_t* data, uint32_t size) override {
     written.push_back(name);
     values[name] = StoredValue{type, std::vector<uint8_t>(data, data + size)};
@@ -72,10 +80,10 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode", "CellSize",
                                               "AutoReset",       "RuleBorn",  "RuleSurvive", "DieSlowly",
                                               "DieStep",         "FieldDrawMode", "LifeSpeed", "BkColor",
-                                              "Monitors",        "RuleStates"};
+                                              "Monitors",        "RuleStates", "PatternName", "PatternFile"};
   EXPECT_EQ(key.queried, loadOrder);
   EXPECT_EQ(key.written, loadOrder);
-  ASSERT_EQ(key.values.size(), 18u);
+  ASSERT_EQ(key.values.size(), 20u);
   EXPECT_EQ(key.values["DieStep"].type, RegistryType::Dword);
   EXPECT_EQ(AsFloat(key.Dword("DieStep")), 0.9f);
   EXPECT_EQ(key.values["LifeSpeed"].type, RegistryType::Binary);
@@ -91,6 +99,10 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
   EXPECT_EQ(key.Dword("Monitors"), 0u);
   EXPECT_EQ(key.values["RuleStates"].type, RegistryType::Dword);
   EXPECT_EQ(key.Dword("RuleStates"), 2u);
+  for (const char* text : {"PatternName", "PatternFile"}) {
+    EXPECT_EQ(key.values[text].type, RegistryType::Text);
+    EXPECT_EQ(key.values[text].data, (std::vector<uint8_t>{0, 0}));  // the empty text, terminated
+  }
 
   EXPECT_FALSE(task->PeriodicResetOn);
   EXPECT_TRUE(task->AutoReset);
@@ -261,7 +273,7 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
                                               "RuleBorn",        "RuleSurvive", "DieSlowly",     "DieStep",
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode",     "AutoReset",
                                               "FieldDrawMode",   "CellSize",    "LifeSpeed",     "BkColor",
-                                              "Monitors",        "RuleStates"};
+                                              "Monitors",        "RuleStates",  "PatternName",   "PatternFile"};
   EXPECT_EQ(key.written, saveOrder);
   EXPECT_EQ(key.written.front(), "ShowAdvancedCFG");
   EXPECT_EQ(key.written[16], "Monitors");
@@ -278,6 +290,68 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   EXPECT_EQ(reloaded->EffectiveMonitors(), 1);
   EXPECT_EQ(reloaded->RuleStates, 3);
   EXPECT_EQ(sharedAgain.ShowAdvancedCFG, 1u);
+}
+
+// Little-endian UTF-16, terminated unless told otherwise.
+std::vector<uint8_t> Utf16(std::u16string text, bool terminated = true) {
+  if (terminated) text += u'\0';
+  std::vector<uint8_t> data;
+  for (char16_t u : text) {
+    data.push_back(static_cast<uint8_t>(u & 0xFF));
+    data.push_back(static_cast<uint8_t>(u >> 8));
+  }
+  return data;
+}
+
+TEST(SettingsText, PatternRowsGoThroughTheRegistryAsUtf16AndBack) {
+  MemoryKey key;
+  auto task = MakeFieldTask(10, 10);
+  SharedSettingValues shared;
+  LoadSettingsFrom(key, *task, shared);
+  // A name no gallery has and a file that is not there: both kept as given.
+  const std::string name = "Glider gun \xC3\xBC";             // u with diaeresis
+  const std::string file = "C:\\\xD0\x96\\r\xF0\x9F\x98\x80.rle";  // a Cyrillic letter, an emoji
+  task->SetPatternChoice(name, file, nullptr);
+  SaveSettingsTo(key, *task, shared);
+  EXPECT_EQ(key.values["PatternName"].type, RegistryType::Text);
+  EXPECT_EQ(key.values["PatternName"].data, Utf16(u"Glider gun \u00FC"));
+  EXPECT_EQ(key.values["PatternFile"].data, Utf16(u"C:\\\u0416\\r\U0001F600.rle"));
+
+  key.written.clear();
+  auto reloaded = MakeFieldTask(10, 10);
+  LoadSettingsFrom(key, *reloaded, shared);
+  EXPECT_EQ(reloaded->PatternName, name);
+  EXPECT_EQ(reloaded->PatternFile, file);
+  EXPECT_TRUE(key.written.empty());  // the unreadable file keeps its value
+}
+
+TEST(SettingsText, OddDataIsRefusedAndTheEmptyDefaultWrittenBack) {
+  const std::vector<std::pair<RegistryType, std::vector<uint8_t>>> odd = {
+      {RegistryType::Binary, Utf16(u"Glider")},  // another type
+      {RegistryType::Dword, {1, 0, 0, 0}},
+      {RegistryType::Text, Utf16(u"Glider", false)},  // no terminator
+      {RegistryType::Text, {'G', 0, 0}},  // an odd length
+      {RegistryType::Text, Utf16(std::u16string(u"Gli\0der", 7))},  // a terminator inside
+      {RegistryType::Text, Utf16(u"x\xD800y")},  // a lone surrogate
+      {RegistryType::Text, Utf16(std::u16string(40000, u'a'))},  // longer than a path
+      {RegistryType::Text, {}},
+  };
+  for (size_t k = 0; k < odd.size(); ++k) {
+    MemoryKey key;
+    key.values["PatternName"] = StoredValue{odd[k].first, odd[k].second};
+    auto task = MakeFieldTask(10, 10);
+    task->PatternName = "before";
+    SharedSettingValues shared;
+    LoadSettingsFrom(key, *task, shared);
+    EXPECT_EQ(task->PatternName, "") << k;
+    EXPECT_EQ(key.values["PatternName"].type, RegistryType::Text) << k;
+    EXPECT_EQ(key.values["PatternName"].data, (std::vector<uint8_t>{0, 0})) << k;
+  }
+  std::string text;
+  EXPECT_TRUE(TextFromRegistryData(RegistryType::Text, Utf16(u"\U0001F600"), text));
+  EXPECT_EQ(text, "\xF0\x9F\x98\x80");
+  // Bytes that are not UTF-8 are saved as U+FFFD rather than lost.
+  EXPECT_EQ(RegistryDataOfText("a\xFF\xC3"), Utf16(u"a\uFFFD\uFFFD"));
 }
 
 }  // namespace
