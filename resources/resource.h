@@ -12,6 +12,8 @@
 #define IDD_PAGE_VIDEO 104
 #define IDD_PAGE_FIELD 105
 #define IDD_PAGE_GENERAL 106
+// The pattern dialog the Field and General pages open.
+#define IDD_PATTERN 110
 
 // Strings.
 #define IDS_SHEET_TITLE 100
@@ -60,6 +62,25 @@
 #define IDS_RULE_ERROR_TITLE 141
 #define IDS_RULE_ERROR_AT 142
 #define IDS_RULE_ERROR_FIRST 170  // ... + 12
+// The fill modes 3 and 4 and the pattern dialog. A pattern reader's refusal
+// has one text per PatternError at IDS_PATTERN_ERROR_FIRST + its number.
+#define IDS_FILL_FAMOUS 200
+#define IDS_FILL_PATTERN 201
+#define IDS_PATTERN_COL_NAME 202
+#define IDS_PATTERN_COL_RULE 203
+#define IDS_PATTERN_COL_SIZE 204
+#define IDS_PATTERN_SIZE 205
+#define IDS_PATTERN_FITS 206
+#define IDS_PATTERN_TOO_BIG 207
+#define IDS_PATTERN_ERROR_AT 208
+#define IDS_PATTERN_OPEN_TITLE 209
+#define IDS_PATTERN_FILTER 210
+#define IDS_PATTERN_CANNOT_READ 211
+#define IDS_PATTERN_NO_TEXT 212
+#define IDS_PATTERN_PASTED 213
+#define IDS_PATTERN_CANNOT_SAVE 214
+#define IDS_PATTERN_NONE 215
+#define IDS_PATTERN_ERROR_FIRST 220  // ... + 9, room up to + 19
 // The statistics panel's line in the pattern fill modes (English only there).
 #define IDS_STAT_PATTERN 258
 #define IDS_STAT_NO_FAMOUS_PATTERN 259
@@ -112,6 +133,16 @@
 // The named-rule list and the rulestring box, above the rule boxes.
 #define IDC_RULE_LIST 1070
 #define IDC_RULE_NOTATION 1071
+
+// The pattern dialog, and the pages' button that opens it.
+#define IDC_PATTERN_LIST 1100
+#define IDC_PATTERN_VIEW 1101
+#define IDC_PATTERN_NAME 1102
+#define IDC_PATTERN_FIT 1103
+#define IDC_PATTERN_OPEN 1104
+#define IDC_PATTERN_PASTE 1105
+#define IDC_PATTERN_ERROR 1106
+#define IDC_PATTERN_CHOOSE 1107
 
 // Gradient control styles used by the templates (the control's own header
 // names them; the resource compiler cannot include C++ headers).

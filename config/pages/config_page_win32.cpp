@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <string>
 
+#include "config/pages/dlg_pattern_win32.h"
 #include "engine/core/resource_loader_win32.h"
 #include "life/named_rules.h"
 #include "life/rulestring.h"
@@ -190,9 +191,20 @@ void CConfigPage::FillCombo(int id, const ComboItem* items, size_t count) {
 }
 
 // The fill patterns; each item's data is the ResetMode value.
-static constexpr ComboItem kFillModes[] = {{IDS_FILL_FULL, 0}, {IDS_FILL_SQUARE, 1}, {IDS_FILL_CIRCLE, 2}};
+static constexpr ComboItem kFillModes[] = {{IDS_FILL_FULL, 0},   {IDS_FILL_SQUARE, 1}, {IDS_FILL_CIRCLE, 2},
+                                           {IDS_FILL_FAMOUS, 3}, {IDS_FILL_PATTERN, 4}};
 
 void CConfigPage::FillFillModeCombo(int id) { FillCombo(id, kFillModes); }
+
+bool CConfigPage::ChoosePattern() {
+  CDlgPattern dialog;
+  return dialog.DoModal(Handle()) == IDOK;
+}
+
+bool CConfigPage::PatternChosen() {
+  const LifeSettings settings = Task().Settings();
+  return !settings.PatternName.empty() || !settings.PatternFile.empty();
+}
 
 // The cell sizes, largest first; each item's data is the size in pixels.
 static constexpr ComboItem kCellSizes[] = {{IDS_CELL_VERY_LARGE, 25}, {IDS_CELL_LARGE, 20}, {IDS_CELL_MEDIUM, 15},

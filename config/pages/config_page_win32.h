@@ -99,6 +99,11 @@ class CConfigPage : public CPropertyPageImpl {
   // Fill-mode and cell-size combos with their item data, and selection by data.
   void FillFillModeCombo(int id);
   void FillCellSizeCombo(int id);
+  // "Pattern...": the pattern dialog over the page; true after its OK. The
+  // task then runs the choice; the page shows it by loading again.
+  bool ChoosePattern();
+  // Whether the settings name a pattern for fill mode 4.
+  static bool PatternChosen();
   void SelectByData(int id, LPARAM data);
   // Item data of the selection, or `fallback` when nothing is selected.
   LPARAM SelectedData(int id, LPARAM fallback) const;

@@ -81,11 +81,17 @@ bool CDlgPageField::OnCommand(int id, int code) {
     return true;
   }
   const bool userEdit = id == IDC_RESET_PERIOD && code == EN_CHANGE && !writingPeriod;
-  const bool click = code == BN_CLICKED && (id == IDC_RESET_EVERY || id == IDC_AUTO_RESET || id == IDC_RESET_NOW);
+  const bool click = code == BN_CLICKED && (id == IDC_RESET_EVERY || id == IDC_AUTO_RESET || id == IDC_RESET_NOW ||
+                                            id == IDC_PATTERN_CHOOSE);
   const bool fillChosen = id == IDC_FILL_MODE && code == CBN_SELENDOK;
   if (!userEdit && !click && !fillChosen) return false;
   if (id == IDC_RESET_NOW) {
     Task().ResetPopulation();
+    return true;
+  }
+  if (id == IDC_PATTERN_CHOOSE) {
+    ChoosePattern();
+    RefreshPage();
     return true;
   }
   if (!Save() && userEdit) return true;
@@ -96,6 +102,10 @@ bool CDlgPageField::OnCommand(int id, int code) {
     task.SetResetPeriod(ResetPeriod);
   } else if (id == IDC_AUTO_RESET) {
     task.SetAutoReset(AutoReset);
+  } else if (ResetMode == 4 && !PatternChosen()) {
+    // "Pattern" with none chosen would fill as the full field: ask for one.
+    ChoosePattern();
+    RefreshPage();
   } else {
     task.SetResetMode(ResetMode);
   }

@@ -1,5 +1,6 @@
 // The "Field" page (template 105): periodic and automatic reseeding, the
-// initial fill mode, and the generation speed on a trackbar.
+// initial fill mode with its "Pattern..." button, and the generation speed on
+// a trackbar.
 #pragma once
 
 #include <functional>

@@ -109,7 +109,20 @@ bool CDlgPageGeneral::OnCommand(int id, int code) {
   if (ApplyRuleBox(id) || ApplyDrawingControl(id, FieldDrawMode, CellSize, ShowStat)) return true;
   switch (id) {
     case IDC_AUTO_RESET: task.SetAutoReset(AutoReset); return true;
-    case IDC_FILL_MODE: task.SetResetMode(ResetMode); return true;
+    case IDC_FILL_MODE:
+      if (ResetMode == 4 && !PatternChosen()) {
+        // "Pattern" with none chosen would fill as the full field: ask for one.
+        ChoosePattern();
+        Load();
+      } else {
+        task.SetResetMode(ResetMode);
+      }
+      return true;
+    case IDC_PATTERN_CHOOSE:
+      ChoosePattern();
+      // The pattern may have brought its rule.
+      Load();
+      return true;
     // Read when the saver next covers the screen.
     case IDC_MOUSE_TOLERANCE: task.SetMouseTolerance(MouseTolerance); return true;
     default: return false;

@@ -40,7 +40,7 @@ struct Expected {
 };
 
 const UINT kDialogs[] = {IDD_PALETTE_SETUP, IDD_PAGE_ABOUT, IDD_PAGE_RULES, IDD_PAGE_VIDEO, IDD_PAGE_FIELD,
-                         IDD_PAGE_GENERAL};
+                         IDD_PAGE_GENERAL, IDD_PATTERN};
 }  // namespace
 
 TEST(ConfigResources, EveryDialogExistsInBothLanguagesWithTheShellFont) {
@@ -126,6 +126,17 @@ TEST(ConfigResources, ControlsHaveTheirIdsClassesAndTexts) {
       {IDD_PAGE_GENERAL, IDC_RULE_NOTATION, L"edit", L""},
       {IDD_PAGE_RULES, IDC_RULE_LIST, L"combobox", nullptr},
       {IDD_PAGE_RULES, IDC_RULE_NOTATION, L"edit", L""},
+      {IDD_PAGE_FIELD, IDC_PATTERN_CHOOSE, L"button", L"Pattern..."},
+      {IDD_PAGE_GENERAL, IDC_PATTERN_CHOOSE, L"button", L"Pattern..."},
+      {IDD_PATTERN, IDC_PATTERN_LIST, L"syslistview32", nullptr},
+      {IDD_PATTERN, IDC_PATTERN_VIEW, L"static", nullptr},
+      {IDD_PATTERN, IDC_PATTERN_NAME, L"static", nullptr},
+      {IDD_PATTERN, IDC_PATTERN_FIT, L"static", nullptr},
+      {IDD_PATTERN, IDC_PATTERN_ERROR, L"static", nullptr},
+      {IDD_PATTERN, IDC_PATTERN_OPEN, L"button", L"&Open file..."},
+      {IDD_PATTERN, IDC_PATTERN_PASTE, L"button", L"&Paste"},
+      {IDD_PATTERN, IDOK, L"button", L"OK"},
+      {IDD_PATTERN, IDCANCEL, L"button", L"Cancel"},
   };
   for (const Expected& e : table) {
     TemplateInfo t = LoadTemplate(e.dialog, kEnglishUs);
@@ -182,6 +193,12 @@ TEST(ConfigResources, StylesThatTheCodeReliesOn) {
   TemplateInfo setup = LoadTemplate(IDD_PALETTE_SETUP, kEnglishUs);
   EXPECT_EQ(setup.Find(IDC_GRADIENT)->style & 0x1F, 0x14u);
   EXPECT_EQ(setup.Find(IDOK)->style & 0xF, static_cast<uint32_t>(BS_DEFPUSHBUTTON));
+  // The pattern view is drawn by the dialog; one row of the list is the choice.
+  TemplateInfo pattern = LoadTemplate(IDD_PATTERN, kEnglishUs);
+  EXPECT_TRUE(pattern.style & WS_POPUP);
+  EXPECT_EQ(pattern.Find(IDC_PATTERN_VIEW)->style & SS_TYPEMASK, static_cast<uint32_t>(SS_OWNERDRAW));
+  EXPECT_EQ(pattern.Find(IDC_PATTERN_LIST)->style & (LVS_TYPEMASK | LVS_SINGLESEL),
+            static_cast<uint32_t>(LVS_REPORT | LVS_SINGLESEL));
 }
 
 TEST(ConfigResources, PaletteSetupAndAboutFollowTheirGivenGeometry) {
@@ -245,6 +262,11 @@ TEST(ConfigResources, EnglishStringTableIsExact) {
   };
   for (const S& s : table) EXPECT_EQ(LoadResourceString(s.id, kEnglishUs, GetModuleHandleW(nullptr)), s.text) << s.id;
   // Ids the table does not list stay empty.
+  // The pattern reader's refusals have a text for every reason.
+  for (UINT reason = 1; reason <= 9; ++reason)
+    EXPECT_FALSE(LoadResourceString(IDS_PATTERN_ERROR_FIRST + reason, kEnglishUs, GetModuleHandleW(nullptr)).empty());
+  EXPECT_EQ(LoadResourceString(IDS_FILL_FAMOUS, kEnglishUs, GetModuleHandleW(nullptr)), L"Famous patterns");
+  EXPECT_EQ(LoadResourceString(IDS_FILL_PATTERN, kEnglishUs, GetModuleHandleW(nullptr)), L"Pattern");
   for (UINT gap : {107u, 117u, 127u})
     EXPECT_EQ(LoadResourceString(gap, kEnglishUs, GetModuleHandleW(nullptr)), L"") << gap;
 }
@@ -253,6 +275,10 @@ TEST(ConfigResources, RussianStringsExistAndSurviveUtf8Compilation) {
   for (UINT id : {100u, 101u, 102u, 103u, 104u, 105u, 106u, 108u, 109u, 110u, 111u, 112u, 113u, 114u, 115u, 116u,
                   118u, 119u, 120u, 121u, 122u, 123u, 124u, 125u, 126u, 130u, 131u, 140u})
     EXPECT_FALSE(LoadResourceString(id, kRussian, GetModuleHandleW(nullptr)).empty()) << id;
+  for (UINT id = IDS_FILL_FAMOUS; id <= IDS_PATTERN_NONE; ++id)
+    EXPECT_FALSE(LoadResourceString(id, kRussian, GetModuleHandleW(nullptr)).empty()) << id;
+  for (UINT reason = 1; reason <= 9; ++reason)
+    EXPECT_FALSE(LoadResourceString(IDS_PATTERN_ERROR_FIRST + reason, kRussian, GetModuleHandleW(nullptr)).empty());
   EXPECT_EQ(LoadResourceString(126, kRussian, GetModuleHandleW(nullptr)), L"\u0417\u043e\u043c\u0431\u0438");
   EXPECT_EQ(LoadResourceString(118, kRussian, GetModuleHandleW(nullptr)),
             L"%d \u043f\u043e\u043a\u043e\u043b\u0435\u043d\u0438\u0439/\u0441");
