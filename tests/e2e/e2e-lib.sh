@@ -123,7 +123,8 @@ e2e_focus_saver() {
 
 # The configuration sheet's title, as the window probe looks it up.
 readonly E2E_SHEET_TITLE="Vivarn ScreenSaver"
-e2e_probe() { wine "$VIVARN_BUILD_DIR/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# The probe's own exit code, not the pipe's: a failed probe must fail its caller.
+e2e_probe() { wine "$VIVARN_BUILD_DIR/window_probe.exe" "$@" 2>/dev/null | tr -d '\r'; return "${PIPESTATUS[0]}"; }
 e2e_control_rect() {
   local rect
   rect="$(e2e_probe rect "$E2E_SHEET_TITLE" "$1")" || return 1

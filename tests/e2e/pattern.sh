@@ -32,8 +32,7 @@ click_control() {
   e2e_control_rect "$1" || e2e_fail "control $1 not found"
   xdotool mousemove $((X + W / 2)) $((Y + H / 2)) click 1
 }
-# The probe's own exit code (e2e_probe gives that of its pipe).
-probe() { wine "$VIVARN_BUILD_DIR/window_probe.exe" "$@" >/dev/null 2>&1; }
+probe() { e2e_probe "$@" >/dev/null; }
 dialog_rect() {  # id: X Y W H of a control of the pattern dialog
   local rect
   rect="$(e2e_probe rect "$dialog_title" "$1")"

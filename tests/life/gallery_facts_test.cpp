@@ -56,7 +56,7 @@ const FactRow kFacts[] = {
     {"Bi-gun", Fact::kGrowth, 46, 0, 0, 10, 256},
     {"Blinker puffer 1", Fact::kGrowth, 8, 0, 0, 3, 128},
     {"Pufferfish", Fact::kGrowth, 12, 0, 0, 8, 128},
-    {"R-pentomino", Fact::kSettles, 1103, 0, 0, 116, 512},
+    {"R-pentomino", Fact::kSettles, 1103, 0, 0, 116, 1024},
     {"Acorn", Fact::kSettles, 5206, 0, 0, 633, 2048, 256},
     {"Diehard", Fact::kSettles, 130, 0, 0, 0, 128},
     {"Rabbits", Fact::kComesFrom, 1, 0, 0, 0, 64, 0, "Bunnies"},
