@@ -1,9 +1,12 @@
 // The memory test's yardstick: a full-screen GL loop that makes the kinds of
-// calls the saver makes each frame (a 2D projection, an immediate-mode quad, a
-// textured grid drawn from buffer objects whose colours are sent again each
-// frame, flush, swap, clear), paced at about 60 frames a second, with none of
-// the saver's own code. Whatever memory the driver and the system keep per
-// frame for those calls, this program keeps too.
+// calls the saver makes each frame (a 2D projection, an immediate-mode quad,
+// the field, flush, swap, clear), paced at about 60 frames a second, with none
+// of the saver's own code. The field is drawn as the saver would draw it on
+// this context: where it offers shaders and float textures, one quad through a
+// fragment shader after the cell values are sent to a float texture; else a
+// textured grid from buffer objects whose colours are sent again each frame.
+// Whatever memory the driver and the system keep per frame for those calls,
+// this program keeps too.
 //
 // Usage: gl_loop.exe <seconds>   runs that long, then prints "FRAMES <n>"
 // Exit code 0 after the run, 1 when no window or GL context could be made.
@@ -13,6 +16,7 @@
 #include <mmsystem.h>
 
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -28,6 +32,16 @@ using IsBuffer = GLboolean(APIENTRY*)(GLuint);
 using BindBuffer = void(APIENTRY*)(GLenum, GLuint);
 using BufferData = void(APIENTRY*)(GLenum, ptrdiff_t, const void*, GLenum);
 using DrawRangeElements = void(APIENTRY*)(GLenum, GLuint, GLuint, GLsizei, GLenum, const void*);
+using CreateShader = GLuint(APIENTRY*)(GLenum);
+using ShaderSource = void(APIENTRY*)(GLuint, GLsizei, const char* const*, const GLint*);
+using Compile = void(APIENTRY*)(GLuint);
+using CreateProgram = GLuint(APIENTRY*)();
+using Attach = void(APIENTRY*)(GLuint, GLuint);
+using UseProgram = void(APIENTRY*)(GLuint);
+using UniformLocation = GLint(APIENTRY*)(GLuint, const char*);
+using Uniform1f = void(APIENTRY*)(GLint, GLfloat);
+using Uniform2f = void(APIENTRY*)(GLint, GLfloat, GLfloat);
+using ActiveTexture = void(APIENTRY*)(GLenum);
 
 // The saver's field on a 1280 x 1024 screen in its default 10-pixel cells.
 constexpr int kColumns = 128;
@@ -82,6 +96,97 @@ void MakeGrid(Grid& g, GenBuffers gen, BindBuffer bind, BufferData data) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
 }
+
+// The saver's choice of its shader path: OpenGL 3.0, or 2.0 with float textures.
+bool ContextHasFieldShaders() {
+  const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+  int major = 0, minor = 0;
+  if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2) return false;
+  if (major >= 3) return true;
+  return major == 2 && extensions != nullptr && std::strstr(extensions, "GL_ARB_texture_float") != nullptr;
+}
+
+struct ShaderField {
+  UseProgram use = nullptr;
+  UniformLocation at = nullptr;
+  Uniform1f uniform1 = nullptr;
+  Uniform2f uniform2 = nullptr;
+  ActiveTexture active = nullptr;
+  GLuint program = 0;
+  GLuint textures[3] = {};  // this generation's values, the last one's, the palette
+  std::vector<GLfloat> values = std::vector<GLfloat>(kColumns * kRows, 1.0f);
+};
+
+bool MakeShaderField(ShaderField& f) {
+  const auto create = Load<CreateShader>("glCreateShader");
+  const auto source = Load<ShaderSource>("glShaderSource");
+  const auto compile = Load<Compile>("glCompileShader");
+  const auto createProgram = Load<CreateProgram>("glCreateProgram");
+  const auto attach = Load<Attach>("glAttachShader");
+  const auto link = Load<Compile>("glLinkProgram");
+  f.use = Load<UseProgram>("glUseProgram");
+  f.at = Load<UniformLocation>("glGetUniformLocation");
+  f.uniform1 = Load<Uniform1f>("glUniform1f");
+  f.uniform2 = Load<Uniform2f>("glUniform2f");
+  f.active = Load<ActiveTexture>("glActiveTexture");
+  if (!create || !source || !compile || !createProgram || !attach || !link || !f.use || !f.at || !f.uniform1 ||
+      !f.uniform2 || !f.active)
+    return false;
+  const char* vertex = "void main() { gl_TexCoord[0] = gl_MultiTexCoord0; gl_Position = ftransform(); }";
+  const char* fragment =
+      "uniform sampler2D cells; uniform sampler2D palette; uniform vec2 fieldSize; uniform float tableSize;\n"
+      "void main() { float v = texture2D(cells, gl_TexCoord[0].xy).r;\n"
+      "  gl_FragColor = texture2D(palette, vec2(v / tableSize, 0.5)) * step(0.5, fieldSize.x); }";
+  const GLuint shaders[2] = {create(0x8B31), create(0x8B30)};  // vertex, fragment
+  source(shaders[0], 1, &vertex, nullptr);
+  source(shaders[1], 1, &fragment, nullptr);
+  f.program = createProgram();
+  for (GLuint shader : shaders) {
+    compile(shader);
+    attach(f.program, shader);
+  }
+  link(f.program);
+  glGenTextures(3, f.textures);
+  for (int t = 0; t < 3; ++t) {
+    glBindTexture(GL_TEXTURE_2D, f.textures[t]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    if (t < 2)
+      glTexImage2D(GL_TEXTURE_2D, 0, 0x8818 /* GL_LUMINANCE32F_ARB */, kColumns, kRows, 0, GL_LUMINANCE, GL_FLOAT,
+                   f.values.data());
+  }
+  const std::vector<GLubyte> palette(256 * 4 * 4, 200);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 256, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, palette.data());
+  return true;
+}
+
+// One generation's values sent, the textures bound, one quad over the field.
+void DrawShaderField(ShaderField& f, unsigned long frame) {
+  const GLuint current = f.textures[frame % 2];
+  f.values[(frame * 7) % f.values.size()] = static_cast<GLfloat>(frame % 1000);
+  f.active(0x84C0 + 1);  // GL_TEXTURE1
+  glBindTexture(GL_TEXTURE_2D, current);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kColumns, kRows, GL_LUMINANCE, GL_FLOAT, f.values.data());
+  f.active(0x84C0 + 2);
+  glBindTexture(GL_TEXTURE_2D, f.textures[1 - frame % 2]);
+  f.active(0x84C0 + 3);
+  glBindTexture(GL_TEXTURE_2D, f.textures[2]);
+  f.active(0x84C0);
+  f.use(f.program);
+  f.uniform2(f.at(f.program, "fieldSize"), GLfloat(kColumns), GLfloat(kRows));
+  f.uniform2(f.at(f.program, "paletteShape"), 256.0f, 4.0f);
+  f.uniform1(f.at(f.program, "tableSize"), 1000.0f);
+  f.uniform1(f.at(f.program, "states"), 2.0f);
+  f.uniform1(f.at(f.program, "textured"), 1.0f);
+  glBegin(GL_QUADS);
+  glVertex2f(0.0f, 0.0f);
+  glVertex2f(GLfloat(kColumns), 0.0f);
+  glVertex2f(GLfloat(kColumns), GLfloat(kRows));
+  glVertex2f(0.0f, GLfloat(kRows));
+  glEnd();
+  f.use(0);
+}
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -123,6 +228,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   Grid grid;
   MakeGrid(grid, gen, bind, data);
+  ShaderField shaderField;
+  const bool shaders = ContextHasFieldShaders() && MakeShaderField(shaderField);
   ShowWindow(window, SW_SHOWNOACTIVATE);
   timeBeginPeriod(1);
 
@@ -169,29 +276,35 @@ int wmain(int argc, wchar_t** argv) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glLoadIdentity();
     glScalef(GLfloat(width) / kColumns, GLfloat(height) / kRows, 1.0f);
-    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
-    glEnable(GL_TEXTURE_2D);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    isBuffer(grid.buffers[0]);
-    grid.colours[(frames * 4) % grid.colours.size()] = static_cast<GLubyte>(frames);
-    bind(GL_ARRAY_BUFFER, grid.buffers[2]);
-    data(GL_ARRAY_BUFFER, grid.colours.size(), grid.colours.data(), GL_STREAM_DRAW);
-    bind(GL_ARRAY_BUFFER, 0);
-    glGetError();
-    bind(GL_ARRAY_BUFFER, grid.buffers[0]);
-    glVertexPointer(2, GL_FLOAT, 0, nullptr);
-    bind(GL_ARRAY_BUFFER, grid.buffers[1]);
-    glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
-    bind(GL_ARRAY_BUFFER, grid.buffers[2]);
-    glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
-    bind(GL_ELEMENT_ARRAY_BUFFER, grid.buffers[3]);
-    drawRange(GL_TRIANGLES, 0, static_cast<GLuint>(grid.vertices.size() / 2 - 1),
-              static_cast<GLsizei>(grid.indices.size()), GL_UNSIGNED_INT, nullptr);
-    bind(GL_ARRAY_BUFFER, 0);
-    bind(GL_ELEMENT_ARRAY_BUFFER, 0);
-    glPopClientAttrib();
+    if (shaders) {
+      glEnable(GL_TEXTURE_2D);
+      glBindTexture(GL_TEXTURE_2D, grid.texture);
+      DrawShaderField(shaderField, frames);
+    } else {
+      glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+      glEnable(GL_TEXTURE_2D);
+      glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+      glEnableClientState(GL_VERTEX_ARRAY);
+      glEnableClientState(GL_COLOR_ARRAY);
+      isBuffer(grid.buffers[0]);
+      grid.colours[(frames * 4) % grid.colours.size()] = static_cast<GLubyte>(frames);
+      bind(GL_ARRAY_BUFFER, grid.buffers[2]);
+      data(GL_ARRAY_BUFFER, grid.colours.size(), grid.colours.data(), GL_STREAM_DRAW);
+      bind(GL_ARRAY_BUFFER, 0);
+      glGetError();
+      bind(GL_ARRAY_BUFFER, grid.buffers[0]);
+      glVertexPointer(2, GL_FLOAT, 0, nullptr);
+      bind(GL_ARRAY_BUFFER, grid.buffers[1]);
+      glTexCoordPointer(2, GL_FLOAT, 0, nullptr);
+      bind(GL_ARRAY_BUFFER, grid.buffers[2]);
+      glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
+      bind(GL_ELEMENT_ARRAY_BUFFER, grid.buffers[3]);
+      drawRange(GL_TRIANGLES, 0, static_cast<GLuint>(grid.vertices.size() / 2 - 1),
+                static_cast<GLsizei>(grid.indices.size()), GL_UNSIGNED_INT, nullptr);
+      bind(GL_ARRAY_BUFFER, 0);
+      bind(GL_ELEMENT_ARRAY_BUFFER, 0);
+      glPopClientAttrib();
+    }
 
     glFlush();
     SwapBuffers(dc);
@@ -205,7 +318,7 @@ int wmain(int argc, wchar_t** argv) {
     QueryPerformanceCounter(&now);
   }
   timeEndPeriod(1);
-  std::printf("FRAMES %lu\n", frames);
+  std::printf("FRAMES %lu%s\n", frames, shaders ? " shaders" : "");
   std::fflush(stdout);
   wglMakeCurrent(nullptr, nullptr);
   wglDeleteContext(context);

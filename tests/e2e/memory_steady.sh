@@ -11,8 +11,10 @@
 # check reads the process's private bytes over a run on the vendor's driver.
 #
 # Mesa's no-op driver draws nothing but still keeps about 250 bytes for each
-# frame of these calls (the immediate-mode quad and the colours sent to a
-# buffer object each generation; the same in gl_loop.exe), and its pools and
+# frame of these calls (the immediate-mode quad, and the colours sent to a
+# buffer object or the cell values to a float texture each generation; the
+# same in gl_loop.exe, which draws the field by the path the saver takes on
+# the same context), and its pools and
 # wine's heap give back or take up hundreds of kB to megabytes now and then,
 # more often on a loaded machine. So both processes are sampled together
 # every 2 s; an interval whose growth is more than 24 kB away from the
