@@ -15,7 +15,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 e2e_begin 800x600 1024x768
 shots="$VIVARN_BUILD_DIR/e2e-shots"
 mkdir -p "$shots"
-END_DEADLINE=6  # see fullscreen.sh
+END_DEADLINE=30  # see fullscreen.sh
 
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1 ||
   e2e_fail "could not turn XRandR off"
