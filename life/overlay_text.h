@@ -16,7 +16,7 @@ struct StatisticsFormats {
   std::string averageTotal = "Average total: %u";
   // The line under them in the pattern fill modes (string ids 258, 259).
   std::string pattern = "Pattern      : %s";
-  std::string noFamousPattern = "No famous pattern for this rule";
+  std::string noFamousPattern = "No famous pattern fits here";
 };
 
 // Whether `format` is safe to hand to printf with one argument of the kind

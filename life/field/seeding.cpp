@@ -199,6 +199,14 @@ void LifeField::Reseed(ICellListener* listener) {
     }
     case 3:
       ScatterFamous(listener);
+      // A field too small for every candidate would stay empty through every
+      // later reset: it fills as mode 0 instead.
+      if (lastSeed.placed == 0) {
+        lastSeed.nothingToPlace = true;
+        lastSeed.mode = 0;
+        for (int32_t x = 0; x < w; ++x)
+          for (int32_t y = 0; y < h; ++y) store(x, y);
+      }
       break;
     case 4:
       PlaceChosen(listener);

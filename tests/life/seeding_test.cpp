@@ -315,13 +315,20 @@ TEST(PatternFill, FamousPatternsTurnMirrorAndWrap) {
   EXPECT_TRUE(wrappedY);
 }
 
-TEST(PatternFill, FieldTooSmallForAnyPatternStaysEmptyAndEnds) {
+// Left empty, it would stay empty through every later reset.
+TEST(PatternFill, FieldTooSmallForAnyPatternFillsAsModeZero) {
+  LifeField whole;
+  whole.Resize(10, 10);
+  randomState = 9;
+  whole.Reseed(nullptr);
   const Pattern big = Solid(8, 6);
   LifeField field = FamousField(10, 10, {&big});  // 8 and a margin fit 10 neither way round
+  randomState = 9;
   field.Reseed(nullptr);
-  EXPECT_EQ(field.lastSeed.mode, 3);
+  EXPECT_EQ(field.lastSeed.mode, 0);
+  EXPECT_TRUE(field.lastSeed.nothingToPlace);
   EXPECT_EQ(field.lastSeed.placed, 0u);
-  for (int i = 0; i < 10 * 10; ++i) ASSERT_EQ(field.cells[i], 0.0f);
+  for (int i = 0; i < 10 * 10; ++i) ASSERT_EQ(field.cells[i], whole.cells[i]);
 }
 
 TEST(PatternFill, NoPatternForTheRuleFillsAsModeZeroAndSaysSo) {
