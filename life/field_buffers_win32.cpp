@@ -161,6 +161,9 @@ bool FieldBuffers::ShadersReady() {
   shaderGl.uniform1i(shaderGl.getUniformLocation(program, "previous"), kPreviousUnit);
   shaderGl.uniform1i(shaderGl.getUniformLocation(program, "palette"), kPaletteUnit);
   shaderGl.uniform1i(shaderGl.getUniformLocation(program, "particle"), kParticleUnit);
+  auto at = [this](const char* name) { return shaderGl.getUniformLocation(program, name); };
+  uniforms = {at("fieldSize"), at("paletteShape"), at("tableSize"), at("states"),
+              at("background"), at("smoothField"), at("textured")};
   shaderGl.useProgram(0);
   return true;
 }
@@ -210,15 +213,14 @@ void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh
     particleTexture->Bind();
   }
   shaderGl.useProgram(program);
-  auto at = [this](const char* name) { return shaderGl.getUniformLocation(program, name); };
-  shaderGl.uniform2f(at("fieldSize"), static_cast<float>(field.columns), static_cast<float>(field.rows));
-  shaderGl.uniform2f(at("paletteShape"), static_cast<float>(kPaletteWidth), static_cast<float>(paletteRows));
-  shaderGl.uniform1f(at("tableSize"), static_cast<float>(mesh.paletteSize));
-  shaderGl.uniform1f(at("states"), static_cast<float>(field.SteppedStates()));
-  shaderGl.uniform4f(at("background"), ColourByte(mesh.background[0]) / 255.0f, ColourByte(mesh.background[1]) / 255.0f,
+  shaderGl.uniform2f(uniforms.fieldSize, static_cast<float>(field.columns), static_cast<float>(field.rows));
+  shaderGl.uniform2f(uniforms.paletteShape, static_cast<float>(kPaletteWidth), static_cast<float>(paletteRows));
+  shaderGl.uniform1f(uniforms.tableSize, static_cast<float>(mesh.paletteSize));
+  shaderGl.uniform1f(uniforms.states, static_cast<float>(field.SteppedStates()));
+  shaderGl.uniform4f(uniforms.background, ColourByte(mesh.background[0]) / 255.0f, ColourByte(mesh.background[1]) / 255.0f,
                      ColourByte(mesh.background[2]) / 255.0f, 1.0f);
-  shaderGl.uniform1f(at("smoothField"), mesh.drawMode == 1 ? 1.0f : 0.0f);
-  shaderGl.uniform1f(at("textured"), textured ? 1.0f : 0.0f);
+  shaderGl.uniform1f(uniforms.smoothField, mesh.drawMode == 1 ? 1.0f : 0.0f);
+  shaderGl.uniform1f(uniforms.textured, textured ? 1.0f : 0.0f);
   const float w = static_cast<float>(field.columns);
   const float h = static_cast<float>(field.rows);
   glBegin(GL_QUADS);

@@ -64,6 +64,11 @@ class FieldBuffers {
   bool shadersTried = false;
   GLShaderEntries shaderGl;
   GLuint program = 0;
+  // The per-draw uniforms' locations, looked up once when the program is built.
+  struct Uniforms {
+    GLint fieldSize = -1, paletteShape = -1, tableSize = -1, states = -1, background = -1, smoothField = -1,
+          textured = -1;
+  } uniforms;
   bool coreFloatTextures = false;  // GL_R32F, else GL_LUMINANCE32F_ARB
   GLuint valueTextures[2] = {};
   int current = 0;  // which of valueTextures holds this generation
