@@ -14,7 +14,7 @@
 namespace {
 // Texture units of the shader path: the particle texture keeps unit 0, where
 // the rest of the frame (and the bound-texture cache) expects it.
-constexpr GLint kParticleUnit = 0, kCellsUnit = 1, kPreviousUnit = 2, kPaletteUnit = 3;
+constexpr GLint kParticleUnit = 0, kCellsUnit = 1, kPreviousUnit = 2, kPaletteUnit = 3, kEarlierUnit = 4;
 // Colour table entries per row of its texture.
 constexpr int32_t kPaletteWidth = 256;
 
@@ -37,9 +37,15 @@ void main() {
 // mode 1 interpolates the colours of a cell's corners over the two
 // triangles the mesh splits it into (the diagonal from its lower right to
 // its upper left corner), corners past the last row and column repeating it.
+// With smooth generations (`blend` below 1) each cell's colour is part the
+// last generation's (from `previous`, and `earlier` for what became empty
+// then) and part this one's, mixed with premultiplied alpha so that a cell
+// fading in from nothing keeps its hue.
 const char kFieldFragmentShader[] = R"(#version 110
 uniform sampler2D cells;
 uniform sampler2D previous;
+uniform sampler2D earlier;
+uniform float blend;
 uniform sampler2D palette;
 uniform sampler2D particle;
 uniform vec2 fieldSize;
@@ -64,10 +70,10 @@ vec3 Entry(float index) {
   vec2 at = vec2(index - row * paletteShape.x, row);
   return texture2D(palette, (at + 0.5) / paletteShape).rgb;
 }
-vec4 Colour(vec2 cell) {
-  float v = Value(cells, cell);
+vec4 Colour(sampler2D now, sampler2D before, vec2 cell) {
+  float v = Value(now, cell);
   float m = abs(v);
-  if (m < 1e-7) return Value(previous, cell) != 0.0 ? background : vec4(0.0);
+  if (m < 1e-7) return Value(before, cell) != 0.0 ? background : vec4(0.0);
   if (v < 0.0 && states > 2.0) {
     float bits = m < 16777216.0 ? floor(m) : 0.0;
     float index = floor(bits / 256.0);
@@ -76,20 +82,27 @@ vec4 Colour(vec2 cell) {
   }
   return vec4(Entry(Wrap(floor(m))), v < 0.0 ? Byte(1.0 - 1.0 / (m + 1.0)) : 1.0);
 }
+vec4 Shown(vec2 cell) {
+  vec4 c = Colour(cells, previous, cell);
+  if (blend >= 1.0) return c;
+  vec4 p = Colour(previous, earlier, cell);
+  vec4 m = mix(vec4(p.rgb * p.a, p.a), vec4(c.rgb * c.a, c.a), blend);
+  return m.a > 0.0 ? vec4(m.rgb / m.a, m.a) : vec4(0.0);
+}
 void main() {
   vec2 cell = floor(cellPos);
   if (smoothField < 0.5) {
-    vec4 c = Colour(cell);
+    vec4 c = Shown(cell);
     if (textured > 0.5) c *= texture2D(particle, cellPos);
     gl_FragColor = c;
     return;
   }
   vec2 f = cellPos - cell;
   vec2 far = min(cell + 1.0, fieldSize - 1.0);
-  vec4 c0 = Colour(cell);
-  vec4 c1 = Colour(vec2(far.x, cell.y));
-  vec4 c2 = Colour(far);
-  vec4 c3 = Colour(vec2(cell.x, far.y));
+  vec4 c0 = Shown(cell);
+  vec4 c1 = Shown(vec2(far.x, cell.y));
+  vec4 c2 = Shown(far);
+  vec4 c3 = Shown(vec2(cell.x, far.y));
   if (f.x + f.y < 1.0)
     gl_FragColor = c0 + f.x * (c1 - c0) + f.y * (c3 - c0);
   else
@@ -118,9 +131,9 @@ FieldBuffers::~FieldBuffers() {
 void FieldBuffers::DeleteShaderObjects() {
   if (program != 0) shaderGl.deleteProgram(program);
   program = 0;
-  const GLuint names[3] = {valueTextures[0], valueTextures[1], paletteTexture};
-  if (names[0] != 0) glDeleteTextures(3, names);
-  valueTextures[0] = valueTextures[1] = paletteTexture = 0;
+  const GLuint names[4] = {valueTextures[0], valueTextures[1], valueTextures[2], paletteTexture};
+  if (names[0] != 0) glDeleteTextures(4, names);
+  valueTextures[0] = valueTextures[1] = valueTextures[2] = paletteTexture = 0;
   textureTracker.Forget();
 }
 
@@ -130,6 +143,12 @@ bool FieldBuffers::ShadersReady() {
   const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
   const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
   if (!CanUseFieldShaders(version, extensions)) return false;
+  // OpenGL 2.0 promises only two texture units to a fragment shader; every
+  // driver that offers float textures has far more, but one that does not
+  // keeps the mesh.
+  GLint units = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_IMAGE_UNITS, &units);
+  if (units <= kEarlierUnit) return false;
   shaderGl = LoadGLShaderEntries();
   std::string log;
   program = BuildShaderProgram(shaderGl, kFieldVertexShader, kFieldFragmentShader, log);
@@ -141,11 +160,10 @@ bool FieldBuffers::ShadersReady() {
     return false;
   }
   coreFloatTextures = HasCoreFloatTextures(version);
-  GLuint names[3] = {};
-  glGenTextures(3, names);
-  valueTextures[0] = names[0];
-  valueTextures[1] = names[1];
-  paletteTexture = names[2];
+  GLuint names[4] = {};
+  glGenTextures(4, names);
+  std::copy_n(names, 3, valueTextures);
+  paletteTexture = names[3];
   for (GLuint name : names) {
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -159,11 +177,12 @@ bool FieldBuffers::ShadersReady() {
   shaderGl.useProgram(program);
   shaderGl.uniform1i(shaderGl.getUniformLocation(program, "cells"), kCellsUnit);
   shaderGl.uniform1i(shaderGl.getUniformLocation(program, "previous"), kPreviousUnit);
+  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "earlier"), kEarlierUnit);
   shaderGl.uniform1i(shaderGl.getUniformLocation(program, "palette"), kPaletteUnit);
   shaderGl.uniform1i(shaderGl.getUniformLocation(program, "particle"), kParticleUnit);
   auto at = [this](const char* name) { return shaderGl.getUniformLocation(program, name); };
   uniforms = {at("fieldSize"), at("paletteShape"), at("tableSize"), at("states"),
-              at("background"), at("smoothField"), at("textured")};
+              at("background"), at("smoothField"), at("textured"), at("blend")};
   shaderGl.useProgram(0);
   return true;
 }
@@ -179,14 +198,22 @@ void FieldBuffers::SendValues(GLuint texture, const float* values, int32_t colum
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, columns, rows, format, GL_FLOAT, values);
 }
 
-void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh, TextureBase* particleTexture) {
+void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh, TextureBase* particleTexture,
+                                   float blend) {
   const FieldValueVersions now{mesh.geometryChanges, mesh.colourChanges, mesh.valueSteps};
   const FieldTexturePlan plan = textureTracker.Plan(now);
+  const bool smooth = blend < 1.0f;
   shaderGl.activeTexture(GL_TEXTURE0 + kCellsUnit);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+  // After a step the field's next cells hold the generation before.
+  const float* before = field.nextCells.get();
   if (plan.sendAll) {
     SendValues(valueTextures[current], field.cells.get(), field.columns, field.rows, plan.resize);
-    SendValues(valueTextures[1 - current], field.nextCells.get(), field.columns, field.rows, plan.resize);
+    SendValues(valueTextures[previous], before, field.columns, field.rows, plan.resize);
+    // The one before that is gone: the last generation stands in for it
+    // (sized with the others, so that later generations fit it).
+    earlierHeld = plan.resize || smooth;
+    if (earlierHeld) SendValues(valueTextures[earlier], before, field.columns, field.rows, plan.resize);
     // Whole rows of entries; the two behind the palette are never sampled.
     paletteRows = (mesh.paletteSize + kPaletteWidth - 1) / kPaletteWidth;
     std::vector<Rgba8> entries(static_cast<size_t>(paletteRows) * kPaletteWidth);
@@ -195,13 +222,24 @@ void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kPaletteWidth, paletteRows, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                  entries.data());
   } else if (plan.sendCurrent) {
-    current = 1 - current;
+    // The texture of the generation before last takes the new one.
+    const int oldest = earlier;
+    earlier = previous;
+    previous = current;
+    current = oldest;
     SendValues(valueTextures[current], field.cells.get(), field.columns, field.rows, false);
+    earlierHeld = true;
+  }
+  if (smooth && !earlierHeld) {
+    SendValues(valueTextures[earlier], before, field.columns, field.rows, false);
+    earlierHeld = true;
   }
   textureTracker.Sent(now);
   glBindTexture(GL_TEXTURE_2D, valueTextures[current]);
   shaderGl.activeTexture(GL_TEXTURE0 + kPreviousUnit);
-  glBindTexture(GL_TEXTURE_2D, valueTextures[1 - current]);
+  glBindTexture(GL_TEXTURE_2D, valueTextures[previous]);
+  shaderGl.activeTexture(GL_TEXTURE0 + kEarlierUnit);
+  glBindTexture(GL_TEXTURE_2D, valueTextures[earlier]);
   shaderGl.activeTexture(GL_TEXTURE0 + kPaletteUnit);
   glBindTexture(GL_TEXTURE_2D, paletteTexture);
   shaderGl.activeTexture(GL_TEXTURE0);
@@ -221,6 +259,7 @@ void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh
                      ColourByte(mesh.background[2]) / 255.0f, 1.0f);
   shaderGl.uniform1f(uniforms.smoothField, mesh.drawMode == 1 ? 1.0f : 0.0f);
   shaderGl.uniform1f(uniforms.textured, textured ? 1.0f : 0.0f);
+  shaderGl.uniform1f(uniforms.blend, smooth ? std::max(blend, 0.0f) : 1.0f);
   const float w = static_cast<float>(field.columns);
   const float h = static_cast<float>(field.rows);
   glBegin(GL_QUADS);
@@ -323,17 +362,24 @@ void DrawFieldMesh(const LifeField& field, FieldMesh& mesh, std::unique_ptr<Fiel
   const bool shaders = switches.useShaders && field.cells && field.columns == mesh.columns &&
                        field.rows == mesh.rows && buffers->ShadersReady();
   if (!shaders && mesh.valuesOnly) {
-    RepaintFieldColours(field, mesh);
     mesh.valuesOnly = false;
+    // Where shaders were expected the mesh was left without arrays.
+    if (!mesh.colours) mesh.Build(mesh.columns, mesh.rows, mesh.drawMode);
+    RepaintFieldColours(field, mesh);
   }
-  if (shaders) mesh.valuesOnly = true;
+  if (shaders && !mesh.valuesOnly) {
+    mesh.valuesOnly = true;
+    // The arrays serve the mesh's path alone (hundreds of megabytes at the
+    // finest cell sizes).
+    mesh.Release();
+  }
 
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glLoadIdentity();
   glScalef(static_cast<float>(output.width) / static_cast<float>(mesh.columns),
            static_cast<float>(output.height) / static_cast<float>(mesh.rows), 1.0f);
   if (shaders) {
-    buffers->DrawWithShaders(field, mesh, particleTexture);
+    buffers->DrawWithShaders(field, mesh, particleTexture, switches.generationBlend);
     return;
   }
   if (mesh.indexCount <= 0) return;

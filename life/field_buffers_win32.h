@@ -42,8 +42,9 @@ class FieldBuffers {
   // fails logs the driver's words once and leaves the mesh's path.
   bool ShadersReady();
   // The field as the mesh would show it, from its cells; the blending and
-  // the field-to-output scale set.
-  void DrawWithShaders(const LifeField& field, const FieldMesh& mesh, TextureBase* particleTexture);
+  // the field-to-output scale set. `blend` below 1 shows that share of this
+  // generation over the last one (smooth generations).
+  void DrawWithShaders(const LifeField& field, const FieldMesh& mesh, TextureBase* particleTexture, float blend);
 
  private:
   // Brings the buffers up to date; false to draw from the client arrays.
@@ -67,11 +68,16 @@ class FieldBuffers {
   // The per-draw uniforms' locations, looked up once when the program is built.
   struct Uniforms {
     GLint fieldSize = -1, paletteShape = -1, tableSize = -1, states = -1, background = -1, smoothField = -1,
-          textured = -1;
+          textured = -1, blend = -1;
   } uniforms;
   bool coreFloatTextures = false;  // GL_R32F, else GL_LUMINANCE32F_ARB
-  GLuint valueTextures[2] = {};
-  int current = 0;  // which of valueTextures holds this generation
+  // This generation, the one before and the one before that, by the
+  // indices below: each new generation goes into the oldest's texture.
+  GLuint valueTextures[3] = {};
+  int current = 0, previous = 1, earlier = 2;
+  // `earlier` holds a generation of this field (the true one before the
+  // last, or the last standing in for it), not one left from before a reseed.
+  bool earlierHeld = false;
   GLuint paletteTexture = 0;
   int32_t paletteRows = 0;
   FieldTextureTracker textureTracker;
@@ -81,6 +87,10 @@ class FieldBuffers {
 struct FieldDrawSwitches {
   bool useBufferObjects = true;
   bool useShaders = true;
+  // Smooth generations on the shader path: how much of this generation is
+  // shown over the last one, 1 for all of it (the mesh's path always shows
+  // all of it).
+  float generationBlend = 1.0f;
 };
 
 // Draws `field` over an output of `output` pixels with the blending the field

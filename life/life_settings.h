@@ -39,6 +39,10 @@ struct LifeSettings {
   uint32_t MouseTolerance = 0;
   // The local time over the picture, drifting like the overlays.
   bool ShowClock = false;
+  // Where the GL colours the cells itself, cells fade from one generation
+  // into the next instead of jumping (while at most one generation falls in
+  // a frame).
+  bool SmoothGenerations = false;
 
   // The draw mode the geometry follows: 1 for "Draw Field", 0 for anything else.
   int32_t DrawMode() const { return FieldDrawMode == 1 ? 1 : 0; }

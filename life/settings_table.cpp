@@ -157,6 +157,9 @@ const SettingEntry kSettings[] = {
     {"ShowClock", kDword, kDword, 4, Dword(0), 23, nullptr,
      [](const uint8_t* in, Task& task, Shared&) { task.SetShowClock(ReadFlag(in)); },
      [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.ShowClock); }},
+    {"SmoothGenerations", kDword, kDword, 4, Dword(0), 20, nullptr,
+     [](const uint8_t* in, Task& task, Shared&) { task.SetSmoothGenerations(ReadFlag(in)); },
+     [](const Task& task, const Shared&, uint8_t* out) { WriteFlag(out, task.SmoothGenerations); }},
 };
 
 std::vector<const SettingEntry*> RowsInTableOrder() {

@@ -16,6 +16,7 @@
 #include "life/field_buffers.h"
 #include "life/overlay_text.h"
 #include "life/pattern_gallery.h"
+#include "life/vivarn_task.h"
 
 // A field with the mesh that draws it and the GL buffers that hold the mesh.
 // One pair, or with a field for each monitor (Monitors 2) one for each.
@@ -47,6 +48,8 @@ struct TaskInside {
   // Off: the field is drawn from the mesh even where the context has shaders
   // (the fixed-function path, for tests).
   bool useShaders = true;
+  // What the primary field's last draw used (VivarnTaskBse::DrawPath).
+  FieldDrawPath drawPath = FieldDrawPath::Unknown;
 
   uint32_t panelList = 0;
   CRefCountPtrT<FontBase> font;

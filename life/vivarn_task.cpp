@@ -169,6 +169,8 @@ void VivarnTaskBse::ApplyCellSize() {
     if (other) continue;
     other = std::make_unique<FieldPair>();
     CopyLook(inside->mesh, other->mesh);
+    // Drawn as the primary is: without the mesh's arrays where shaders draw.
+    other->mesh.valuesOnly = inside->mesh.valuesOnly;
   }
   const uint32_t cell = static_cast<uint32_t>(EffectiveCellSize());
   for (size_t i = 0; i < sizes.size(); ++i) {
@@ -326,6 +328,16 @@ void VivarnTaskBse::SetMouseTolerance(uint32_t pixels) {
 void VivarnTaskBse::SetShowClock(bool on) {
   Guard guard(lock);
   ShowClock = on;
+}
+
+void VivarnTaskBse::SetSmoothGenerations(bool on) {
+  Guard guard(lock);
+  SmoothGenerations = on;
+}
+
+FieldDrawPath VivarnTaskBse::DrawPath() const {
+  Guard guard(lock);
+  return inside->drawPath;
 }
 
 void VivarnTaskBse::SetFieldDrawMode(int32_t mode) {

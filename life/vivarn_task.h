@@ -28,6 +28,10 @@ struct Pattern;
 struct FieldPair;
 struct TaskInside;
 
+// How the field was last drawn: not yet, by a fragment shader from its cell
+// values, or from the mesh's arrays (the fixed-function path).
+enum class FieldDrawPath { Unknown, Shaders, Mesh };
+
 class VivarnTaskBse : public ITask, public LifeSettings {
  public:
   VivarnTaskBse();
@@ -120,6 +124,12 @@ class VivarnTaskBse : public ITask, public LifeSettings {
   void SetOnBattery(uint32_t choice);
   void SetMouseTolerance(uint32_t pixels);
   void SetShowClock(bool on);
+  // Takes effect where the field is drawn with shaders (see DrawPath).
+  void SetSmoothGenerations(bool on);
+
+  // The path the primary field's last draw took, under `lock`: the pages
+  // offer what only the shader path can do once it is known.
+  FieldDrawPath DrawPath() const;
 
   // The one way a palette becomes the task's colours: `gradient` sampled at
   // kColourTableEntries points, or without one the built-in ramp (red,

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/frame_pacer.h"
+#include "engine/gl/gl_caps.h"
 #include "engine/gl/gl_window_win32.h"
 #include "life/field_buffers_win32.h"
 #include "life/overlay_text.h"
@@ -55,6 +57,13 @@ bool VivarnTaskBse::Start() {
   }
   {
     std::lock_guard<std::recursive_mutex> guard(lock);
+    // Where shaders will draw, the mesh's arrays are never built; should the
+    // shaders fail after all, the first draw builds them.
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (inside->useShaders && CanUseFieldShaders(version, extensions)) {
+      for (size_t i = 0; i < inside->FieldCount(); ++i) inside->Pair(i).mesh.valuesOnly = true;
+    }
     ApplyCellSize();
     ResetPopulation();
   }
@@ -135,7 +144,12 @@ void VivarnTaskBse::DrawField(size_t index, OutputSize output) {
   FieldDrawSwitches switches;
   switches.useBufferObjects = inside->useBufferObjects;
   switches.useShaders = inside->useShaders;
+  if (SmoothGenerations)
+    switches.generationBlend =
+        static_cast<float>(GenerationProgress(inside->generationTimer, frameDuration, EffectiveLifeSpeed()));
   DrawFieldMesh(pair.field, pair.mesh, pair.buffers, output, inside->particleTexture.get(), switches);
+  if (index == 0 && pair.mesh.columns > 0 && pair.mesh.rows > 0)
+    inside->drawPath = pair.mesh.valuesOnly ? FieldDrawPath::Shaders : FieldDrawPath::Mesh;
 }
 
 void VivarnTaskBse::DrawStatistics(int32_t panelWidth, size_t index) {

@@ -130,6 +130,12 @@
 #define IDC_SHOW_CLOCK 1161
 #define IDC_MOUSE_TOLERANCE 1162
 
+// What the shader path adds: the finer cell sizes and smooth generations:
+// IDS 290-299, IDC 1180-1189.
+#define IDS_CELL_TINY 290
+#define IDS_CELL_SMALLEST 291
+#define IDC_SMOOTH_GENERATIONS 1180
+
 // The named-rule list and the rulestring box, above the rule boxes.
 #define IDC_RULE_LIST 1070
 #define IDC_RULE_NOTATION 1071

@@ -206,11 +206,36 @@ bool CConfigPage::PatternChosen() {
   return !settings.PatternName.empty() || !settings.PatternFile.empty();
 }
 
-// The cell sizes, largest first; each item's data is the size in pixels.
+// The cell sizes, largest first; each item's data is the size in pixels. The
+// last two only where shaders draw the field.
 static constexpr ComboItem kCellSizes[] = {{IDS_CELL_VERY_LARGE, 25}, {IDS_CELL_LARGE, 20}, {IDS_CELL_MEDIUM, 15},
-                                           {IDS_CELL_SMALL, 10},      {IDS_CELL_VERY_SMALL, 5}};
+                                           {IDS_CELL_SMALL, 10},      {IDS_CELL_VERY_SMALL, 5}, {IDS_CELL_TINY, 3},
+                                           {IDS_CELL_SMALLEST, 2}};
+constexpr size_t kFineCellSizes = 2;
+// Polls the task for the preview's draw path (see FollowDrawPath).
+constexpr UINT_PTR kDrawPathTimer = 0x7D;
 
-void CConfigPage::FillCellSizeCombo(int id) { FillCombo(id, kCellSizes); }
+void CConfigPage::FillCellSizeCombo(int id) {
+  const FieldDrawPath path = Task().DrawPath();
+  fineCellSizes = path == FieldDrawPath::Shaders;
+  const size_t count = sizeof kCellSizes / sizeof kCellSizes[0];
+  FillCombo(id, kCellSizes, fineCellSizes ? count : count - kFineCellSizes);
+  if (path == FieldDrawPath::Unknown && !watchingDrawPath && SetTimer(Handle(), kDrawPathTimer, 250, nullptr) != 0)
+    watchingDrawPath = true;
+}
+
+void CConfigPage::FollowDrawPath() {
+  const FieldDrawPath path = Task().DrawPath();
+  if (path == FieldDrawPath::Unknown) return;
+  KillTimer(Handle(), kDrawPathTimer);
+  watchingDrawPath = false;
+  const bool shaders = path == FieldDrawPath::Shaders;
+  if (shaders != fineCellSizes) {
+    FillCellSizeCombo(IDC_CELL_SIZE);
+    SelectByData(IDC_CELL_SIZE, Task().Settings().CellSize);
+  }
+  DrawPathKnown(shaders);
+}
 
 void CConfigPage::SelectByData(int id, LPARAM data) {
   HWND combo = Item(id);
@@ -252,6 +277,11 @@ bool CConfigPage::ProcessWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM
       return true;
     case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY: return HandlePageNotify(lParam, result);
+    case WM_TIMER:
+      if (wParam != kDrawPathTimer) return false;
+      FollowDrawPath();
+      result = 0;
+      return true;
     default: return false;
   }
 }

@@ -96,9 +96,15 @@ class CConfigPage : public CPropertyPageImpl {
     FillCombo(id, items, N);
   }
   void FillCombo(int id, const ComboItem* items, size_t count);
-  // Fill-mode and cell-size combos with their item data, and selection by data.
+  // Fill-mode and cell-size combos with their item data, and selection by
+  // data. Cell sizes 3 and 2 are offered where the preview draws with
+  // shaders (the mesh's arrays would be hundreds of megabytes).
   void FillFillModeCombo(int id);
   void FillCellSizeCombo(int id);
+  // What only the shader path can do follows the path the preview's first
+  // frame took: until it is known a timer asks again; then the cell-size
+  // list is filled anew when its offer changes, and this is called.
+  virtual void DrawPathKnown(bool /*shaders*/) {}
   // "Pattern...": the pattern dialog over the page; true after its OK. The
   // task then runs the choice; the page shows it by loading again.
   bool ChoosePattern();
@@ -119,8 +125,13 @@ class CConfigPage : public CPropertyPageImpl {
   // for its OK button.
   void HookRuleEdit();
 
+  // Asks the task for the draw path; stops asking once it is known.
+  void FollowDrawPath();
+
   int32_t shownStates = 2;
   std::wstring ruleEditError;
+  bool fineCellSizes = false;  // the cell-size list offers 3 and 2
+  bool watchingDrawPath = false;
   // The sheet's page notifications: PSN_SETACTIVE calls RefreshPage. Leaving
   // a page and PSN_APPLY write nothing: each control applies its own setting
   // when the user acts on it, and writing back what a page last showed would

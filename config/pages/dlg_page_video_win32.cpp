@@ -60,8 +60,13 @@ void CDlgPageVideo::Load() {
   OnBattery = settings.OnBattery <= 2 ? settings.OnBattery : 1;
   FillCombo(IDC_ON_BATTERY, kBatteryChoices);
   SelectByData(IDC_ON_BATTERY, static_cast<int32_t>(OnBattery));
+  SmoothGenerations = settings.SmoothGenerations;
+  SetChecked(IDC_SMOOTH_GENERATIONS, SmoothGenerations);
+  DrawPathKnown(Task().DrawPath() == FieldDrawPath::Shaders);
   LoadColours();
 }
+
+void CDlgPageVideo::DrawPathKnown(bool shaders) { Enable(IDC_SMOOTH_GENERATIONS, shaders); }
 
 void CDlgPageVideo::RefillPalettes() {
   const std::wstring label = LoadResourceString(IDS_PALETTE_DEFAULT);
@@ -103,6 +108,7 @@ void CDlgPageVideo::Save() {
   Monitors = static_cast<int32_t>(SelectedData(IDC_MONITORS, Monitors));
   ShowClock = IsChecked(IDC_SHOW_CLOCK);
   OnBattery = static_cast<uint32_t>(SelectedData(IDC_ON_BATTERY, static_cast<int32_t>(OnBattery)));
+  SmoothGenerations = IsChecked(IDC_SMOOTH_GENERATIONS);
 }
 
 bool CDlgPageVideo::OnCommand(int id, int code) {
@@ -136,6 +142,7 @@ bool CDlgPageVideo::OnCommand(int id, int code) {
   switch (id) {
     case IDC_SHOW_FPS: Task().SetShowFPS(ShowFPS); return true;
     case IDC_SHOW_CLOCK: Task().SetShowClock(ShowClock); return true;
+    case IDC_SMOOTH_GENERATIONS: Task().SetSmoothGenerations(SmoothGenerations); return true;
     // The program's task host turns it into a request the kernel thread,
     // which owns the preview's GL context, carries out at its next frame.
     case IDC_VSYNC: Task().SetVSyncOn(VSyncOn ? 1 : 0); return true;

@@ -1,6 +1,7 @@
 // The "Video" page (template 104), advanced sheet only: drawing mode, cell
 // size, the overlays, vertical sync, how full screen uses several monitors,
-// the clock, what full screen does on battery, the background colour and
+// the clock, what full screen does on battery, smooth generations (where
+// shaders draw the field), the background colour and
 // the palette,
 // whose gradient is edited in place: every peg change goes straight into the
 // current palette and the running Life task's colours.
@@ -21,6 +22,7 @@ class CDlgPageVideo : public CColoursPage {
   int32_t Monitors = 0;
   bool ShowClock = false;
   uint32_t OnBattery = 1;
+  bool SmoothGenerations = false;
 
  private:
   bool OnCommand(int id, int code) override;
@@ -31,6 +33,8 @@ class CDlgPageVideo : public CColoursPage {
   void SyncPalettes(bool commit) override;
   void SetUpGradient() override;
   bool OnGradientNotify(const NMHDR& header, LRESULT& result) override;
+  // "Smooth generations" is enabled only where shaders draw the field.
+  void DrawPathKnown(bool shaders) override;
   void SaveAs();
   void DeleteSelected();
 };

@@ -37,3 +37,9 @@ int32_t DueGenerations(double& timer, double frameTimeMs, double periodMs, int32
   if (timer > periodMs) timer = periodMs;
   return due;
 }
+
+double GenerationProgress(double timer, double frameTimeMs, double periodMs) {
+  if (!(periodMs > 0.0) || periodMs < frameTimeMs) return 1.0;
+  const double progress = timer / periodMs;
+  return progress > 0.0 ? (progress < 1.0 ? progress : 1.0) : 0.0;
+}

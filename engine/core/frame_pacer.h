@@ -45,6 +45,10 @@ int32_t RefreshesPerFrame(double framePeriodMs, double displayPeriodMs);
 // stall is followed by no more than `limit` generations a frame. Returns how
 // many generations are due now.
 int32_t DueGenerations(double& timer, double frameTimeMs, double periodMs, int32_t limit);
+// How far that timer has come towards the next generation, 0..1, once
+// DueGenerations has taken what was due: 1 when a frame of `frameTimeMs`
+// may hold more than one generation (there is no moment between two to show).
+double GenerationProgress(double timer, double frameTimeMs, double periodMs);
 
 class FramePacer {
  public:

@@ -91,6 +91,7 @@ void FieldMesh::Build(int32_t columnCount, int32_t rowCount, int32_t mode) {
   drawMode = mode == 1 ? 1 : 0;
   columns = columnCount;
   rows = rowCount;
+  if (valuesOnly) return;
   Allocate(columnCount, rowCount);
   vertices.FillZero();
   texCoords.FillZero();

@@ -48,7 +48,8 @@ class FieldMesh {
 
   // Arrays for columns x rows cells in draw mode 0 (a particle per cell, four
   // vertices of its own) or 1 (a smooth grid sharing (columns + 1) x
-  // (rows + 1) vertices), colours cleared.
+  // (rows + 1) vertices), colours cleared. With `valuesOnly` only the sizes
+  // and the mode: the arrays are left out until a draw needs them.
   void Build(int32_t columnCount, int32_t rowCount, int32_t drawMode);
   void Release();
   // The vertex colours of one cell.
@@ -83,7 +84,8 @@ class FieldMesh {
 
   // Set where the GL colours the cells itself from their values (the shader
   // path): the step then writes cell values only and leaves the vertex
-  // colours as they are (RepaintFieldColours brings them back).
+  // colours as they are (RepaintFieldColours brings them back). Such a mesh
+  // may have no arrays at all (Build, Release).
   bool valuesOnly = false;
 
   int32_t paletteSize = 0;

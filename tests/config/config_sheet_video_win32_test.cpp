@@ -209,3 +209,36 @@ TEST_F(ConfigSheetTest, BatteryChoiceAndClockReachTheTask) {
   EXPECT_FALSE(Task().ShowClock);
   Task().SetOnBattery(1);
 }
+
+// Cell sizes 3 and 2 and "Smooth generations" are offered once the preview's
+// first frame shows that shaders draw the field, and never on the mesh's path.
+TEST_F(ConfigSheetTest, FineCellSizesAndSmoothGenerationsOnlyWhereShadersDraw) {
+  TaskInside& inside = Task().Inside();
+  inside.drawPath = FieldDrawPath::Unknown;
+  Task().SetCellSize(2);  // stored by a run that had shaders
+  Task().SetSmoothGenerations(false);
+  Open(1);
+  Select(3);
+  HWND page = Page();
+  HWND sizes = GetDlgItem(page, IDC_CELL_SIZE);
+  HWND smooth = GetDlgItem(page, IDC_SMOOTH_GENERATIONS);
+  EXPECT_EQ(SendMessageW(sizes, CB_GETCOUNT, 0, 0), 5);
+  EXPECT_EQ(SendMessageW(sizes, CB_GETCURSEL, 0, 0), CB_ERR);
+  EXPECT_FALSE(IsWindowEnabled(smooth));
+
+  inside.drawPath = FieldDrawPath::Shaders;  // the preview's first frame
+  ASSERT_TRUE(pump->Until([&] { return SendMessageW(sizes, CB_GETCOUNT, 0, 0) == 7; }));
+  EXPECT_EQ(ComboTexts(sizes).back(), L"Smallest");
+  EXPECT_EQ(SendMessageW(sizes, CB_GETCURSEL, 0, 0), 6);
+  EXPECT_TRUE(IsWindowEnabled(smooth));
+  SendMessageW(smooth, BM_CLICK, 0, 0);
+  EXPECT_TRUE(Task().SmoothGenerations);
+
+  inside.drawPath = FieldDrawPath::Mesh;
+  Open(1);
+  Select(3);
+  EXPECT_EQ(SendMessageW(GetDlgItem(Page(), IDC_CELL_SIZE), CB_GETCOUNT, 0, 0), 5);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Page(), IDC_SMOOTH_GENERATIONS)));
+  inside.drawPath = FieldDrawPath::Unknown;
+  Task().SetSmoothGenerations(false);
+}

@@ -57,7 +57,7 @@ TEST(ConfigResources, EveryDialogExistsInBothLanguagesWithTheShellFont) {
 TEST(ConfigResources, PagesAreChildTemplatesWithTheirTabTitles) {
   struct Page { UINT id; const char16_t* title; int16_t cx, cy; };
   for (const Page& p : {Page{IDD_PAGE_ABOUT, u"About", 214, 161}, Page{IDD_PAGE_RULES, u"Rules", 214, 180},
-                        Page{IDD_PAGE_VIDEO, u"Video", 214, 198}, Page{IDD_PAGE_FIELD, u"Field", 214, 180},
+                        Page{IDD_PAGE_VIDEO, u"Video", 214, 212}, Page{IDD_PAGE_FIELD, u"Field", 214, 180},
                         Page{IDD_PAGE_GENERAL, u"General", 214, 216}}) {
     TemplateInfo t = LoadTemplate(p.id, kEnglishUs);
     EXPECT_EQ(t.title, p.title);
@@ -106,6 +106,7 @@ TEST(ConfigResources, ControlsHaveTheirIdsClassesAndTexts) {
       {IDD_PAGE_VIDEO, IDC_MONITORS, L"combobox", nullptr},
       {IDD_PAGE_VIDEO, IDC_SHOW_CLOCK, L"button", L"Show c&lock"},
       {IDD_PAGE_VIDEO, IDC_ON_BATTERY, L"combobox", nullptr},
+      {IDD_PAGE_VIDEO, IDC_SMOOTH_GENERATIONS, L"button", L"S&mooth generations"},
       {IDD_PAGE_GENERAL, IDC_MOUSE_TOLERANCE, L"combobox", nullptr},
       {IDD_PAGE_VIDEO, IDC_BK_COLOR, L"button", colourText},
       {IDD_PAGE_VIDEO, IDC_GRADIENT, L"wtlgradientctrl", nullptr},
@@ -251,6 +252,7 @@ TEST(ConfigResources, EnglishStringTableIsExact) {
       {106, L"Advanced Settings"},         {110, L"Large"},
       {111, L"Medium"},                    {112, L"Small"},
       {113, L"Very Large"},                {114, L"Very Small"},
+      {IDS_CELL_TINY, L"Tiny"},            {IDS_CELL_SMALLEST, L"Smallest"},
       {118, L"%d generations/s"},          {119, L"As fast as posible"},
       {120, L"Edit..."},                   {121, L"Default"},
       {122, L"Custom..."},                 {123, L"Enter palette name"},
@@ -273,7 +275,8 @@ TEST(ConfigResources, EnglishStringTableIsExact) {
 
 TEST(ConfigResources, RussianStringsExistAndSurviveUtf8Compilation) {
   for (UINT id : {100u, 101u, 102u, 103u, 104u, 105u, 106u, 108u, 109u, 110u, 111u, 112u, 113u, 114u, 115u, 116u,
-                  118u, 119u, 120u, 121u, 122u, 123u, 124u, 125u, 126u, 130u, 131u, 140u})
+                  118u, 119u, 120u, 121u, 122u, 123u, 124u, 125u, 126u, 130u, 131u, 140u, UINT{IDS_CELL_TINY},
+                  UINT{IDS_CELL_SMALLEST}})
     EXPECT_FALSE(LoadResourceString(id, kRussian, GetModuleHandleW(nullptr)).empty()) << id;
   for (UINT id = IDS_FILL_FAMOUS; id <= IDS_PATTERN_NONE; ++id)
     EXPECT_FALSE(LoadResourceString(id, kRussian, GetModuleHandleW(nullptr)).empty()) << id;

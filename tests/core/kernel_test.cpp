@@ -460,6 +460,20 @@ TEST(GenerationPacing, AStallIsNotMadeUpInABurst) {
   }
 }
 
+TEST(GenerationPacing, ProgressTowardsTheNextGenerationRunsOnlyWhenAFrameHoldsAtMostOne) {
+  // 250 ms a generation, 16.7 ms frames: the timer's share of the period.
+  double timer = 0.0;
+  DueGenerations(timer, 100.0, 250.0, 1);
+  EXPECT_DOUBLE_EQ(GenerationProgress(timer, 16.7, 250.0), 0.4);
+  DueGenerations(timer, 160.0, 250.0, 1);
+  EXPECT_NEAR(GenerationProgress(timer, 16.7, 250.0), 0.04, 1e-9);  // just past a generation
+  EXPECT_EQ(GenerationProgress(250.0, 16.7, 250.0), 1.0);
+  EXPECT_EQ(GenerationProgress(-1.0, 16.7, 250.0), 0.0);
+  // Faster than the frames, or as fast as possible: the generation as it is.
+  EXPECT_EQ(GenerationProgress(5.0, 16.7, 10.0), 1.0);
+  EXPECT_EQ(GenerationProgress(5.0, 16.7, 0.0), 1.0);
+}
+
 namespace {
 // A clock that moves only when a frame works or the loop waits; a wait for a
 // message lasts an hour, and each pump runs the next scripted step.

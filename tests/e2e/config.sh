@@ -144,7 +144,7 @@ export_registry "$after"
 if [ "$mode" = ok ]; then
   for name in ShowAdvancedCFG ShowFPS ShowStat VSyncOn RuleBorn RuleSurvive CellSize FieldDrawMode BkColor \
     DieSlowly DieStep LifeSpeed PeriodicResetOn ResetPeriod AutoReset ResetMode Monitors RuleStates \
-    PatternName PatternFile OnBattery MouseTolerance ShowClock; do
+    PatternName PatternFile OnBattery MouseTolerance ShowClock SmoothGenerations; do
     [ -n "$(vivarn_reg_query "$name")" ] || e2e_fail "registry value $name is missing"
   done
   born="$(vivarn_reg_query RuleBorn)"
@@ -159,9 +159,9 @@ if [ "$mode" = ok ]; then
   grep -q "^$kernel_tid:trace:wgl:glxdrv_wglDeleteContext" "$E2E_TMP/saver.err" ||
     e2e_fail "the preview thread did not release its GL context before the process ended"
 else
-  # The rule's state count, the pattern's two texts and the power, input and clock settings are
-  # among the values compared.
-  for name in RuleStates OnBattery MouseTolerance ShowClock; do
+  # The rule's state count, the pattern's two texts and the power, input, clock and smooth
+  # generations settings are among the values compared.
+  for name in RuleStates OnBattery MouseTolerance ShowClock SmoothGenerations; do
     iconv -f UTF-16 -t UTF-8 "$before" | grep -q "^\"$name\"=dword:" || e2e_fail "$name was not stored"
   done
   for name in PatternName PatternFile; do

@@ -89,10 +89,10 @@ e2e_wait_exit "$SAVER_PID" "$END_DEADLINE" || e2e_fail "still running $END_DEADL
 
 # --- the settings were written back with their defaults
 values=$(wine reg query "$VIVARN_SETTINGS_KEY" 2>/dev/null | tr -d '\r' | grep -cE '^ +[A-Za-z]+ +REG_')
-[ "$values" = 23 ] || e2e_fail "the settings key holds $values values, not 23"
+[ "$values" = 24 ] || e2e_fail "the settings key holds $values values, not 24"
 for name in ShowAdvancedCFG ShowFPS ShowStat VSyncOn PeriodicResetOn ResetPeriod ResetMode CellSize AutoReset \
   RuleBorn RuleSurvive DieSlowly DieStep FieldDrawMode LifeSpeed BkColor Monitors RuleStates PatternName PatternFile \
-  OnBattery MouseTolerance ShowClock; do
+  OnBattery MouseTolerance ShowClock SmoothGenerations; do
   [ -n "$(vivarn_reg_query "$name")" ] || e2e_fail "registry value $name is missing"
 done
 echo "PASS"

@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -352,6 +353,18 @@ struct ShaderCase {
 
 class ShaderPath : public LifeRender, public ::testing::WithParamInterface<ShaderCase> {};
 
+// The task's field drawn again over its background, by the paths and with
+// the blend `switches` give; the frame read back.
+std::vector<uint8_t> DrawFieldAgain(VivarnTaskBse& life, FieldDrawSwitches switches) {
+  glDisable(GL_TEXTURE_2D);
+  glLoadIdentity();
+  glColor4f(life.BkColor[0], life.BkColor[1], life.BkColor[2], life.BkColor[3]);
+  BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(kWidth), static_cast<float>(kHeight), false);
+  DrawFieldMesh(Field(life), Mesh(life), life.Inside().pair.buffers, OutputSize{kWidth, kHeight},
+                life.Inside().particleTexture.get(), switches);
+  return ReadFrame();
+}
+
 // The shaders draw from the cell values what the mesh draws from its vertex
 // colours, over fading soups and a Generations rule's dying states: every
 // channel within one unit. The frame the task drew with its shaders is read
@@ -375,18 +388,13 @@ TEST_P(ShaderPath, DrawsWhatTheMeshDraws) {
     VivarnTaskBse& life = Life();
     std::lock_guard<std::recursive_mutex> guard(life.lock);
     if (widest >= 0 || Field(life).generation < 12) return;
-    shaded = Mesh(life).valuesOnly;
+    // The shader path keeps no vertex arrays; the mesh's builds them again.
+    shaded = Mesh(life).valuesOnly && !Mesh(life).colours;
     dying = Field(life).dying;
     const std::vector<uint8_t> drawn = ReadFrame();
-    glDisable(GL_TEXTURE_2D);
-    glLoadIdentity();
-    glColor4f(life.BkColor[0], life.BkColor[1], life.BkColor[2], life.BkColor[3]);
-    BuildTexturedQuad(0.0f, 0.0f, static_cast<float>(kWidth), static_cast<float>(kHeight), false);
     FieldDrawSwitches mesh;
     mesh.useShaders = false;
-    DrawFieldMesh(Field(life), Mesh(life), life.Inside().pair.buffers, OutputSize{kWidth, kHeight},
-                  life.Inside().particleTexture.get(), mesh);
-    const std::vector<uint8_t> meshDrawn = ReadFrame();
+    const std::vector<uint8_t> meshDrawn = DrawFieldAgain(life, mesh);
     widest = 0;
     for (size_t i = 0; i < drawn.size(); ++i) {
       const int d = std::abs(drawn[i] - meshDrawn[i]);
@@ -407,7 +415,7 @@ TEST_P(ShaderPath, DrawsWhatTheMeshDraws) {
   kernel.Run();
   ASSERT_FALSE(probe->timedOut);
   ASSERT_GE(widest, 0) << "no frame compared";
-  EXPECT_TRUE(shaded) << "the task drew without shaders";
+  EXPECT_TRUE(shaded) << "the task drew without shaders, or kept the mesh's arrays";
   EXPECT_GT(fieldPixels, kWidth * kHeight / 20) << "too little of the field to compare";
   if (GetParam().states > 2) {
     EXPECT_GT(dying, 0u);
@@ -421,6 +429,52 @@ TEST_P(ShaderPath, DrawsWhatTheMeshDraws) {
 INSTANTIATE_TEST_SUITE_P(ModesSizesRules, ShaderPath,
                          ::testing::Values(ShaderCase{0, 5, 2}, ShaderCase{1, 5, 2}, ShaderCase{0, 20, 2},
                                            ShaderCase{1, 3, 2}, ShaderCase{0, 10, 5}, ShaderCase{1, 4, 5}));
+
+// Smooth generations: just after a step the picture is still the last
+// generation's, at the end of the interval it is the new one's, and halfway
+// every channel lies between the two.
+TEST_F(LifeRender, SmoothGenerationsFadeFromTheLastGenerationIntoThisOne) {
+  Life().CellSize = 5;
+  Life().DieStep = 0.8f;
+  int beforeApart = -1, atStartApart = -1, halfwayOutside = -1, halfwayMoved = 0, stepChanged = 0;
+  probe->onFrame = [&](int) {
+    VivarnTaskBse& life = Life();
+    std::lock_guard<std::recursive_mutex> guard(life.lock);
+    if (beforeApart >= 0 || Field(life).generation < 12) return;
+    FieldDrawSwitches smooth;
+    const std::vector<uint8_t> last = DrawFieldAgain(life, smooth);
+    life.Step();
+    smooth.generationBlend = 0.0f;
+    const std::vector<uint8_t> atStart = DrawFieldAgain(life, smooth);
+    smooth.generationBlend = 0.5f;
+    const std::vector<uint8_t> halfway = DrawFieldAgain(life, smooth);
+    smooth.generationBlend = 1.0f;
+    const std::vector<uint8_t> next = DrawFieldAgain(life, smooth);
+    beforeApart = atStartApart = halfwayOutside = 0;
+    for (size_t i = 0; i < last.size(); ++i) {
+      atStartApart = std::max(atStartApart, std::abs(atStart[i] - last[i]));
+      const int low = std::min(last[i], next[i]), high = std::max(last[i], next[i]);
+      halfwayOutside = std::max({halfwayOutside, low - halfway[i], halfway[i] - high});
+      if (high - low >= 8) {
+        ++stepChanged;
+        if (halfway[i] > low + 1 && halfway[i] < high - 1) ++halfwayMoved;
+      }
+    }
+    Close();
+  };
+  VekKernelBase& kernel = *VekKernel::Instance();
+  kernel.AddMsgHandler(&messages);
+  kernel.AddTask(VideoUpdateTask::Instance().get());
+  kernel.AddTask(VivarnTask::Instance().get());
+  kernel.AddTask(probe.get());
+  kernel.Run();
+  ASSERT_FALSE(probe->timedOut);
+  ASSERT_GE(beforeApart, 0) << "no frame compared";
+  EXPECT_LE(atStartApart, 1);
+  EXPECT_LE(halfwayOutside, 1);
+  ASSERT_GT(stepChanged, 1000) << "the step changed too little to see a fade";
+  EXPECT_GT(halfwayMoved * 2, stepChanged) << halfwayMoved << " of " << stepChanged << " changed values moved halfway";
+}
 
 // Whether a pixel is light grey or white: the overlay text. Neither the
 // built-in colours (at most two channels lit) nor the background are.

@@ -109,6 +109,7 @@ TEST_F(SettingsRegistry, FirstRunWritesEveryDefaultWithItsType) {
       {L"PatternName", REG_SZ, {0, 0}},                {L"PatternFile", REG_SZ, {0, 0}},
       {L"OnBattery", REG_DWORD, {1, 0, 0, 0}},
       {L"MouseTolerance", REG_DWORD, {0, 0, 0, 0}},   {L"ShowClock", REG_DWORD, {0, 0, 0, 0}},
+      {L"SmoothGenerations", REG_DWORD, {0, 0, 0, 0}},
   };
   for (const Expected& e : expected) {
     const RawValue v = ReadRaw(e.name);

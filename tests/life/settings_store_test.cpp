@@ -81,10 +81,11 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
                                               "AutoReset",       "RuleBorn",  "RuleSurvive", "DieSlowly",
                                               "DieStep",         "FieldDrawMode", "LifeSpeed", "BkColor",
                                               "Monitors",        "RuleStates", "PatternName", "PatternFile",
-                                              "OnBattery",       "MouseTolerance", "ShowClock"};
+                                              "OnBattery",       "MouseTolerance", "ShowClock",
+                                              "SmoothGenerations"};
   EXPECT_EQ(key.queried, loadOrder);
   EXPECT_EQ(key.written, loadOrder);
-  ASSERT_EQ(key.values.size(), 23u);
+  ASSERT_EQ(key.values.size(), 24u);
   EXPECT_EQ(key.values["DieStep"].type, RegistryType::Dword);
   EXPECT_EQ(AsFloat(key.Dword("DieStep")), 0.9f);
   EXPECT_EQ(key.values["LifeSpeed"].type, RegistryType::Binary);
@@ -107,6 +108,7 @@ TEST(SettingsLoad, FirstRunWritesEveryDefaultInLoadOrder) {
   EXPECT_EQ(key.Dword("OnBattery"), 1u);
   EXPECT_EQ(key.Dword("MouseTolerance"), 0u);
   EXPECT_EQ(key.Dword("ShowClock"), 0u);
+  EXPECT_EQ(key.Dword("SmoothGenerations"), 0u);
 
   EXPECT_FALSE(task->PeriodicResetOn);
   EXPECT_TRUE(task->AutoReset);
@@ -276,6 +278,7 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   task->OnBattery = 2;
   task->MouseTolerance = 32;
   task->ShowClock = true;
+  task->SmoothGenerations = true;
   shared.ShowAdvancedCFG = 1;
   SaveSettingsTo(key, *task, shared);
   EXPECT_EQ(key.written, Names(SaveOrder()));
@@ -284,7 +287,7 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
                                               "PeriodicResetOn", "ResetPeriod", "ResetMode",     "AutoReset",
                                               "FieldDrawMode",   "CellSize",    "LifeSpeed",     "BkColor",
                                               "Monitors",        "RuleStates",  "PatternName",   "PatternFile",
-                                              "OnBattery",       "MouseTolerance", "ShowClock"};
+                                              "SmoothGenerations", "OnBattery",  "MouseTolerance", "ShowClock"};
   EXPECT_EQ(key.written, saveOrder);
   EXPECT_EQ(key.written.front(), "ShowAdvancedCFG");
   EXPECT_EQ(key.written[16], "Monitors");
@@ -303,6 +306,7 @@ TEST(SettingsSave, WritesEveryValueInSaveOrderWithSavedTypes) {
   EXPECT_EQ(reloaded->OnBattery, 2u);
   EXPECT_EQ(reloaded->MouseTolerance, 32u);
   EXPECT_TRUE(reloaded->ShowClock);
+  EXPECT_TRUE(reloaded->SmoothGenerations);
   EXPECT_EQ(sharedAgain.ShowAdvancedCFG, 1u);
 }
 
