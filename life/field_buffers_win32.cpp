@@ -3,6 +3,7 @@
 #include "engine/core/log.h"
 #include "engine/gl/texture.h"
 #include "engine/gl/gl_caps.h"
+#include "engine/gl/gl_window_win32.h"
 #include "life/field/field_mesh.h"
 #include "life/field/field_step.h"
 #include "life/field/life_field.h"
@@ -135,6 +136,12 @@ void FieldBuffers::DeleteShaderObjects() {
   if (names[0] != 0) glDeleteTextures(4, names);
   valueTextures[0] = valueTextures[1] = valueTextures[2] = paletteTexture = 0;
   textureTracker.Forget();
+}
+
+bool FieldBuffers::DeferShaderBuild() {
+  if (shadersTried || buildDeferred) return false;
+  buildDeferred = true;
+  return true;
 }
 
 bool FieldBuffers::ShadersReady() {
@@ -359,6 +366,17 @@ void DrawFieldMesh(const LifeField& field, FieldMesh& mesh, std::unique_ptr<Fiel
   // The buffers belong to one context; a new one (the preview's window
   // closed and opened again) starts from nothing.
   if (!buffers || buffers->Context() != wglGetCurrentContext()) buffers.reset(new FieldBuffers());
+  // A context's first frame goes to the screen without the field while its
+  // shaders are still to be built: building them takes tens of milliseconds
+  // (most of it the driver's compiler starting up), so it waits for the
+  // next frame and the saver covers the screen as soon as a bare GL program
+  // would; the cells follow one frame later.
+  if (switches.useShaders && mesh.valuesOnly && !mesh.colours && buffers->DeferShaderBuild()) {
+    // The mode switch the window makes after its first frame comes after
+    // the first frame with cells instead.
+    GLWindow::Instance()->HoldModeSwitchAFrame();
+    return;
+  }
   const bool shaders = switches.useShaders && field.cells && field.columns == mesh.columns &&
                        field.rows == mesh.rows && buffers->ShadersReady();
   if (!shaders && mesh.valuesOnly) {

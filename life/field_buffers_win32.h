@@ -41,6 +41,9 @@ class FieldBuffers {
   // version and extensions allow it the program is built; a program that
   // fails logs the driver's words once and leaves the mesh's path.
   bool ShadersReady();
+  // True once, before the shaders were tried: the caller then leaves the
+  // field out of this frame and builds them at the next.
+  bool DeferShaderBuild();
   // The field as the mesh would show it, from its cells; the blending and
   // the field-to-output scale set. `blend` below 1 shows that share of this
   // generation over the last one (smooth generations).
@@ -63,6 +66,7 @@ class FieldBuffers {
   void DeleteShaderObjects();
   void SendValues(GLuint texture, const float* values, int32_t columns, int32_t rows, bool resize);
   bool shadersTried = false;
+  bool buildDeferred = false;
   GLShaderEntries shaderGl;
   GLuint program = 0;
   // The per-draw uniforms' locations, looked up once when the program is built.

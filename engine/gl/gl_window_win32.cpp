@@ -330,6 +330,10 @@ bool GLWindowBase::SwitchDisplayMode(DEVMODEW& request) {
 
 void GLWindowBase::FinishModeSwitch() {
   if (!modeSwitchPending) return;
+  if (modeSwitchHeld) {
+    modeSwitchHeld = false;
+    return;
+  }
   modeSwitchPending = false;
   // Refused, the display simply stays at the mode it has, which is the one
   // asked for: nothing to fall back from, and nothing to undo at the end.

@@ -42,6 +42,10 @@ class GLWindowBase : public IRefCountPtrBase {
   // the first frame (under wine it costs tens of milliseconds: the display
   // driver lists its adapters and monitors anew).
   void FinishModeSwitch();
+  // Kernel thread, while a frame is drawn: the switch FinishModeSwitch would
+  // make after this frame waits for the next one (a frame that left out
+  // what the next shows).
+  void HoldModeSwitchAFrame() { modeSwitchHeld = modeSwitchPending; }
   // Returns the display to the desktop mode if Go switched it and shows the
   // cursor if Go hid it; a second call does nothing. Always true.
   bool Restore();
@@ -131,6 +135,7 @@ class GLWindowBase : public IRefCountPtrBase {
   // Go found the display at the requested mode already: the switch waits
   // for FinishModeSwitch (or is dropped by Restore).
   bool modeSwitchPending = false;
+  bool modeSwitchHeld = false;
   DEVMODEW pendingMode{};
   bool displayChanged = false;
   bool cursorHidden = false;

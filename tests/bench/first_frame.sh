@@ -13,6 +13,9 @@
 # GL program stands on), the two in turn and each first in every other pair,
 # so that a machine busy with other work weighs on both alike. The saver's
 # excess over that floor, pair by pair, is the figure to watch.
+# The saver's second frame is timed too: where the field is drawn by shaders
+# the first frame goes out before they are built, and the second is the
+# first that shows cells.
 set -u
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 export VIVARN_BUILD_DIR
@@ -40,12 +43,13 @@ vivarn_private_prefix
 vivarn_start_xvfb 1920x1080 || { echo "no Xvfb" >&2; exit 1; }
 wine cmd /c exit >/dev/null 2>&1
 
-swapped() { grep -q 'SwapBuffers' "$work/trace.txt"; }
+swapped() { [ "$(grep -c 'SwapBuffers' "$work/trace.txt")" -ge "${1:-1}" ]; }
 
-# Milliseconds from the first loaddll line to the first swap of the process
-# that swapped. Trace lines begin "SECONDS.MILLIS:PID:TID:trace:CHANNEL:...".
-first_frame_ms() {
-  awk -F: '/SwapBuffers/ && swap == "" { swap = $1; pid = $2 }
+# Milliseconds from the first loaddll line to swap number N (1 the first) of
+# the process that swapped. Trace lines begin
+# "SECONDS.MILLIS:PID:TID:trace:CHANNEL:...".
+frame_ms() {
+  awk -F: -v n="$1" '/SwapBuffers/ && ++swaps == n { swap = $1; pid = $2 }
            { t[NR] = $1; p[NR] = $2; line[NR] = $0 }
            END {
              if (swap == "") exit 1
@@ -55,12 +59,20 @@ first_frame_ms() {
            }' "$work/trace.txt"
 }
 
-# One run of a program: the milliseconds, or nothing when no swap was traced in time.
+# One run of a program: the milliseconds to its first swap, or nothing when
+# no swap was traced in time. With SECOND set, those to its second swap go
+# to that file (the saver's first frame covers the screen before the field's
+# shaders are built; the second carries the cells).
 run_once() {
   WINEDEBUG=+timestamp,+pid,+loaddll,+wgl wine "$@" >/dev/null 2>"$work/trace.txt" &
   saver=$!
   local ms=""
-  vivarn_wait_for swapped -t 60 && ms="$(first_frame_ms)"
+  if [ -n "${SECOND:-}" ]; then
+    vivarn_wait_for swapped 2 -t 60 && frame_ms 2 >>"$SECOND"
+  else
+    vivarn_wait_for swapped -t 60
+  fi
+  ms="$(frame_ms 1)"
   kill "$saver" 2>/dev/null && wait "$saver" 2>/dev/null
   saver=""
   echo "$ms"
@@ -83,13 +95,14 @@ run_once "$floor" >/dev/null
 for driver in ${FIRST_FRAME_DRIVERS:-llvmpipe noop}; do
   if [ "$driver" = noop ]; then export GALLIUM_NOOP=1; else unset GALLIUM_NOOP; fi
   savers=() floors=() excess=()
+  : >"$work/second.txt"
   for ((run = 1; run <= runs; ++run)); do
     if ((run % 2)); then
-      s="$(run_once "$scr" /S)"
+      s="$(SECOND="$work/second.txt" run_once "$scr" /S)"
       f="$(run_once "$floor")"
     else
       f="$(run_once "$floor")"
-      s="$(run_once "$scr" /S)"
+      s="$(SECOND="$work/second.txt" run_once "$scr" /S)"
     fi
     [ -n "$s" ] && savers+=("$s")
     [ -n "$f" ] && floors+=("$f")
@@ -98,4 +111,5 @@ for driver in ${FIRST_FRAME_DRIVERS:-llvmpipe noop}; do
   printf '  %-9s saver      %s\n' "$driver:" "$(printf '%s\n' "${savers[@]}" | grep . | summary)"
   printf '  %-9s minimal GL %s\n' "" "$(printf '%s\n' "${floors[@]}" | grep . | summary)"
   printf '  %-9s excess     %s\n' "" "$(printf '%s\n' "${excess[@]}" | grep . | summary)"
+  printf '  %-9s saver, second frame %s\n' "" "$(summary <"$work/second.txt")"
 done
