@@ -384,9 +384,18 @@ TEST_P(ShaderPath, DrawsWhatTheMeshDraws) {
   int beyondOne = 0;
   int fieldPixels = 0;
   uint32_t dying = 0;
+  int firstFrameField = -1;  // pixels of the first frame that are not background
   probe->onFrame = [&](int) {
     VivarnTaskBse& life = Life();
     std::lock_guard<std::recursive_mutex> guard(life.lock);
+    if (firstFrameField < 0) {
+      // Goes out before the shaders are built: the background alone.
+      const std::vector<uint8_t> first = ReadFrame();
+      firstFrameField = 0;
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+          if (!Near(At(first, x, y), kDarkBlue, 2)) ++firstFrameField;
+    }
     if (widest >= 0 || Field(life).generation < 12) return;
     // The shader path keeps no vertex arrays; the mesh's builds them again.
     shaded = Mesh(life).valuesOnly && !Mesh(life).colours;
@@ -416,6 +425,7 @@ TEST_P(ShaderPath, DrawsWhatTheMeshDraws) {
   ASSERT_FALSE(probe->timedOut);
   ASSERT_GE(widest, 0) << "no frame compared";
   EXPECT_TRUE(shaded) << "the task drew without shaders, or kept the mesh's arrays";
+  EXPECT_EQ(firstFrameField, 0) << "the first frame waited for the shaders";
   EXPECT_GT(fieldPixels, kWidth * kHeight / 20) << "too little of the field to compare";
   if (GetParam().states > 2) {
     EXPECT_GT(dying, 0u);
