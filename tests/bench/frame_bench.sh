@@ -6,7 +6,8 @@
 # so an older build can be measured beside the new one.
 #
 # 1. frame_bench.exe, frames back to back, a generation every frame, at
-#    1920 x 1080 and 3840 x 2160, cell sizes 10 and 5, draw modes 0 and 1,
+#    1920 x 1080 and 3840 x 2160, cell sizes 10, 5 and the finest (3 and 2),
+#    draw modes 0 and 1, the shader path beside the mesh's,
 #    with Mesa drawing (llvmpipe) and with GALLIUM_NOOP=1 (Mesa takes and
 #    drops every draw: what is left is our CPU time and the driver's handling
 #    of our data).
@@ -121,7 +122,11 @@ echo "frame benchmark, $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/load
   begin_screen "$size"
   for driver in llvmpipe noop; do
     echo "$size, $driver, frames back to back:"
-    for cell in 10 5; do
+    # The finest cell size each screen offers with shaders: 640 x 360 cells
+    # at 1920 x 1080 (cell size 3), two million cells at 3840 x 2160 (2).
+    fine=3
+    [ "$size" = 3840x2160 ] && fine=2
+    for cell in 10 5 "$fine"; do
       for mode in 0 1; do
         # The shader path and the mesh's, one after the other, so that both
         # meet the same load.
@@ -146,6 +151,9 @@ for driver in llvmpipe noop; do
   if [ "$saver_only" != 1 ]; then
     echo "1920x1080, $driver, paced, default cell size 10 and draw mode 0:"
     bench_line "full screen" 10 0 "$SECONDS_PER_RUN" paced
+    bench_line "full screen, mesh path" 10 0 "$SECONDS_PER_RUN" paced mesh
+    # A field of one cell: what the paced loop costs without the field.
+    bench_line "full screen, one cell" 1000 0 "$SECONDS_PER_RUN" paced
     bench_line "full screen on battery" 10 0 "$SECONDS_PER_RUN" battery
     bench_line "full screen, display off" 10 0 "$SECONDS_PER_RUN" display-off
     bench_line "preview (320 x 240 child)" 10 0 "$SECONDS_PER_RUN" preview
