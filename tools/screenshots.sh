@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Remakes the README's pictures from the real program under wine in a private
 # Xvfb and prefix: full screen in particle mode, full screen in field mode with
-# the statistics, and the configuration sheet's Video page.
+# the statistics, full screen with smooth generations, and the configuration
+# sheet's Video page.
 #   tools/screenshots.sh        (after tools/build.sh win; writes docs/*.png)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -65,6 +66,20 @@ setting FieldDrawMode 1
 setting ShowStat 1
 setting CellSize 6
 full_screen fullscreen-field-statistics 4
+
+# Smooth generations at the slowest speed (1000 ms a generation), cells dying
+# at once: the dimmer particles are cells fading in or out between two
+# generations.
+setting SmoothGenerations 1
+setting FieldDrawMode 0
+setting DieSlowly 0
+setting CellSize 16
+setting ShowStat 0
+wine reg add "$VIVARN_SETTINGS_KEY" /v LifeSpeed /t REG_BINARY /d 00007a44 /f >/dev/null 2>&1
+full_screen fullscreen-smooth-generations 5
+setting SmoothGenerations 0
+setting DieSlowly 1
+wine reg add "$VIVARN_SETTINGS_KEY" /v LifeSpeed /t REG_BINARY /d 00000000 /f >/dev/null 2>&1
 
 # The configuration sheet with its advanced pages, on the Video page.
 setting ShowAdvancedCFG 1
