@@ -105,6 +105,17 @@ class LifeRender : public GLRun {
 
   VivarnTaskBse& Life() { return *VivarnTask::Instance(); }
 
+  // The video and Life tasks with the probe after them, until the probe
+  // closes the window.
+  void RunLife() {
+    VekKernelBase& kernel = *VekKernel::Instance();
+    kernel.AddMsgHandler(&messages);
+    kernel.AddTask(VideoUpdateTask::Instance().get());
+    kernel.AddTask(VivarnTask::Instance().get());
+    kernel.AddTask(probe.get());
+    kernel.Run();
+  }
+
   // Runs until the field has gone through a few generations, then looks at
   // that frame: every cell whose colour the frame must show exactly (see
   // `exact`) is compared with the task's own colour for it.
@@ -134,12 +145,7 @@ class LifeRender : public GLRun {
           if (Near(At(seen.frame, x, y), kDarkBlue, 2)) ++seen.backgroundPixels;
       Close();
     };
-    VekKernelBase& kernel = *VekKernel::Instance();
-    kernel.AddMsgHandler(&messages);
-    kernel.AddTask(VideoUpdateTask::Instance().get());
-    kernel.AddTask(VivarnTask::Instance().get());
-    kernel.AddTask(probe.get());
-    kernel.Run();
+    RunLife();
     EXPECT_FALSE(probe->timedOut) << "no frame after three generations before the deadline";
     return seen;
   }
@@ -321,15 +327,12 @@ TEST_P(ByteColours, DrawAsTheFloatColoursDid) {
     }
     Close();
   };
-  VekKernelBase& kernel = *VekKernel::Instance();
-  kernel.AddMsgHandler(&messages);
-  kernel.AddTask(VideoUpdateTask::Instance().get());
-  kernel.AddTask(VivarnTask::Instance().get());
-  kernel.AddTask(probe.get());
-  kernel.Run();
+  RunLife();
   ASSERT_FALSE(probe->timedOut);
   ASSERT_GE(widest, 0) << "no frame compared";
-  if (GetParam().drawMode == 0) EXPECT_TRUE(Life().Inside().particleTexture);
+  if (GetParam().drawMode == 0) {
+    EXPECT_TRUE(Life().Inside().particleTexture);
+  }
   // A vertex colour and its alpha are each within half a unit of the float
   // ones; where a fading cell blends over a far colour the two halves can add
   // up to one unit before the result is rounded, so a few values land two
@@ -416,17 +419,13 @@ TEST_P(ShaderPath, DrawsWhatTheMeshDraws) {
         if (!Near(At(meshDrawn, x, y), kDarkBlue, 2)) ++fieldPixels;
     Close();
   };
-  VekKernelBase& kernel = *VekKernel::Instance();
-  kernel.AddMsgHandler(&messages);
-  kernel.AddTask(VideoUpdateTask::Instance().get());
-  kernel.AddTask(VivarnTask::Instance().get());
-  kernel.AddTask(probe.get());
-  kernel.Run();
+  RunLife();
   ASSERT_FALSE(probe->timedOut);
   ASSERT_GE(widest, 0) << "no frame compared";
   EXPECT_TRUE(shaded) << "the task drew without shaders, or kept the mesh's arrays";
   EXPECT_EQ(firstFrameField, 0) << "the first frame waited for the shaders";
-  EXPECT_GT(fieldPixels, kWidth * kHeight / 20) << "too little of the field to compare";
+  // A Generations soup at cell size 10 may be down to a few dozen cells.
+  EXPECT_GT(fieldPixels, kWidth * kHeight / 40) << "too little of the field to compare";
   if (GetParam().states > 2) {
     EXPECT_GT(dying, 0u);
   }
@@ -446,11 +445,12 @@ INSTANTIATE_TEST_SUITE_P(ModesSizesRules, ShaderPath,
 TEST_F(LifeRender, SmoothGenerationsFadeFromTheLastGenerationIntoThisOne) {
   Life().CellSize = 5;
   Life().DieStep = 0.8f;
-  int beforeApart = -1, atStartApart = -1, halfwayOutside = -1, halfwayMoved = 0, stepChanged = 0;
+  bool compared = false;
+  int atStartApart = 0, halfwayOutside = 0, halfwayMoved = 0, stepChanged = 0;
   probe->onFrame = [&](int) {
     VivarnTaskBse& life = Life();
     std::lock_guard<std::recursive_mutex> guard(life.lock);
-    if (beforeApart >= 0 || Field(life).generation < 12) return;
+    if (compared || Field(life).generation < 12) return;
     FieldDrawSwitches smooth;
     const std::vector<uint8_t> last = DrawFieldAgain(life, smooth);
     life.Step();
@@ -460,7 +460,7 @@ TEST_F(LifeRender, SmoothGenerationsFadeFromTheLastGenerationIntoThisOne) {
     const std::vector<uint8_t> halfway = DrawFieldAgain(life, smooth);
     smooth.generationBlend = 1.0f;
     const std::vector<uint8_t> next = DrawFieldAgain(life, smooth);
-    beforeApart = atStartApart = halfwayOutside = 0;
+    compared = true;
     for (size_t i = 0; i < last.size(); ++i) {
       atStartApart = std::max(atStartApart, std::abs(atStart[i] - last[i]));
       const int low = std::min(last[i], next[i]), high = std::max(last[i], next[i]);
@@ -472,14 +472,9 @@ TEST_F(LifeRender, SmoothGenerationsFadeFromTheLastGenerationIntoThisOne) {
     }
     Close();
   };
-  VekKernelBase& kernel = *VekKernel::Instance();
-  kernel.AddMsgHandler(&messages);
-  kernel.AddTask(VideoUpdateTask::Instance().get());
-  kernel.AddTask(VivarnTask::Instance().get());
-  kernel.AddTask(probe.get());
-  kernel.Run();
+  RunLife();
   ASSERT_FALSE(probe->timedOut);
-  ASSERT_GE(beforeApart, 0) << "no frame compared";
+  ASSERT_TRUE(compared) << "no frame compared";
   EXPECT_LE(atStartApart, 1);
   EXPECT_LE(halfwayOutside, 1);
   ASSERT_GT(stepChanged, 1000) << "the step changed too little to see a fade";
