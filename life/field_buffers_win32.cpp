@@ -16,6 +16,8 @@ namespace {
 // Texture units of the shader path: the particle texture keeps unit 0, where
 // the rest of the frame (and the bound-texture cache) expects it.
 constexpr GLint kParticleUnit = 0, kCellsUnit = 1, kPreviousUnit = 2, kPaletteUnit = 3, kEarlierUnit = 4;
+// Where the corner texture is bound while it is made; never sampled.
+constexpr GLint kCornerUnit = 5;
 // Colour table entries per row of its texture.
 constexpr int32_t kPaletteWidth = 256;
 
@@ -42,7 +44,7 @@ void main() {
 // last generation's (from `previous`, and `earlier` for what became empty
 // then) and part this one's, mixed with premultiplied alpha so that a cell
 // fading in from nothing keeps its hue.
-const char kFieldFragmentShader[] = R"(#version 110
+const char kFieldColourFunctions[] = R"(#version 110
 uniform sampler2D cells;
 uniform sampler2D previous;
 uniform sampler2D earlier;
@@ -90,6 +92,10 @@ vec4 Shown(vec2 cell) {
   vec4 m = mix(vec4(p.rgb * p.a, p.a), vec4(c.rgb * c.a, c.a), blend);
   return m.a > 0.0 ? vec4(m.rgb / m.a, m.a) : vec4(0.0);
 }
+)";
+
+// The field, one fragment per pixel.
+const char kFieldMain[] = R"(
 void main() {
   vec2 cell = floor(cellPos);
   if (smoothField < 0.5) {
@@ -108,6 +114,17 @@ void main() {
     gl_FragColor = c0 + f.x * (c1 - c0) + f.y * (c3 - c0);
   else
     gl_FragColor = c2 + (1.0 - f.x) * (c3 - c2) + (1.0 - f.y) * (c1 - c2);
+}
+)";
+
+// The smooth field's vertex colours, one pixel per vertex of its grid
+// ((columns + 1) x (rows + 1), the last column and row repeating the field's
+// last), exactly the bytes the generation step would write: the mesh's own
+// triangles are then drawn with them, and the rasteriser interpolates what it
+// interpolates for the mesh.
+const char kCornerMain[] = R"(
+void main() {
+  gl_FragColor = Shown(min(floor(gl_FragCoord.xy), fieldSize - 1.0));
 }
 )";
 
@@ -132,6 +149,15 @@ FieldBuffers::~FieldBuffers() {
 void FieldBuffers::DeleteShaderObjects() {
   if (program != 0) shaderGl.deleteProgram(program);
   program = 0;
+  if (cornerProgram != 0) {
+    shaderGl.deleteProgram(cornerProgram);
+    framebufferGl.deleteFramebuffers(1, &cornerFramebuffer);
+    glDeleteTextures(1, &cornerTexture);
+    const GLuint names[3] = {gridPositions, gridIndices, gridColours};
+    gl.deleteBuffers(3, names);
+  }
+  cornerProgram = cornerFramebuffer = cornerTexture = gridPositions = gridIndices = gridColours = 0;
+  gridColumns = gridRows = 0;
   const GLuint names[4] = {valueTextures[0], valueTextures[1], valueTextures[2], paletteTexture};
   if (names[0] != 0) glDeleteTextures(4, names);
   valueTextures[0] = valueTextures[1] = valueTextures[2] = paletteTexture = 0;
@@ -158,7 +184,8 @@ bool FieldBuffers::ShadersReady() {
   if (units <= kEarlierUnit) return false;
   shaderGl = LoadGLShaderEntries();
   std::string log;
-  program = BuildShaderProgram(shaderGl, kFieldVertexShader, kFieldFragmentShader, log);
+  program = BuildShaderProgram(shaderGl, kFieldVertexShader, (std::string(kFieldColourFunctions) + kFieldMain).c_str(),
+                               log);
   if (program == 0) {
     // Once a run: a preview's context is made again and again.
     static bool told = false;
@@ -181,16 +208,187 @@ bool FieldBuffers::ShadersReady() {
   // Unit 0's binding is the bound-texture cache's.
   glBindTexture(GL_TEXTURE_2D, 0);
   ResetBoundTextures();
-  shaderGl.useProgram(program);
-  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "cells"), kCellsUnit);
-  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "previous"), kPreviousUnit);
-  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "earlier"), kEarlierUnit);
-  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "palette"), kPaletteUnit);
-  shaderGl.uniform1i(shaderGl.getUniformLocation(program, "particle"), kParticleUnit);
-  auto at = [this](const char* name) { return shaderGl.getUniformLocation(program, name); };
-  uniforms = {at("fieldSize"), at("paletteShape"), at("tableSize"), at("states"),
-              at("background"), at("smoothField"), at("textured"), at("blend")};
+  uniforms = PrepareProgram(program);
+  PrepareCorners(version, extensions);
+  return true;
+}
+
+FieldBuffers::Uniforms FieldBuffers::PrepareProgram(GLuint built) {
+  shaderGl.useProgram(built);
+  auto at = [this, built](const char* name) { return shaderGl.getUniformLocation(built, name); };
+  shaderGl.uniform1i(at("cells"), kCellsUnit);
+  shaderGl.uniform1i(at("previous"), kPreviousUnit);
+  shaderGl.uniform1i(at("earlier"), kEarlierUnit);
+  shaderGl.uniform1i(at("palette"), kPaletteUnit);
+  shaderGl.uniform1i(at("particle"), kParticleUnit);
+  const Uniforms found = {at("fieldSize"), at("paletteShape"), at("tableSize"), at("states"),
+                          at("background"), at("smoothField"), at("textured"), at("blend")};
   shaderGl.useProgram(0);
+  return found;
+}
+
+void FieldBuffers::PrepareCorners(const char* version, const char* extensions) {
+  if (!CanRenderToVertexBuffer(version, extensions) || !gl.HasBuffers() || !gl.bufferSubData) return;
+  framebufferGl = LoadGLFramebufferEntries();
+  if (!framebufferGl.Complete()) return;
+  std::string log;
+  cornerProgram = BuildShaderProgram(shaderGl, kFieldVertexShader,
+                                     (std::string(kFieldColourFunctions) + kCornerMain).c_str(), log);
+  if (cornerProgram == 0) {
+    static bool told = false;
+    if (!told) MainLog() << "<!> The smooth field's vertex-colour shader failed; the field shader interpolates instead: " << log << "\n";
+    told = true;
+    return;
+  }
+  cornerUniforms = PrepareProgram(cornerProgram);
+  framebufferGl.genFramebuffers(1, &cornerFramebuffer);
+  glGenTextures(1, &cornerTexture);
+  GLuint names[3] = {};
+  gl.genBuffers(3, names);
+  gridPositions = names[0];
+  gridIndices = names[1];
+  gridColours = names[2];
+}
+
+void FieldBuffers::SetUniforms(const Uniforms& u, const LifeField& field, const FieldMesh& mesh, bool textured,
+                               float blend) {
+  shaderGl.uniform2f(u.fieldSize, static_cast<float>(field.columns), static_cast<float>(field.rows));
+  shaderGl.uniform2f(u.paletteShape, static_cast<float>(kPaletteWidth), static_cast<float>(paletteRows));
+  shaderGl.uniform1f(u.tableSize, static_cast<float>(mesh.paletteSize));
+  shaderGl.uniform1f(u.states, static_cast<float>(field.SteppedStates()));
+  shaderGl.uniform4f(u.background, ColourByte(mesh.background[0]) / 255.0f, ColourByte(mesh.background[1]) / 255.0f,
+                     ColourByte(mesh.background[2]) / 255.0f, 1.0f);
+  shaderGl.uniform1f(u.smoothField, mesh.drawMode == 1 ? 1.0f : 0.0f);
+  shaderGl.uniform1f(u.textured, textured ? 1.0f : 0.0f);
+  shaderGl.uniform1f(u.blend, blend < 1.0f ? std::max(blend, 0.0f) : 1.0f);
+}
+
+bool FieldBuffers::BuildGrid(int32_t columns, int32_t rows) {
+  gridColumns = gridRows = 0;
+  const int32_t w = columns + 1;
+  const int32_t h = rows + 1;
+  shaderGl.activeTexture(GL_TEXTURE0 + kCornerUnit);
+  glBindTexture(GL_TEXTURE_2D, cornerTexture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  shaderGl.activeTexture(GL_TEXTURE0);
+  framebufferGl.bindFramebuffer(GL_FRAMEBUFFER, cornerFramebuffer);
+  framebufferGl.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, cornerTexture, 0);
+  const bool complete = framebufferGl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+  framebufferGl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+  if (!complete) return false;
+
+  // The mesh's grid (FieldMesh::Build, draw mode 1), a row at a time so that
+  // no copy of the whole grid is kept in memory.
+  const size_t vertexCount = static_cast<size_t>(w) * static_cast<size_t>(h);
+  std::vector<float> positionRow(static_cast<size_t>(w) * 2);
+  gl.bindBuffer(GL_ARRAY_BUFFER, gridPositions);
+  gl.bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * 2 * sizeof(float)), nullptr, GL_STATIC_DRAW);
+  for (int32_t j = 0; j < h; ++j) {
+    for (int32_t i = 0; i < w; ++i) {
+      positionRow[static_cast<size_t>(i) * 2] = static_cast<float>(i);
+      positionRow[static_cast<size_t>(i) * 2 + 1] = static_cast<float>(j);
+    }
+    gl.bufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(static_cast<size_t>(j) * positionRow.size() * sizeof(float)),
+                     static_cast<GLsizeiptr>(positionRow.size() * sizeof(float)), positionRow.data());
+  }
+  gl.bindBuffer(GL_ARRAY_BUFFER, gridColours);
+  gl.bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertexCount * sizeof(Rgba8)), nullptr, GL_STREAM_COPY);
+  gl.bindBuffer(GL_ARRAY_BUFFER, 0);
+  // Each cell's two triangles as the mesh orders them: (1, 3, 0), (1, 2, 3)
+  // of its corners from the lower left, counter-clockwise.
+  std::vector<uint32_t> indexRow(static_cast<size_t>(columns) * 6);
+  gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, gridIndices);
+  gl.bufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(static_cast<size_t>(rows) * indexRow.size() * 4),
+                nullptr, GL_STATIC_DRAW);
+  for (int32_t j = 0; j < rows; ++j) {
+    for (int32_t i = 0; i < columns; ++i) {
+      const uint32_t c0 = static_cast<uint32_t>(j * w + i);
+      const uint32_t c1 = c0 + 1, c2 = c0 + static_cast<uint32_t>(w) + 1, c3 = c0 + static_cast<uint32_t>(w);
+      const uint32_t cell[6] = {c1, c3, c0, c1, c2, c3};
+      std::copy_n(cell, 6, indexRow.data() + static_cast<size_t>(i) * 6);
+    }
+    gl.bufferSubData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLintptr>(static_cast<size_t>(j) * indexRow.size() * 4),
+                     static_cast<GLsizeiptr>(indexRow.size() * 4), indexRow.data());
+  }
+  gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  if (glGetError() == GL_OUT_OF_MEMORY) return false;
+  gridColumns = columns;
+  gridRows = rows;
+  return true;
+}
+
+void FieldBuffers::RenderCorners(const LifeField& field, const FieldMesh& mesh, float blend) {
+  const int32_t w = field.columns + 1;
+  const int32_t h = field.rows + 1;
+  glPushAttrib(GL_VIEWPORT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+  glDisable(GL_BLEND);
+  glDisable(GL_TEXTURE_2D);
+  glMatrixMode(GL_PROJECTION);
+  glPushMatrix();
+  glLoadIdentity();
+  glOrtho(0.0, w, 0.0, h, -1.0, 1.0);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  glLoadIdentity();
+  framebufferGl.bindFramebuffer(GL_FRAMEBUFFER, cornerFramebuffer);
+  glViewport(0, 0, w, h);
+  shaderGl.useProgram(cornerProgram);
+  SetUniforms(cornerUniforms, field, mesh, false, blend);
+  glBegin(GL_QUADS);
+  glVertex2f(0.0f, 0.0f);
+  glVertex2f(static_cast<float>(w), 0.0f);
+  glVertex2f(static_cast<float>(w), static_cast<float>(h));
+  glVertex2f(0.0f, static_cast<float>(h));
+  glEnd();
+  shaderGl.useProgram(0);
+  // Straight into the colour buffer, on the GPU: row j of the picture is
+  // row j of the grid's vertices.
+  gl.bindBuffer(GL_PIXEL_PACK_BUFFER, gridColours);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  gl.bindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+  framebufferGl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  glPopMatrix();
+  glPopAttrib();
+}
+
+bool FieldBuffers::DrawGridFromCorners(const LifeField& field, const FieldMesh& mesh, float blend, bool valuesSent) {
+  if (cornerProgram == 0 || cornersUnusable) return false;
+  bool stale = valuesSent || blend != cornerBlend;
+  if (gridColumns != field.columns || gridRows != field.rows) {
+    if (!BuildGrid(field.columns, field.rows)) {
+      MainLog() << "<!> The smooth field's grid does not fit in GL buffers; the field shader interpolates instead.\n";
+      cornersUnusable = true;
+      return false;
+    }
+    stale = true;
+  }
+  if (stale) RenderCorners(field, mesh, blend);
+  cornerBlend = blend;
+  const int32_t w = field.columns + 1;
+  glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  gl.bindBuffer(GL_ARRAY_BUFFER, gridPositions);
+  glVertexPointer(2, GL_FLOAT, 0, nullptr);
+  gl.bindBuffer(GL_ARRAY_BUFFER, gridColours);
+  glColorPointer(4, GL_UNSIGNED_BYTE, 0, nullptr);
+  gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, gridIndices);
+  const GLsizei indexCount = field.columns * field.rows * 6;
+  if (gl.drawRangeElements)
+    gl.drawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(w * (field.rows + 1) - 1), indexCount, GL_UNSIGNED_INT,
+                         nullptr);
+  else
+    glDrawElements(GL_TRIANGLES, indexCount, GL_UNSIGNED_INT, nullptr);
+  gl.bindBuffer(GL_ARRAY_BUFFER, 0);
+  gl.bindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+  glPopClientAttrib();
   return true;
 }
 
@@ -206,7 +404,7 @@ void FieldBuffers::SendValues(GLuint texture, const float* values, int32_t colum
 }
 
 void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh, TextureBase* particleTexture,
-                                   float blend) {
+                                   float blend, bool useGridColours) {
   const FieldValueVersions now{mesh.geometryChanges, mesh.colourChanges, mesh.valueSteps};
   const FieldTexturePlan plan = textureTracker.Plan(now);
   const bool smooth = blend < 1.0f;
@@ -251,6 +449,8 @@ void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh
   glBindTexture(GL_TEXTURE_2D, paletteTexture);
   shaderGl.activeTexture(GL_TEXTURE0);
 
+  if (mesh.drawMode == 1 && useGridColours && DrawGridFromCorners(field, mesh, blend, plan.sendAll || plan.sendCurrent))
+    return;
   const bool textured = mesh.drawMode == 0 && particleTexture != nullptr;
   if (textured) {
     // Enabled as the mesh's path leaves it, for what the frame draws next.
@@ -258,15 +458,7 @@ void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh
     particleTexture->Bind();
   }
   shaderGl.useProgram(program);
-  shaderGl.uniform2f(uniforms.fieldSize, static_cast<float>(field.columns), static_cast<float>(field.rows));
-  shaderGl.uniform2f(uniforms.paletteShape, static_cast<float>(kPaletteWidth), static_cast<float>(paletteRows));
-  shaderGl.uniform1f(uniforms.tableSize, static_cast<float>(mesh.paletteSize));
-  shaderGl.uniform1f(uniforms.states, static_cast<float>(field.SteppedStates()));
-  shaderGl.uniform4f(uniforms.background, ColourByte(mesh.background[0]) / 255.0f, ColourByte(mesh.background[1]) / 255.0f,
-                     ColourByte(mesh.background[2]) / 255.0f, 1.0f);
-  shaderGl.uniform1f(uniforms.smoothField, mesh.drawMode == 1 ? 1.0f : 0.0f);
-  shaderGl.uniform1f(uniforms.textured, textured ? 1.0f : 0.0f);
-  shaderGl.uniform1f(uniforms.blend, smooth ? std::max(blend, 0.0f) : 1.0f);
+  SetUniforms(uniforms, field, mesh, textured, blend);
   const float w = static_cast<float>(field.columns);
   const float h = static_cast<float>(field.rows);
   glBegin(GL_QUADS);
@@ -397,7 +589,7 @@ void DrawFieldMesh(const LifeField& field, FieldMesh& mesh, std::unique_ptr<Fiel
   glScalef(static_cast<float>(output.width) / static_cast<float>(mesh.columns),
            static_cast<float>(output.height) / static_cast<float>(mesh.rows), 1.0f);
   if (shaders) {
-    buffers->DrawWithShaders(field, mesh, particleTexture, switches.generationBlend);
+    buffers->DrawWithShaders(field, mesh, particleTexture, switches.generationBlend, switches.useGridColours);
     return;
   }
   if (mesh.indexCount <= 0) return;

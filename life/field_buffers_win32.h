@@ -47,7 +47,8 @@ class FieldBuffers {
   // The field as the mesh would show it, from its cells; the blending and
   // the field-to-output scale set. `blend` below 1 shows that share of this
   // generation over the last one (smooth generations).
-  void DrawWithShaders(const LifeField& field, const FieldMesh& mesh, TextureBase* particleTexture, float blend);
+  void DrawWithShaders(const LifeField& field, const FieldMesh& mesh, TextureBase* particleTexture, float blend,
+                       bool useGridColours);
 
  private:
   // Brings the buffers up to date; false to draw from the client arrays.
@@ -63,17 +64,40 @@ class FieldBuffers {
   bool unusable = false;  // the context could not hold the arrays
   FieldUploadTracker tracker;
 
+  // The per-draw uniforms' locations, looked up once when a program is built.
+  struct Uniforms {
+    GLint fieldSize = -1, paletteShape = -1, tableSize = -1, states = -1, background = -1, smoothField = -1,
+          textured = -1, blend = -1;
+  };
   void DeleteShaderObjects();
   void SendValues(GLuint texture, const float* values, int32_t columns, int32_t rows, bool resize);
+  // Binds the samplers to their units; the other uniforms' locations.
+  Uniforms PrepareProgram(GLuint built);
+  void SetUniforms(const Uniforms& u, const LifeField& field, const FieldMesh& mesh, bool textured, float blend);
+  // Draw mode 1 where the context can render into a vertex buffer: the
+  // mesh's own grid in buffers, its vertex colours worked out by a shader
+  // into a texture and copied on the GPU into a colour buffer (the bytes the
+  // step would write), drawn as the mesh is, so that the rasteriser
+  // interpolates exactly what it would for the mesh. False to leave it to
+  // the field shader's own interpolation.
+  void PrepareCorners(const char* version, const char* extensions);
+  bool BuildGrid(int32_t columns, int32_t rows);
+  void RenderCorners(const LifeField& field, const FieldMesh& mesh, float blend);
+  bool DrawGridFromCorners(const LifeField& field, const FieldMesh& mesh, float blend, bool valuesSent);
   bool shadersTried = false;
   bool buildDeferred = false;
   GLShaderEntries shaderGl;
   GLuint program = 0;
-  // The per-draw uniforms' locations, looked up once when the program is built.
-  struct Uniforms {
-    GLint fieldSize = -1, paletteShape = -1, tableSize = -1, states = -1, background = -1, smoothField = -1,
-          textured = -1, blend = -1;
-  } uniforms;
+  Uniforms uniforms;
+  GLFramebufferEntries framebufferGl;
+  GLuint cornerProgram = 0;
+  Uniforms cornerUniforms;
+  GLuint cornerFramebuffer = 0;
+  GLuint cornerTexture = 0;
+  GLuint gridPositions = 0, gridIndices = 0, gridColours = 0;
+  int32_t gridColumns = 0, gridRows = 0;  // what the grid buffers are built for
+  float cornerBlend = 1.0f;  // the blend the colour buffer holds
+  bool cornersUnusable = false;
   bool coreFloatTextures = false;  // GL_R32F, else GL_LUMINANCE32F_ARB
   // This generation, the one before and the one before that, by the
   // indices below: each new generation goes into the oldest's texture.
@@ -95,6 +119,9 @@ struct FieldDrawSwitches {
   // shown over the last one, 1 for all of it (the mesh's path always shows
   // all of it).
   float generationBlend = 1.0f;
+  // Off: the shader path's smooth field is interpolated by the field shader
+  // even where the context can render its vertex colours into a buffer.
+  bool useGridColours = true;
 };
 
 // Draws `field` over an output of `output` pixels with the blending the field

@@ -48,6 +48,10 @@ struct TaskInside {
   // Off: the field is drawn from the mesh even where the context has shaders
   // (the fixed-function path, for tests).
   bool useShaders = true;
+  // Off: the shader path's smooth field is interpolated by its fragment
+  // shader even where its vertex colours could be rendered into a buffer
+  // (the path of contexts without framebuffer and pixel buffer objects).
+  bool useGridColours = true;
   // What the primary field's last draw used (VivarnTaskBse::DrawPath).
   FieldDrawPath drawPath = FieldDrawPath::Unknown;
 

@@ -144,6 +144,7 @@ void VivarnTaskBse::DrawField(size_t index, OutputSize output) {
   FieldDrawSwitches switches;
   switches.useBufferObjects = inside->useBufferObjects;
   switches.useShaders = inside->useShaders;
+  switches.useGridColours = inside->useGridColours;
   if (SmoothGenerations)
     switches.generationBlend =
         static_cast<float>(GenerationProgress(inside->generationTimer, frameDuration, EffectiveLifeSpeed()));

@@ -12,11 +12,27 @@ struct GLBufferEntries {
   PFNGLISBUFFERPROC isBuffer = nullptr;
   PFNGLBINDBUFFERPROC bindBuffer = nullptr;
   PFNGLBUFFERDATAPROC bufferData = nullptr;
+  PFNGLBUFFERSUBDATAPROC bufferSubData = nullptr;
   PFNGLDRAWRANGEELEMENTSPROC drawRangeElements = nullptr;
 
   // All five buffer calls are there (half a set is no set).
   bool HasBuffers() const { return genBuffers && deleteBuffers && isBuffer && bindBuffer && bufferData; }
 };
 
+// Framebuffer objects, for drawing into a texture: the core names from
+// OpenGL 3.0 or with GL_ARB_framebuffer_object, else the EXT ones.
+struct GLFramebufferEntries {
+  PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
+  PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
+  PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
+  PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture2D = nullptr;
+  PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
+
+  bool Complete() const {
+    return genFramebuffers && deleteFramebuffers && bindFramebuffer && framebufferTexture2D && checkFramebufferStatus;
+  }
+};
+
 // Requires a current context; wglGetProcAddress answers per context.
 GLBufferEntries LoadGLBufferEntries();
+GLFramebufferEntries LoadGLFramebufferEntries();

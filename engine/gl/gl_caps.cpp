@@ -69,6 +69,15 @@ bool CanUseFieldShaders(const char* version, const char* extensions) {
          (VersionAtLeast(version, 2, 0) && ListsGLExtension(extensions, "GL_ARB_texture_float"));
 }
 
+bool HasCoreFramebuffers(const char* version) { return VersionAtLeast(version, 3, 0); }
+
+bool CanRenderToVertexBuffer(const char* version, const char* extensions) {
+  const bool framebuffers = HasCoreFramebuffers(version) || ListsGLExtension(extensions, "GL_ARB_framebuffer_object") ||
+                            ListsGLExtension(extensions, "GL_EXT_framebuffer_object");
+  const bool pixelBuffers = VersionAtLeast(version, 2, 1) || ListsGLExtension(extensions, "GL_ARB_pixel_buffer_object");
+  return framebuffers && pixelBuffers;
+}
+
 uint32_t FilterWithoutMipmaps(uint32_t minFilter) {
   switch (minFilter) {
     case kNearestMipmapNearest:

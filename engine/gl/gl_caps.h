@@ -34,6 +34,13 @@ bool CanDrawRangeElements(const char* version, const char* extensions);
 bool HasCoreFloatTextures(const char* version);
 bool CanUseFieldShaders(const char* version, const char* extensions);
 
+// Vertex colours worked out by a shader into a texture and copied into a
+// vertex buffer on the GPU: framebuffer objects (core from OpenGL 3.0, before
+// that GL_ARB_framebuffer_object or GL_EXT_framebuffer_object) and pixel
+// buffer objects (core from 2.1, before that GL_ARB_pixel_buffer_object).
+bool HasCoreFramebuffers(const char* version);
+bool CanRenderToVertexBuffer(const char* version, const char* extensions);
+
 // A mipmapped minification filter sampled without mipmaps leaves the texture
 // incomplete (it draws as if untextured); this is the same filter on level 0
 // only. Other filters are returned as they are.

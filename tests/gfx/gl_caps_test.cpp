@@ -60,6 +60,12 @@ TEST(GLCaps, FieldShadersFromVersionThreeOrTwoWithFloatTextures) {
   EXPECT_TRUE(CanUseFieldShaders("2.0.3", "GL_ARB_multitexture GL_ARB_texture_float"));
   EXPECT_FALSE(HasCoreFloatTextures("2.1 NVIDIA"));
   EXPECT_TRUE(CanUseFieldShaders("3.0", nullptr));
+  // The smooth field's vertex colours from the GPU: framebuffers and pixel buffers.
+  EXPECT_TRUE(CanRenderToVertexBuffer("3.0 Mesa", nullptr));
+  EXPECT_TRUE(CanRenderToVertexBuffer("2.1", "GL_EXT_framebuffer_object"));
+  EXPECT_FALSE(CanRenderToVertexBuffer("2.1", "GL_EXT_framebuffer_blit"));
+  EXPECT_FALSE(CanRenderToVertexBuffer("2.0", "GL_EXT_framebuffer_object"));
+  EXPECT_TRUE(CanRenderToVertexBuffer("2.0", "GL_ARB_framebuffer_object GL_ARB_pixel_buffer_object"));
   EXPECT_TRUE(HasCoreFloatTextures("4.5 (Compatibility Profile) Mesa 22.3.6"));
   EXPECT_FALSE(CanUseFieldShaders(nullptr, "GL_ARB_texture_float"));
 }
