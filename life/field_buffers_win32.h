@@ -1,7 +1,9 @@
 // A field on the GL side. Where the context has shaders and float textures,
-// the cell values of this generation and the one before, and the colour
-// table, in textures that a fragment shader turns into the picture the mesh
-// would give (FieldTextureTracker decides what to send). Elsewhere the mesh:
+// the cell values of this generation and the two before, and the colour
+// table, in textures that shaders turn into the picture the mesh would give
+// (FieldTextureTracker decides what to send); the smooth field's vertex
+// colours are rendered into a buffer and drawn on the mesh's own grid where
+// the context allows. Elsewhere the mesh:
 // buffer objects in the context that made them, filled from the mesh's
 // arrays as FieldUploadTracker decides, or the mesh's client arrays where the
 // context has no buffer objects (OpenGL 1.1) or could not hold them. Kernel
@@ -78,8 +80,8 @@ class FieldBuffers {
   // mesh's own grid in buffers, its vertex colours worked out by a shader
   // into a texture and copied on the GPU into a colour buffer (the bytes the
   // step would write), drawn as the mesh is, so that the rasteriser
-  // interpolates exactly what it would for the mesh. False to leave it to
-  // the field shader's own interpolation.
+  // interpolates exactly what it would for the mesh. DrawGridFromCorners
+  // returns false to leave it to the field shader's own interpolation.
   void PrepareCorners(const char* version, const char* extensions);
   bool BuildGrid(int32_t columns, int32_t rows);
   void RenderCorners(const LifeField& field, const FieldMesh& mesh, float blend);

@@ -35,9 +35,10 @@ class FieldUploadTracker {
   FieldArrayVersions held;
 };
 
-// The shader path keeps the cell values of this generation and of the one
-// before in two textures (a cell that just became empty is drawn unlike one
-// that stayed empty) and the colour table in a third.
+// The shader path keeps the cell values of this generation and of the two
+// before in textures (a cell that just became empty is drawn unlike one that
+// stayed empty; smooth generations fade from the last generation's picture)
+// and the colour table in one more.
 struct FieldValueVersions {
   uint32_t geometry = 0;  // geometryChanges: a new size
   uint32_t colours = 0;   // colourChanges: anything the picture depends on
@@ -50,8 +51,8 @@ struct FieldTexturePlan {
   bool sendAll = false;
   bool resize = false;
   // One generation and nothing else since the last draw: only the new cells,
-  // into the texture that held the generation before last, which then
-  // counts as this generation's.
+  // into the texture that held the oldest generation, which then counts as
+  // this generation's.
   bool sendCurrent = false;
 };
 
