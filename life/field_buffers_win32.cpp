@@ -16,8 +16,6 @@ namespace {
 // Texture units of the shader path: the particle texture keeps unit 0, where
 // the rest of the frame (and the bound-texture cache) expects it.
 constexpr GLint kParticleUnit = 0, kCellsUnit = 1, kPreviousUnit = 2, kPaletteUnit = 3, kEarlierUnit = 4;
-// Where the corner texture is bound while it is made; never sampled.
-constexpr GLint kCornerUnit = 5;
 // Colour table entries per row of its texture.
 constexpr int32_t kPaletteWidth = 256;
 
@@ -267,12 +265,14 @@ bool FieldBuffers::BuildGrid(int32_t columns, int32_t rows) {
   gridColumns = gridRows = 0;
   const int32_t w = columns + 1;
   const int32_t h = rows + 1;
-  shaderGl.activeTexture(GL_TEXTURE0 + kCornerUnit);
+  // Made on the last unit the shaders use (units beyond may not exist), whose
+  // own texture is bound again after.
+  shaderGl.activeTexture(GL_TEXTURE0 + kEarlierUnit);
   glBindTexture(GL_TEXTURE_2D, cornerTexture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-  glBindTexture(GL_TEXTURE_2D, 0);
+  glBindTexture(GL_TEXTURE_2D, valueTextures[earlier]);
   shaderGl.activeTexture(GL_TEXTURE0);
   framebufferGl.bindFramebuffer(GL_FRAMEBUFFER, cornerFramebuffer);
   framebufferGl.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, cornerTexture, 0);

@@ -54,13 +54,17 @@ if [ "$mode" = palette ]; then
   readonly ocean_guid=1b4e28ba-2fa1-41d2-883f-0016d3cca427 rainbow_guid=6fa459ea-ee8a-4ca4-894e-db77e160355e
   corpus="$VIVARN_SOURCE_DIR/tests/palette/corpus/palette_value"
   hex() { od -An -tx1 "$1" | tr -d ' \n'; }
-  wine reg add "$VIVARN_SETTINGS_KEY" /v ShowAdvancedCFG /t REG_DWORD /d 1 /f >/dev/null 2>&1 &&
-    wine reg add "$VIVARN_SETTINGS_KEY\Palette" /v "$ocean_guid" /t REG_BINARY \
-      /d "$(hex "$corpus/five_chars_no_pegs")" /f >/dev/null 2>&1 &&
-    wine reg add "$VIVARN_SETTINGS_KEY\Palette" /v "$rainbow_guid" /t REG_BINARY /d "$(hex "$corpus/default")" \
-      /f >/dev/null 2>&1 &&
-    wine reg add "$VIVARN_SETTINGS_KEY\Palette" /ve /t REG_SZ /d "$ocean_guid" /f >/dev/null 2>&1 ||
-    e2e_fail "cannot seed the palettes"
+  seed_palettes() {
+    wine reg add "$VIVARN_SETTINGS_KEY" /v ShowAdvancedCFG /t REG_DWORD /d 1 /f >/dev/null 2>&1 &&
+      wine reg add "$VIVARN_SETTINGS_KEY\Palette" /v "$ocean_guid" /t REG_BINARY \
+        /d "$(hex "$corpus/five_chars_no_pegs")" /f >/dev/null 2>&1 &&
+      wine reg add "$VIVARN_SETTINGS_KEY\Palette" /v "$rainbow_guid" /t REG_BINARY /d "$(hex "$corpus/default")" \
+        /f >/dev/null 2>&1 &&
+      wine reg add "$VIVARN_SETTINGS_KEY\Palette" /ve /t REG_SZ /d "$ocean_guid" /f >/dev/null 2>&1
+  }
+  # Adding the same values again is harmless: a "reg add" that failed once
+  # on a loaded machine (the prefix's server just started) is tried again.
+  vivarn_wait_for seed_palettes -t 30 || e2e_fail "cannot seed the palettes"
   seeded="$E2E_TMP/seeded.reg"
   export_registry "$seeded"
 fi
