@@ -19,6 +19,8 @@ export VIVARN_BUILD_DIR="$root/build/win"
 tmp="$(mktemp -d /tmp/vivarn-shots.XXXXXX)"
 pid=""
 cleanup() {
+  # A killed saver's status must not end the clean-up half way (errexit).
+  set +e
   [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   vivarn_end_wine
   vivarn_stop_xvfb
