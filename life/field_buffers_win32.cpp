@@ -419,13 +419,6 @@ void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh
     // (sized with the others, so that later generations fit it).
     earlierHeld = plan.resize || smooth;
     if (earlierHeld) SendValues(valueTextures[earlier], before, field.columns, field.rows, plan.resize);
-    // Whole rows of entries; the two behind the palette are never sampled.
-    paletteRows = (mesh.paletteSize + kPaletteWidth - 1) / kPaletteWidth;
-    std::vector<Rgba8> entries(static_cast<size_t>(paletteRows) * kPaletteWidth);
-    std::copy_n(mesh.paletteColours.get(), mesh.paletteSize, entries.data());
-    glBindTexture(GL_TEXTURE_2D, paletteTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kPaletteWidth, paletteRows, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 entries.data());
   } else if (plan.sendCurrent) {
     // The texture of the generation before last takes the new one.
     const int oldest = earlier;
@@ -434,6 +427,15 @@ void FieldBuffers::DrawWithShaders(const LifeField& field, const FieldMesh& mesh
     current = oldest;
     SendValues(valueTextures[current], field.cells.get(), field.columns, field.rows, false);
     earlierHeld = true;
+  }
+  if (plan.sendPalette) {
+    // Whole rows of entries; the two behind the palette are never sampled.
+    paletteRows = (mesh.paletteSize + kPaletteWidth - 1) / kPaletteWidth;
+    std::vector<Rgba8> entries(static_cast<size_t>(paletteRows) * kPaletteWidth);
+    std::copy_n(mesh.paletteColours.get(), mesh.paletteSize, entries.data());
+    glBindTexture(GL_TEXTURE_2D, paletteTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, kPaletteWidth, paletteRows, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 entries.data());
   }
   if (smooth && !earlierHeld) {
     SendValues(valueTextures[earlier], before, field.columns, field.rows, false);

@@ -18,13 +18,15 @@ void FieldUploadTracker::Forget() { holdsArrays = false; }
 FieldTexturePlan FieldTextureTracker::Plan(FieldValueVersions now) const {
   FieldTexturePlan plan;
   if (!holdsTextures || now.geometry != held.geometry) {
-    plan.sendAll = plan.resize = true;
+    plan.sendAll = plan.resize = plan.sendPalette = true;
   } else if (now.colours == held.colours) {
     // Nothing changed (a step always counts a colour change).
   } else if (now.colours == held.colours + 1 && now.steps == held.steps + 1) {
     plan.sendCurrent = true;
   } else {
     plan.sendAll = true;
+    // Every colour change a step: only the cells changed.
+    plan.sendPalette = now.colours - held.colours != now.steps - held.steps;
   }
   return plan;
 }

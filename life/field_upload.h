@@ -50,6 +50,9 @@ struct FieldTexturePlan {
   // `resize`.
   bool sendAll = false;
   bool resize = false;
+  // With sendAll: the colour table too. Generations alone (several since the
+  // last draw) leave it as it is.
+  bool sendPalette = false;
   // One generation and nothing else since the last draw: only the new cells,
   // into the texture that held the oldest generation, which then counts as
   // this generation's.

@@ -209,15 +209,16 @@ FieldValueVersions ValueVersionsOf(const VivarnTaskBse& task) {
 }
 
 // The shader path sends one generation's cells after a step and nothing
-// else; after anything more, or other than a step, both generations and the
-// colour table.
+// else; after several steps both generations; after anything other than
+// steps both generations and the colour table.
 TEST(FieldUpload, TexturesTakeOneGenerationAfterAStepAndEverythingOtherwise) {
   auto task = MakeFieldTask(8, 6, 0);
   task->LifeSpeed = 100.0f;
   Mesh(*task).valuesOnly = true;
   FieldTextureTracker tracker;
+  FieldTexturePlan plan;
   auto draw = [&] {
-    const FieldTexturePlan plan = tracker.Plan(ValueVersionsOf(*task));
+    plan = tracker.Plan(ValueVersionsOf(*task));
     tracker.Sent(ValueVersionsOf(*task));
     return std::make_tuple(plan.sendAll, plan.resize, plan.sendCurrent);
   };
@@ -229,8 +230,10 @@ TEST(FieldUpload, TexturesTakeOneGenerationAfterAStepAndEverythingOtherwise) {
   EXPECT_TRUE(task->AdvanceGenerationTimer(100.0));
   EXPECT_TRUE(task->AdvanceGenerationTimer(100.0));  // two generations between draws
   EXPECT_EQ(draw(), Sent(true, false, false));
+  EXPECT_FALSE(plan.sendPalette);  // generations alone: the colour table stays
   task->ResetPopulation();
   EXPECT_EQ(draw(), Sent(true, false, false));
+  EXPECT_TRUE(plan.sendPalette);
   task->SetBkColor(0.5f, 0.5f, 0.5f, 1.0f);
   EXPECT_EQ(draw(), Sent(true, false, false));
   task->SetBkColor(0.5f, 0.5f, 0.5f, 1.0f);
@@ -240,6 +243,7 @@ TEST(FieldUpload, TexturesTakeOneGenerationAfterAStepAndEverythingOtherwise) {
   EXPECT_EQ(draw(), Sent(true, true, false));
   tracker.Forget();
   EXPECT_EQ(draw(), Sent(true, true, false));
+  EXPECT_TRUE(plan.sendPalette);
 }
 
 }  // namespace
